@@ -1,0 +1,1 @@
+// Device library entry points.

@@ -1,0 +1,2 @@
+#pragma once
+// Device library C API.

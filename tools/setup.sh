@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what the build needs when it is missing (Debian 12), as root or through sudo.
+set -euo pipefail
+packages=(build-essential cmake qtbase5-dev qtbase5-dev-tools libqt5svg5-dev)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
