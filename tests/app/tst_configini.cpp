@@ -10,7 +10,9 @@
 #include "TestEnv.h"
 
 namespace {
-QString B64(const QByteArray& text) { return QString::fromLatin1(text.toBase64()); }
+QString B64(const QByteArray& text) {
+    return QString::fromLatin1(text.toBase64());
+}
 
 QString WriteFile(const QString& path, const QString& text) {
     QFile file(path);
@@ -29,20 +31,38 @@ private slots:
         const QString dir = TestEnv::FreshDir("configini");
         Fixture = WriteFile(dir + "/Config.ini",
                             "[Option]\n"
-                            "CID=" + B64("1") + "\n"
-                            "VID=" + B64("3A1B") + "," + B64(" 3A\n1C ") + "\n"
-                            "USB_PID=" + B64("5001") + "\n"
-                            "Wireless8_PID=" + B64("60 08\n") + "\n"
-                            "Wireless2_PID=\n"
-                            "DeviceTotal=" + B64("2") + "\n"
-                            "LabelColor=255,255,255\n"
-                            "ButtonColor=12,34\n"
-                            "[Drive1]\n"
-                            "MID=" + B64("6") + "\n"
-                            "Sensor=" + B64("33\n95 ") + "\n"
-                            "MM=@@" + B64("ZEMB_M6") + "\n"
-                            "D8M=" + B64("Mouse \xc4\x8d\n") + "\n"
-                            "KeyParam3=0x05,0x00,0xE9\n");
+                            "CID=" +
+                                B64("1") +
+                                "\n"
+                                "VID=" +
+                                B64("3A1B") + "," + B64(" 3A\n1C ") +
+                                "\n"
+                                "USB_PID=" +
+                                B64("5001") +
+                                "\n"
+                                "Wireless8_PID=" +
+                                B64("60 08\n") +
+                                "\n"
+                                "Wireless2_PID=\n"
+                                "DeviceTotal=" +
+                                B64("2") +
+                                "\n"
+                                "LabelColor=255,255,255\n"
+                                "ButtonColor=12,34\n"
+                                "[Drive1]\n"
+                                "MID=" +
+                                B64("6") +
+                                "\n"
+                                "Sensor=" +
+                                B64("33\n95 ") +
+                                "\n"
+                                "MM=@@" +
+                                B64("ZEMB_M6") +
+                                "\n"
+                                "D8M=" +
+                                B64("Mouse \xc4\x8d\n") +
+                                "\n"
+                                "KeyParam3=0x05,0x00,0xE9\n");
     }
     void cleanupTestCase() { ConfigIni::ResetForTest(); }
     void init() { ConfigIni::ResetForTest(Fixture); }
@@ -51,16 +71,33 @@ private slots:
         QTest::addColumn<QString>("group");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("Base64 CID") << "Option" << "CID" << "1";
-        QTest::newRow("Base64 line feed and spaces removed") << "Option" << "Wireless8_PID" << "6008";
-        QTest::newRow("Base64 key in a model group") << "Drive1" << "Sensor" << "3395";
-        QTest::newRow("invalid characters skipped") << "Drive1" << "MM" << "ZEMB_M6";
-        QTest::newRow("UTF-8 decoded") << "Drive1" << "D8M" << QString::fromUtf8("Mouse\xc4\x8d");
-        QTest::newRow("empty Base64 value") << "Option" << "Wireless2_PID" << "";
-        QTest::newRow("other key verbatim") << "Option" << "DeviceTotal" << B64("2");
-        QTest::newRow("MID is not Base64") << "Drive1" << "MID" << B64("6");
-        QTest::newRow("missing key") << "Option" << "Nothing" << "";
-        QTest::newRow("missing group") << "Drive9" << "MID" << "";
+        QTest::newRow("Base64 CID") << "Option"
+                                    << "CID"
+                                    << "1";
+        QTest::newRow("Base64 line feed and spaces removed") << "Option"
+                                                             << "Wireless8_PID"
+                                                             << "6008";
+        QTest::newRow("Base64 key in a model group") << "Drive1"
+                                                     << "Sensor"
+                                                     << "3395";
+        QTest::newRow("invalid characters skipped") << "Drive1"
+                                                    << "MM"
+                                                    << "ZEMB_M6";
+        QTest::newRow("UTF-8 decoded") << "Drive1"
+                                       << "D8M" << QString::fromUtf8("Mouse\xc4\x8d");
+        QTest::newRow("empty Base64 value") << "Option"
+                                            << "Wireless2_PID"
+                                            << "";
+        QTest::newRow("other key verbatim") << "Option"
+                                            << "DeviceTotal" << B64("2");
+        QTest::newRow("MID is not Base64") << "Drive1"
+                                           << "MID" << B64("6");
+        QTest::newRow("missing key") << "Option"
+                                     << "Nothing"
+                                     << "";
+        QTest::newRow("missing group") << "Drive9"
+                                       << "MID"
+                                       << "";
     }
     void values() {
         QFETCH(QString, group);
@@ -73,11 +110,16 @@ private slots:
         QTest::addColumn<QString>("group");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("each element decoded") << "Option" << "VID" << QStringList{"3A1B", "3A1C"};
-        QTest::newRow("one element") << "Option" << "USB_PID" << QStringList{"5001"};
-        QTest::newRow("colour of three") << "Option" << "LabelColor" << QStringList{"255", "255", "255"};
-        QTest::newRow("plain list verbatim") << "Drive1" << "KeyParam3" << QStringList{"0x05", "0x00", "0xE9"};
-        QTest::newRow("missing") << "Drive1" << "KeyParam4" << QStringList();
+        QTest::newRow("each element decoded") << "Option"
+                                              << "VID" << QStringList{"3A1B", "3A1C"};
+        QTest::newRow("one element") << "Option"
+                                     << "USB_PID" << QStringList{"5001"};
+        QTest::newRow("colour of three") << "Option"
+                                         << "LabelColor" << QStringList{"255", "255", "255"};
+        QTest::newRow("plain list verbatim") << "Drive1"
+                                             << "KeyParam3" << QStringList{"0x05", "0x00", "0xE9"};
+        QTest::newRow("missing") << "Drive1"
+                                 << "KeyParam4" << QStringList();
     }
     void lists() {
         QFETCH(QString, group);
@@ -155,9 +197,9 @@ private slots:
             c->GetValue("Option", key).toInt(&ok, 10);
             QVERIFY2(ok, key);
         }
-        for (const char* key : {"LabelColor", "ButtonColor", "ComboxTextColor", "ComboxSelectColor",
-                                "ComboxBackGroundColor", "SliderColor", "LinEditColor",
-                                "LinEditColorSecond"}) {
+        for (const char* key :
+             {"LabelColor", "ButtonColor", "ComboxTextColor", "ComboxSelectColor", "ComboxBackGroundColor",
+              "SliderColor", "LinEditColor", "LinEditColorSecond"}) {
             const QStringList list = c->GetStringList("Option", key);
             QVERIFY2(list.size() == 3 && ColorText(list, "none") != "none", key);
         }

@@ -152,12 +152,15 @@ private slots:
         const QString en = R"({"mouse": {"home": {"OpenMain": "Open"}}})";
         const QString cs = R"({"mouse": {"home": {"OpenMain": "Otevřít"}}})";
         QTest::newRow("both") << en << cs << "Open" << QString::fromUtf8("Otevřít");
-        QTest::newRow("cs missing") << en << Missing << "Open" << "";
-        QTest::newRow("cs broken") << en << cs.left(20) << "Open" << "";
+        QTest::newRow("cs missing") << en << Missing << "Open"
+                                    << "";
+        QTest::newRow("cs broken") << en << cs.left(20) << "Open"
+                                   << "";
         QTest::newRow("en missing") << Missing << cs << "" << QString::fromUtf8("Otevřít");
         QTest::newRow("en empty file") << "" << cs << "" << QString::fromUtf8("Otevřít");
         QTest::newRow("array document") << "[{\"home\": \"x\"}]" << cs << "" << QString::fromUtf8("Otevřít");
-        QTest::newRow("both missing") << Missing << Missing << "" << "";
+        QTest::newRow("both missing") << Missing << Missing << ""
+                                      << "";
     }
     void fileStates() {
         QFETCH(QString, en);
@@ -168,8 +171,8 @@ private slots:
         QCOMPARE(LanguageText(MouseHomeTexts, 0, "OpenMain"), expectEn);
         QCOMPARE(LanguageText(MouseHomeTexts, 1, "OpenMain"), expectCs);
         // Every table holds exactly one element per language, also after a reload.
-        for (const TextTable* t : {&MouseHomeTexts, &KeyboardUpdateTexts, &MouseRandomDelayLabels,
-                                   &KeyboardKeyFunction0ALabels})
+        for (const TextTable* t :
+             {&MouseHomeTexts, &KeyboardUpdateTexts, &MouseRandomDelayLabels, &KeyboardKeyFunction0ALabels})
             QCOMPARE(t->size(), LanguageCount);
         QCOMPARE(MouseReceiverStatusPairs.size(), LanguageCount);
     }

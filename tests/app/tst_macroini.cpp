@@ -12,7 +12,8 @@ static QString OnDisk(const QString& path, const QString& group, const QString& 
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return QString();
     QString section;
     for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
-        if (line.startsWith('[')) section = line.mid(1, line.indexOf(']') - 1);
+        if (line.startsWith('['))
+            section = line.mid(1, line.indexOf(']') - 1);
         else if (section == group && line.startsWith(key + "="))
             return line.mid(key.size() + 1);
     }
