@@ -23,7 +23,8 @@
 namespace HidSim {
 
 // ---- Device sets ----
-// Replaces the devices by those of a JSON description (current state saved first); hot-plug follows.
+// Replaces the devices by those of a JSON description (their stored state is loaded from the state
+// folder; every change is stored as it happens); hot-plug follows.
 HIDSIM_API bool LoadDescription(const QByteArray& json, QString* error = nullptr);
 // Replaces the devices by the built-in default set.
 HIDSIM_API void LoadDefault();

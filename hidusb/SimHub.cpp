@@ -313,7 +313,6 @@ bool Hub::Load(const QByteArray& json, QString* error) {
         if (!found) return fail(o.value("name").toString() + ": no mouse named " + mouse);
         found->pairedWith = o.value("name").toString();
     }
-    for (auto& d : devices) Save(*d);
     devices = std::move(loaded);
     description = json;
     pendingFullRead = false;
@@ -408,8 +407,6 @@ void Hub::Restart() {
     ++hotPlugGeneration;
     hotPlug = nullptr;
     hotPlugPending = false;
-    for (auto& d : devices) Save(*d);
-    devices.clear();  // nothing to save twice
     const QByteArray json = description;
     Load(json, nullptr);
 }
