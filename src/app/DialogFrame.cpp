@@ -11,7 +11,9 @@
 
 namespace DialogFrame {
 
-QString PicturePath() { return Paths::InstallDir() + "/Picture/WarningDialog/"; }
+QString PicturePath() {
+    return Paths::InstallDir() + "/Picture/WarningDialog/";
+}
 
 void Apply(QWidget* dialog, QFrame* frame, QLabel* label, QToolButton* confirm, QToolButton* close,
            const QString& picturePath) {
@@ -28,11 +30,14 @@ void Apply(QWidget* dialog, QFrame* frame, QLabel* label, QToolButton* confirm, 
                          "QToolButton:hover{background-image: url(" +
                          picturePath + "CloseHover.png);}QToolButton:pressed{background-image: url(" +
                          picturePath + "CloseClick.png);}");
-    frame->setStyleSheet("#" + frame->objectName() +
-                         "{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(" +
-                         picturePath + "BackGround.png);}");
+    frame->setStyleSheet(
+        "#" + frame->objectName() +
+        "{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(" +
+        picturePath + "BackGround.png);}");
 }
 
-void ScaleFonts(QWidget* dialog) { ScaleChildFonts(dialog, ScreenMetrics::FontScaleFactor(), QString()); }
+void ScaleFonts(QWidget* dialog) {
+    ScaleChildFonts(dialog, ScreenMetrics::FontScaleFactor(), QString());
+}
 
 }  // namespace DialogFrame

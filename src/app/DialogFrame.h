@@ -11,9 +11,11 @@ class QWidget;
 // the pictures of "Picture/WarningDialog/" and the font correction for the screen's logical DPI.
 namespace DialogFrame {
 
-// Qt::SubWindow | BypassWindowManagerHint | FramelessWindowHint | WindowSystemMenuHint | WindowMinimizeButtonHint.
-constexpr Qt::WindowFlags kWindowFlags = Qt::SubWindow | Qt::BypassWindowManagerHint | Qt::FramelessWindowHint |
-                                         Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint;
+// Qt::SubWindow | BypassWindowManagerHint | FramelessWindowHint | WindowSystemMenuHint |
+// WindowMinimizeButtonHint.
+constexpr Qt::WindowFlags kWindowFlags = Qt::SubWindow | Qt::BypassWindowManagerHint |
+                                         Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
+                                         Qt::WindowMinimizeButtonHint;
 
 // The installation folder + "/Picture/WarningDialog/".
 QString PicturePath();

@@ -13,8 +13,9 @@
 
 namespace {
 const QStringList& SectionNames() {
-    static const QStringList names = {"AdvancedSettings", "Settings", "common", "home",   "infoTips", "key",
-                                      "light",            "macro",    "pair",   "sensor", "update"};
+    static const QStringList names = {
+        "AdvancedSettings", "Settings", "common", "home", "infoTips", "key", "light", "macro", "pair",
+        "sensor",           "update"};
     return names;
 }
 }  // namespace
@@ -28,11 +29,17 @@ ExeIsRun::ExeIsRun(QWidget* parent) : QDialog(parent), ui(new Ui_ExeIsRun) {
     DialogFrame::ScaleFonts(this);
 }
 
-ExeIsRun::~ExeIsRun() { delete ui; }
+ExeIsRun::~ExeIsRun() {
+    delete ui;
+}
 
-void ExeIsRun::ShowSelectMacroHint() { ui->label->setText(SelectMacroHint); }
+void ExeIsRun::ShowSelectMacroHint() {
+    ui->label->setText(SelectMacroHint);
+}
 
-void ExeIsRun::ShowStopRecordHint() { ui->label->setText(StopRecordHint); }
+void ExeIsRun::ShowStopRecordHint() {
+    ui->label->setText(StopRecordHint);
+}
 
 void ExeIsRun::SlotChangeLanguage(int index) {
     static const char* const files[] = {"/Language/en.json", "/Language/cs.json", "/Language/ru.json"};
@@ -67,6 +74,10 @@ void ExeIsRun::Walk(const QJsonValue& value) {
     }
 }
 
-void ExeIsRun::on_CloseButton_clicked() { close(); }
+void ExeIsRun::on_CloseButton_clicked() {
+    close();
+}
 
-void ExeIsRun::on_NewHong_clicked() { close(); }
+void ExeIsRun::on_NewHong_clicked() {
+    close();
+}

@@ -2,6 +2,10 @@
 
 MyButton::MyButton(QWidget* parent) : QPushButton(parent) {}
 
-void MyButton::enterEvent(QEvent* /*event*/) { setCursor(Qt::PointingHandCursor); }
+void MyButton::enterEvent(QEvent* /*event*/) {
+    setCursor(Qt::PointingHandCursor);
+}
 
-void MyButton::leaveEvent(QEvent* /*event*/) { setCursor(Qt::ArrowCursor); }
+void MyButton::leaveEvent(QEvent* /*event*/) {
+    setCursor(Qt::ArrowCursor);
+}

@@ -29,4 +29,6 @@ void MyConmboBox::paintEvent(QPaintEvent* /*event*/) {
     painter.drawControl(QStyle::CE_PushButtonLabel, label);
 }
 
-void MyConmboBox::mousePressEvent(QMouseEvent* event) { QComboBox::mousePressEvent(event); }
+void MyConmboBox::mousePressEvent(QMouseEvent* event) {
+    QComboBox::mousePressEvent(event);
+}

@@ -1,7 +1,8 @@
 #pragma once
 #include <QToolButton>
 
-// A tool button that acts on the press of the left button (not on the release); a left double click acts again.
+// A tool button that acts on the press of the left button (not on the release); a left double click acts
+// again.
 class MyToolButton : public QToolButton {
     Q_OBJECT
 public:

@@ -94,8 +94,9 @@ private slots:
         env.insert("HOME", home);
         env.insert("VZ_CRASH", how);
         // Under the sanitizers our handler must own the fatal signals as it does in the program.
-        env.insert("ASAN_OPTIONS", "detect_leaks=0:allow_user_segv_handler=1:handle_segv=0:handle_sigbus=0:"
-                                   "handle_abort=0:handle_sigill=0:handle_sigfpe=0");
+        env.insert("ASAN_OPTIONS",
+                   "detect_leaks=0:allow_user_segv_handler=1:handle_segv=0:handle_sigbus=0:"
+                   "handle_abort=0:handle_sigill=0:handle_sigfpe=0");
         child.setProcessEnvironment(env);
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
         child.start(QCoreApplication::applicationFilePath(), QStringList());
@@ -108,8 +109,9 @@ private slots:
         const QStringList dumps = QDir(userData + "/Exception").entryList(QDir::Files);
         QCOMPARE(dumps.size(), 1);
         const QString name = dumps.first();
-        QVERIFY2(QRegularExpression("^\\d{4}_\\d\\d_\\d\\d_\\d\\d_\\d\\d_\\d\\d\\.dmp$").match(name).hasMatch(),
-                 qPrintable(name));
+        QVERIFY2(
+            QRegularExpression("^\\d{4}_\\d\\d_\\d\\d_\\d\\d_\\d\\d_\\d\\d\\.dmp$").match(name).hasMatch(),
+            qPrintable(name));
         const QDateTime stamp = QDateTime::fromString(name.left(19), "yyyy_MM_dd_hh_mm_ss");
         QVERIFY2(stamp >= before.addMSecs(-before.time().msec()) && stamp <= after, qPrintable(name));
 

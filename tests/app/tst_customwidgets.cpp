@@ -24,8 +24,8 @@ protected:
 };
 
 void SendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint pos = {5, 5}) {
-    QMouseEvent e(type, pos, w->mapToGlobal(pos), button, type == QEvent::MouseButtonRelease ? Qt::NoButton : button,
-                  Qt::NoModifier);
+    QMouseEvent e(type, pos, w->mapToGlobal(pos), button,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
     QCoreApplication::sendEvent(w, &e);
 }
 

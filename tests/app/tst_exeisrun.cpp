@@ -23,7 +23,8 @@ const char* const kEnglish = R"({
 })";
 const char* const kCzech = R"({"mouse": {"common": {"OK": "OK"}, "home": {"OnRun": "Vorlant ZEMB již běží."},
   "macro": {"DialogSelectMacroFirst": "Nejprve vyberte makro.", "DialogStopRecordFirst": "Nejprve zastavte nahrávání."}}})";
-const char* const kRussian = R"({"mouse": {"common": {"OK": "ОК"}, "home": {"OnRun": "Vorlant ZEMB уже запущен."}}})";
+const char* const kRussian =
+    R"({"mouse": {"common": {"OK": "ОК"}, "home": {"OnRun": "Vorlant ZEMB уже запущен."}}})";
 
 void WriteFile(const QString& path, const QByteArray& content) {
     QDir().mkpath(QFileInfo(path).path());
@@ -32,8 +33,12 @@ void WriteFile(const QString& path, const QByteArray& content) {
     file.write(content);
 }
 
-QString LabelText(ExeIsRun& dialog) { return dialog.findChild<QLabel*>("label")->text(); }
-QString OkText(ExeIsRun& dialog) { return dialog.findChild<QToolButton*>("NewHong")->text(); }
+QString LabelText(ExeIsRun& dialog) {
+    return dialog.findChild<QLabel*>("label")->text();
+}
+QString OkText(ExeIsRun& dialog) {
+    return dialog.findChild<QToolButton*>("NewHong")->text();
+}
 
 }  // namespace
 
@@ -57,7 +62,8 @@ private:
         WriteFile(Install + "/usersetting/Config.ini", "[Option]\nLabelColor=10,200,30\nButtonColor=1,2,3\n");
         ConfigIni::ResetForTest(Install + "/usersetting/Config.ini");
         const QString macroIni = TestEnv::FreshDir("user") + "/Macro.ini";
-        WriteFile(macroIni, language.isNull() ? QByteArray() : ("[Language]\nLanguage=" + language.toUtf8() + "\n"));
+        WriteFile(macroIni,
+                  language.isNull() ? QByteArray() : ("[Language]\nLanguage=" + language.toUtf8() + "\n"));
         MacroIni::ResetForTest(macroIni);
     }
 
@@ -93,7 +99,8 @@ private slots:
                                  << "ОК"
                                  << ""
                                  << "";
-        QTest::newRow("not a number: English") << en << cs << "abc" << "Vorlant ZEMB is already running."
+        QTest::newRow("not a number: English") << en << cs << "abc"
+                                               << "Vorlant ZEMB is already running."
                                                << "OK"
                                                << "Select a macro first."
                                                << "Stop the recording first.";
@@ -112,8 +119,8 @@ private slots:
                                       << "确定"
                                       << ""
                                       << "";
-        QTest::newRow("broken file") << QByteArray("{\"mouse\": {\"home\": {\"OnRun\": \"cut") << cs << noSetting
-                                     << "Confirm Delete"
+        QTest::newRow("broken file") << QByteArray("{\"mouse\": {\"home\": {\"OnRun\": \"cut") << cs
+                                     << noSetting << "Confirm Delete"
                                      << "确定"
                                      << ""
                                      << "";
@@ -160,9 +167,11 @@ private slots:
         QCOMPARE(int(DialogFrame::kWindowFlags), 0x6C12);
         QCOMPARE(dialog.windowFlags() & ~Qt::Window, DialogFrame::kWindowFlags);  // Qt adds Window: no parent
         const QString pictures = Install + "/Picture/WarningDialog/";
-        QVERIFY(dialog.findChild<QWidget*>("DeleteConfirmA")->styleSheet().contains(pictures + "BackGround.png"));
+        QVERIFY(
+            dialog.findChild<QWidget*>("DeleteConfirmA")->styleSheet().contains(pictures + "BackGround.png"));
         QVERIFY(dialog.findChild<QWidget*>("NewHong")->styleSheet().contains("color: rgb(1,2,3;)"));
-        QVERIFY(dialog.findChild<QWidget*>("CloseButton")->styleSheet().contains(pictures + "CloseHover.png"));
+        QVERIFY(
+            dialog.findChild<QWidget*>("CloseButton")->styleSheet().contains(pictures + "CloseHover.png"));
         QLabel* label = dialog.findChild<QLabel*>("label");
         QCOMPARE(label->styleSheet(), QString("QLabel{color: rgb(10,200,30;);}"));
         label->ensurePolished();
@@ -193,8 +202,8 @@ private slots:
 
     void installedPicturesAreDrawn_data() {
         QTest::addColumn<QString>("name");
-        for (const char* name : {"BackGround.png", "Confirm.png", "ConfirmClick.png", "Close.png", "CloseHover.png",
-                                 "CloseClick.png"})
+        for (const char* name : {"BackGround.png", "Confirm.png", "ConfirmClick.png", "Close.png",
+                                 "CloseHover.png", "CloseClick.png"})
             QTest::newRow(name) << QString(name);
     }
     void installedPicturesAreDrawn() {

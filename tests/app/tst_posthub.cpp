@@ -83,26 +83,74 @@ private slots:
     void signalsInIndexOrder() {
         // Receivers connect by these exact texts; the order is the hub's signal index.
         const QStringList expected = {
-            "SigChangeMainDialog(int)", "SigChangeSize(int)", "SigUpDataConfigUI(int,int,bool)",
-            "SigUpDataLightUIButton(FlashDataMap)", "SigUpDataLightLight(FlashDataMap)",
-            "SigUpDataLightSensor(FlashDataMap)", "SigUpDataLightUIA(FlashDataMap)",
-            "SigUpDataSensorUIB(FlashDataMap)", "SigUpDataButtonUIC(FlashDataMap)",
-            "SigButtonToMacro(FlashDataMap,int)", "SigSelectMouseInfo(DeviceAllInfo)", "SigMouseOffLineo(int)",
-            "SigMainPageChange()", "SigSecondPageChange()", "SigUpPageLight()", "SigAddMacroButton()",
-            "SigDeleteMacroButton(QString)", "SigMacroDownLoadData(QString,int)", "SigUpDataMacro(QString,int)",
-            "SigUpDataParam(int)", "SigUpDataReportRate(int)", "SigUpDataDPI(int)",
-            "SigUpDataDPILed(FlashDataMap)", "SigTimerStop()", "SigButtonEnable(int)",
-            "SigLabelText(int,QString)", "SigLabelTextB(QString,QString)", "SigCloseUpdate()",
-            "SigProgress(int,int)", "SigBattery(bool,int,bool)", "SigAutoRepair(int)",
-            "SigAutoRepairProgress(int)", "SigChangeLanguage(int)", "SigLanguageSameA(int)",
-            "SigLanguageSameB(int)", "SigCloseOffOnline()", "SigSetMacroPage()", "SigStartRecord(int)",
-            "SigUpDateButton(bool)", "SigMacroRename(QString,QString)", "SigSetver(int)", "SigCloseProgress()",
-            "SigRGBValue(DongleRGB*)", "SigLongRangeMode(bool)", "SigForm()", "SigFormB()", "SigEnterKey()",
-            "SigFormReset()", "SigHideModel(int)", "SigContinue(int)", "SigMouseIndex(int)", "SigUpdateStart()",
-            "SigCheckUpdate()", "SigRepairCheckUpdate()", "SigSetNewVer()", "SigLightToFrom(int)",
-            "SigButtonCheck()", "SigAllLanguage(int)", "SigUpdateFrame(bool)", "SigAddSensor(int)",
-            "SigAddReport(int)", "SigAddLOD(QString)", "SigDebunce(QString)", "SigAddConfig(QString)",
-            "SigAddVer(int,QString)", "SigAddUpdate(int,bool)", "Sig20KOpen(bool)", "SigtVis(int)",
+            "SigChangeMainDialog(int)",
+            "SigChangeSize(int)",
+            "SigUpDataConfigUI(int,int,bool)",
+            "SigUpDataLightUIButton(FlashDataMap)",
+            "SigUpDataLightLight(FlashDataMap)",
+            "SigUpDataLightSensor(FlashDataMap)",
+            "SigUpDataLightUIA(FlashDataMap)",
+            "SigUpDataSensorUIB(FlashDataMap)",
+            "SigUpDataButtonUIC(FlashDataMap)",
+            "SigButtonToMacro(FlashDataMap,int)",
+            "SigSelectMouseInfo(DeviceAllInfo)",
+            "SigMouseOffLineo(int)",
+            "SigMainPageChange()",
+            "SigSecondPageChange()",
+            "SigUpPageLight()",
+            "SigAddMacroButton()",
+            "SigDeleteMacroButton(QString)",
+            "SigMacroDownLoadData(QString,int)",
+            "SigUpDataMacro(QString,int)",
+            "SigUpDataParam(int)",
+            "SigUpDataReportRate(int)",
+            "SigUpDataDPI(int)",
+            "SigUpDataDPILed(FlashDataMap)",
+            "SigTimerStop()",
+            "SigButtonEnable(int)",
+            "SigLabelText(int,QString)",
+            "SigLabelTextB(QString,QString)",
+            "SigCloseUpdate()",
+            "SigProgress(int,int)",
+            "SigBattery(bool,int,bool)",
+            "SigAutoRepair(int)",
+            "SigAutoRepairProgress(int)",
+            "SigChangeLanguage(int)",
+            "SigLanguageSameA(int)",
+            "SigLanguageSameB(int)",
+            "SigCloseOffOnline()",
+            "SigSetMacroPage()",
+            "SigStartRecord(int)",
+            "SigUpDateButton(bool)",
+            "SigMacroRename(QString,QString)",
+            "SigSetver(int)",
+            "SigCloseProgress()",
+            "SigRGBValue(DongleRGB*)",
+            "SigLongRangeMode(bool)",
+            "SigForm()",
+            "SigFormB()",
+            "SigEnterKey()",
+            "SigFormReset()",
+            "SigHideModel(int)",
+            "SigContinue(int)",
+            "SigMouseIndex(int)",
+            "SigUpdateStart()",
+            "SigCheckUpdate()",
+            "SigRepairCheckUpdate()",
+            "SigSetNewVer()",
+            "SigLightToFrom(int)",
+            "SigButtonCheck()",
+            "SigAllLanguage(int)",
+            "SigUpdateFrame(bool)",
+            "SigAddSensor(int)",
+            "SigAddReport(int)",
+            "SigAddLOD(QString)",
+            "SigDebunce(QString)",
+            "SigAddConfig(QString)",
+            "SigAddVer(int,QString)",
+            "SigAddUpdate(int,bool)",
+            "Sig20KOpen(bool)",
+            "SigtVis(int)",
             "SigIsUsb(bool,bool)",
         };
         QCOMPARE(expected.size(), 69);
@@ -120,11 +168,11 @@ private slots:
         QTest::addColumn<int>("type");
         const int blocking = Qt::BlockingQueuedConnection;
         const int automatic = Qt::AutoConnection;
-        QTest::newRow("image to the button page") << QByteArray(SIGNAL(SigUpDataLightUIButton(FlashDataMap)))
-                                                  << blocking;
+        QTest::newRow("image to the button page")
+            << QByteArray(SIGNAL(SigUpDataLightUIButton(FlashDataMap))) << blocking;
         QTest::newRow("image to sensor pages") << QByteArray("SigUpDataLightSensor") << blocking;
-        QTest::newRow("configuration report") << QByteArray(SIGNAL(SigUpDataConfigUI(int, int, bool)))
-                                              << blocking;
+        QTest::newRow("configuration report")
+            << QByteArray(SIGNAL(SigUpDataConfigUI(int, int, bool))) << blocking;
         QTest::newRow("battery") << QByteArray(SIGNAL(SigBattery(bool, int, bool))) << blocking;
         QTest::newRow("receiver record") << QByteArray(SIGNAL(SigRGBValue(DongleRGB*))) << blocking;
         QTest::newRow("form") << QByteArray(SIGNAL(SigForm())) << blocking;
@@ -157,7 +205,8 @@ private slots:
         Receiver sensor(&log, "sensor");
         QVERIFY(PostMsg::Connect(SIGNAL(SigUpDataLightSensor(FlashDataMap)), &advanced,
                                  SLOT(SlotImage(FlashDataMap))));
-        QVERIFY(PostMsg::Connect(SIGNAL(SigUpDataLightSensor(FlashDataMap)), &sensor, SLOT(SlotImage(FlashDataMap))));
+        QVERIFY(PostMsg::Connect(SIGNAL(SigUpDataLightSensor(FlashDataMap)), &sensor,
+                                 SLOT(SlotImage(FlashDataMap))));
         QVERIFY(PostMsg::Connect(SIGNAL(SigBattery(bool, int, bool)), &sensor,
                                  SLOT(SlotBattery(bool, int, bool))));
         QVERIFY(PostMsg::Connect(SIGNAL(SigRGBValue(DongleRGB*)), &sensor, SLOT(SlotRGBValue(DongleRGB*))));
@@ -195,8 +244,10 @@ private slots:
         QStringList log;
         Receiver page(&log, "page");
         QVERIFY(PostMsg::Connect(SIGNAL(SigSetver(int)), &page, SLOT(SlotSetver(int))));
-        QVERIFY(PostMsg::Connect(SIGNAL(SigLabelText(int, QString)), &page, SLOT(SlotLabelText(int, QString))));
-        QVERIFY(PostMsg::Connect(SIGNAL(SigUpDataLightUIA(FlashDataMap)), &page, SLOT(SlotImage(FlashDataMap))));
+        QVERIFY(
+            PostMsg::Connect(SIGNAL(SigLabelText(int, QString)), &page, SLOT(SlotLabelText(int, QString))));
+        QVERIFY(
+            PostMsg::Connect(SIGNAL(SigUpDataLightUIA(FlashDataMap)), &page, SLOT(SlotImage(FlashDataMap))));
         QVERIFY(PostMsg::Connect(SIGNAL(SigSelectMouseInfo(DeviceAllInfo)), &page,
                                  SLOT(SlotSelect(DeviceAllInfo))));
 
