@@ -11,7 +11,7 @@ namespace {
 
 std::atomic<int> g_hotPlugCalls{0};
 std::atomic<int> g_otherHotPlugCalls{0};
-QThread* g_hotPlugThread = nullptr;
+std::atomic<QThread*> g_hotPlugThread{nullptr};
 
 void HotPlug() {
     g_hotPlugThread = QThread::currentThread();
