@@ -3,7 +3,7 @@
 #include "LanguageTables.h"
 #include "ui_ContainReset.h"
 
-ContainReset::ContainReset(QWidget* parent) : DialogFrame(parent), ui(new Ui_ContainReset) {
+ContainReset::ContainReset(QWidget* parent) : FramedDialog(parent), ui(new Ui_ContainReset) {
     ui->setupUi(this);
     Parts parts;
     parts.Frame = ui->ContainResetA;
@@ -19,7 +19,7 @@ void ContainReset::SetText(const QString& text) { ui->label->setText(text); }
 
 void ContainReset::reject() {
     Confirmed = false;
-    DialogFrame::reject();
+    FramedDialog::reject();
 }
 
 void ContainReset::on_OK_clicked() {

@@ -1,11 +1,11 @@
 #pragma once
-#include "DialogFrame.h"
+#include "FramedDialog.h"
 
 class Ui_ContainReset;
 
 // Confirms a restore of the factory settings (or, with SetText, another question). Return confirms.
 // Confirmed is true only after "OK"; Cancel, the close button, Escape and a window close leave it false.
-class ContainReset : public DialogFrame {
+class ContainReset : public FramedDialog {
     Q_OBJECT
 public:
     explicit ContainReset(QWidget* parent = nullptr);

@@ -3,7 +3,7 @@
 #include "LanguageTables.h"
 #include "ui_DeleteConfirm.h"
 
-DeleteConfirm::DeleteConfirm(QWidget* parent) : DialogFrame(parent), ui(new Ui_DeleteConfirm) {
+DeleteConfirm::DeleteConfirm(QWidget* parent) : FramedDialog(parent), ui(new Ui_DeleteConfirm) {
     ui->setupUi(this);
     Parts parts;
     parts.Frame = ui->DeleteConfirmA;
@@ -17,7 +17,7 @@ DeleteConfirm::~DeleteConfirm() { delete ui; }
 
 void DeleteConfirm::reject() {
     Confirmed = false;
-    DialogFrame::reject();
+    FramedDialog::reject();
 }
 
 void DeleteConfirm::on_NewHong_clicked() {

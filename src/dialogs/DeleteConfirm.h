@@ -1,10 +1,10 @@
 #pragma once
-#include "DialogFrame.h"
+#include "FramedDialog.h"
 
 class Ui_DeleteConfirm;
 
 // Confirms deleting the selected macro. Confirmed is true only after the confirm button.
-class DeleteConfirm : public DialogFrame {
+class DeleteConfirm : public FramedDialog {
     Q_OBJECT
 public:
     explicit DeleteConfirm(QWidget* parent = nullptr);

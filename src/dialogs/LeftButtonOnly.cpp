@@ -3,7 +3,7 @@
 #include "LanguageTables.h"
 #include "ui_LeftButtonOnly.h"
 
-LeftButtonOnly::LeftButtonOnly(QWidget* parent) : DialogFrame(parent), ui(new Ui_LeftButtonOnly) {
+LeftButtonOnly::LeftButtonOnly(QWidget* parent) : FramedDialog(parent), ui(new Ui_LeftButtonOnly) {
     ui->setupUi(this);
     Parts parts;
     parts.Frame = ui->ButtonOnly;

@@ -1,10 +1,10 @@
 #pragma once
-#include "DialogFrame.h"
+#include "FramedDialog.h"
 
 class Ui_LeftButtonOnly;
 
 // Notice: The left-click function must stay on a button.
-class LeftButtonOnly : public DialogFrame {
+class LeftButtonOnly : public FramedDialog {
     Q_OBJECT
 public:
     explicit LeftButtonOnly(QWidget* parent = nullptr);

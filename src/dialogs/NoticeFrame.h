@@ -1,11 +1,11 @@
 #pragma once
-#include "DialogFrame.h"
+#include "FramedDialog.h"
 
 // A member of the dialog frame with a confirm button "NewHong" that only closes it.
-class NoticeFrame : public DialogFrame {
+class NoticeFrame : public FramedDialog {
     Q_OBJECT
 public:
-    using DialogFrame::DialogFrame;
+    using FramedDialog::FramedDialog;
 
 protected slots:
     void on_NewHong_clicked();

@@ -16,7 +16,7 @@ bool IsOneOf(const QString& text, const char16_t* const* list) {
 }
 }  // namespace
 
-QuestionDialog::QuestionDialog(QWidget* parent) : DialogFrame(parent), ui(new Ui_QuestionDialog) {
+QuestionDialog::QuestionDialog(QWidget* parent) : FramedDialog(parent), ui(new Ui_QuestionDialog) {
     ui->setupUi(this);
     setFixedSize(size());
     connect(ui->NewHong_2, SIGNAL(clicked()), this, SLOT(WindowClosedLan()));
@@ -57,7 +57,7 @@ bool QuestionDialog::DropsCommitText(const QString& text) {
 
 void QuestionDialog::reject() {
     MacroName.clear();
-    DialogFrame::reject();
+    FramedDialog::reject();
 }
 
 bool QuestionDialog::eventFilter(QObject* object, QEvent* event) {
@@ -67,7 +67,7 @@ bool QuestionDialog::eventFilter(QObject* object, QEvent* event) {
             DropsCommitText(static_cast<QInputMethodEvent*>(event)->commitString()))
             return true;
     }
-    return DialogFrame::eventFilter(object, event);
+    return FramedDialog::eventFilter(object, event);
 }
 
 void QuestionDialog::keyPressEvent(QKeyEvent* event) {

@@ -1,5 +1,5 @@
 #pragma once
-#include "DialogFrame.h"
+#include "FramedDialog.h"
 
 class Ui_QuestionDialog;
 
@@ -7,7 +7,7 @@ class Ui_QuestionDialog;
 // held, removes every space when one is typed at the end, keeps only characters a macro name may
 // hold and cuts the text to 30 bytes of the local 8-bit encoding. MacroName holds the accepted name
 // after OK; it is empty after Cancel, the close button, Escape or a window close.
-class QuestionDialog : public DialogFrame {
+class QuestionDialog : public FramedDialog {
     Q_OBJECT
 public:
     explicit QuestionDialog(QWidget* parent = nullptr);

@@ -3,7 +3,7 @@
 #include "LanguageTables.h"
 #include "ui_QuestiondialogB.h"
 
-QuestiondialogB::QuestiondialogB(QWidget* parent) : DialogFrame(parent), ui(new Ui_QuestiondialogB) {
+QuestiondialogB::QuestiondialogB(QWidget* parent) : FramedDialog(parent), ui(new Ui_QuestiondialogB) {
     ui->setupUi(this);
     setFixedSize(width(), height());
     Parts parts;

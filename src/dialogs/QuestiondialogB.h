@@ -1,10 +1,10 @@
 #pragma once
-#include "DialogFrame.h"
+#include "FramedDialog.h"
 
 class Ui_QuestiondialogB;
 
 // Notice: Identical devices are attached.
-class QuestiondialogB : public DialogFrame {
+class QuestiondialogB : public FramedDialog {
     Q_OBJECT
 public:
     explicit QuestiondialogB(QWidget* parent = nullptr);

@@ -3,7 +3,7 @@
 #include "LanguageTables.h"
 #include "ui_RePair.h"
 
-RePair::RePair(QWidget* parent) : DialogFrame(parent), ui(new Ui_RePair) {
+RePair::RePair(QWidget* parent) : FramedDialog(parent), ui(new Ui_RePair) {
     ui->setupUi(this);
     Parts parts;
     parts.Frame = ui->RePairA;
@@ -17,7 +17,7 @@ RePair::~RePair() { delete ui; }
 
 void RePair::reject() {
     Confirmed = false;
-    DialogFrame::reject();
+    FramedDialog::reject();
 }
 
 void RePair::on_OK_clicked() {

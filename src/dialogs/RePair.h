@@ -1,11 +1,11 @@
 #pragma once
-#include "DialogFrame.h"
+#include "FramedDialog.h"
 
 class Ui_RePair;
 
 // Confirms pairing the mouse with its receiver again.
 // Confirmed is true only after "OK"; Cancel, the close button, Escape and a window close leave it false.
-class RePair : public DialogFrame {
+class RePair : public FramedDialog {
     Q_OBJECT
 public:
     explicit RePair(QWidget* parent = nullptr);

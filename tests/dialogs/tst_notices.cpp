@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "DialogFrame.h"
+#include "FramedDialog.h"
 #include "GroupMaxThree.h"
 #include "InportFail.h"
 #include "KeyNumberLimit.h"
@@ -84,11 +85,11 @@ private slots:
         // The frame's pictures exist and are named by the style sheets.
         const QString style = d->findChild<QFrame*>(frame)->styleSheet();
         QVERIFY(style.startsWith("#" + frame + "{"));
-        QVERIFY(style.contains(DialogFrame::PictureFolder() + "BackGround.png"));
+        QVERIFY(style.contains(DialogFrame::PicturePath() + "BackGround.png"));
         QVERIFY(Button(d.get(), "CloseButton")->styleSheet().contains("CloseHover.png"));
         for (const char* picture : {"BackGround.png", "Close.png", "CloseHover.png", "CloseClick.png", "Confirm.png",
                                     "ConfirmClick.png"})
-            QVERIFY2(QFile::exists(DialogFrame::PictureFolder() + picture), picture);
+            QVERIFY2(QFile::exists(DialogFrame::PicturePath() + picture), picture);
     }
 
     void closing_data() {
@@ -180,9 +181,9 @@ private slots:
     }
 
     void fontFactorNeverDividesByZero() {
-        QCOMPARE(DialogFrame::FontFactor(0), 1.0);
-        QCOMPARE(DialogFrame::FontFactor(-5), 1.0);
-        QCOMPARE(DialogFrame::FontFactor(120), 0.8);
+        QCOMPARE(FramedDialog::FontFactor(0), 1.0);
+        QCOMPARE(FramedDialog::FontFactor(-5), 1.0);
+        QCOMPARE(FramedDialog::FontFactor(120), 0.8);
     }
 };
 

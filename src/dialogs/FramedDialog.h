@@ -7,25 +7,16 @@ class QFrame;
 class QLabel;
 class QToolButton;
 
-// The frame every small dialog shares: frameless top-level window, background picture, message label,
-// close button and confirm buttons styled from the product table's colours and the pictures of
-// Picture/WarningDialog/, texts from the language tables following SigAllLanguage, fonts corrected for
-// the screen's logical DPI. A member builds its form, then calls BuildFrame, and fills its texts in
-// FillTexts.
-class DialogFrame : public QDialog {
+// Base of every small dialog of the frame (FramedDialog.h): frameless top-level window, background
+// picture, message label, close button and confirm-style buttons, texts from the language tables
+// following SigAllLanguage, fonts corrected for the screen's logical DPI. A member builds its form,
+// calls BuildFrame, and fills its texts in FillTexts.
+class FramedDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit DialogFrame(QWidget* parent = nullptr);
+    explicit FramedDialog(QWidget* parent = nullptr);
 
-    // The installation folder followed by "/Picture/WarningDialog/".
-    static QString PictureFolder();
-    // Style sheets of the frame's parts.
-    static QString LabelStyle();
-    static QString ConfirmStyle(const QString& picture = QStringLiteral("Confirm.png"),
-                                const QString& pressed = QStringLiteral("ConfirmClick.png"));
-    static QString CloseStyle();
-    static QString BackgroundStyle(const QString& frameName);
-    // 96 divided by the screen's logical DPI; 1 when the DPI is unknown or not positive.
+    // 96 divided by the logical DPI; 1 when the DPI is not positive.
     static qreal FontFactor(int logicalDpi);
     // Confirm and cancel texts of the common language table.
     static QString OkText(int index);
@@ -45,6 +36,8 @@ protected:
     void BuildFrame(const Parts& parts);
     // Fills the texts of language `index`; called at construction and on every language change.
     virtual void FillTexts(int index) = 0;
+    // The window bypasses the window manager: take the keyboard focus when shown.
+    void showEvent(QShowEvent* event) override;
 
     QString PicturePath;
 
