@@ -22,8 +22,7 @@ std::vector<std::unique_ptr<ConfigIni>>& Retired() {
 ConfigIni* ConfigIni::GetInstance() {
     QMutexLocker lock(&ConfigMutex);
     if (!Instance) {
-        const QString path =
-            TestPath.isEmpty() ? Paths::InstallDir() + "/usersetting/Config.ini" : TestPath;
+        const QString path = TestPath.isEmpty() ? Paths::InstallDir() + "/usersetting/Config.ini" : TestPath;
         Instance = new ConfigIni(path);
     }
     return Instance;
@@ -70,7 +69,7 @@ QString ConfigIni::DecodeBase64(const QString& text) {
 
 bool ConfigIni::IsBase64Key(const QString& key) {
     static const QStringList base64Keys = {
-        "MM", "DM", "D2M", "D4M", "D8M", "Sensor", "CID", "VID",
-        "USB_PID", "Wireless_PID", "Wireless2_PID", "Wireless4_PID", "Wireless8_PID"};
+        "MM",  "DM",      "D2M",          "D4M",           "D8M",           "Sensor",       "CID",
+        "VID", "USB_PID", "Wireless_PID", "Wireless2_PID", "Wireless4_PID", "Wireless8_PID"};
     return base64Keys.contains(key);
 }

@@ -38,9 +38,9 @@ const SectionRow SectionRows[] = {
     {false, "update", &KeyboardUpdateTexts},
 };
 
-const char* const SectionNames[] = {"AdvancedSettings", "Settings", "common", "home",
-                                    "infoTips",         "key",      "light",  "macro",
-                                    "pair",             "sensor",   "update"};
+const char* const SectionNames[] = {
+    "AdvancedSettings", "Settings", "common", "home", "infoTips", "key", "light", "macro", "pair",
+    "sensor",           "update"};
 
 // Which table the option objects of a (part, array) go to: KeyMember -> ValueMember.
 // Type, when set, is the "type" text an element needs for this table.
@@ -64,8 +64,7 @@ const ArrayRow ArrayRows[] = {
     {true, "ProfileOptions", "value", true, "option", nullptr, &MouseProfileLabels},
     {true, "DPIEffectOptions", "value", true, "option", nullptr, &MouseDpiEffectLabels},
     {true, "LightModeOptions", "value", true, "option", nullptr, &MouseLightModeLabels},
-    {true, "StatusDescriptionList", "value", false, "option", nullptr,
-     &MouseStatusDescriptionLabels},
+    {true, "StatusDescriptionList", "value", false, "option", nullptr, &MouseStatusDescriptionLabels},
     {true, "receiverList", "value", true, "option", nullptr, &MouseReceiverLabels},
     {true, "LODOptions", "value", true, "option", nullptr, &MouseLodLabels},
     {true, "PerformanceOptions", "value", true, "option", nullptr, &MousePerformanceLabels},
@@ -130,9 +129,7 @@ void LanguageLoader::LoadLanguageFiles() {
         WorkingMaps.clear();
         WorkingPairs.clear();
         ReadJsonFile(folder + file);
-        const auto appendTable = [this](TextTable* table) {
-            table->append(WorkingMaps.value(table));
-        };
+        const auto appendTable = [this](TextTable* table) { table->append(WorkingMaps.value(table)); };
         ForEachTable(SectionRows, appendTable);
         ForEachTable(ArrayRows, appendTable);
         MouseReceiverStatusPairs.append(WorkingPairs);
@@ -187,8 +184,7 @@ void LanguageLoader::ParseJsonArray(const QJsonArray& array, const QString& name
                 if (row.Type && option.value("type").toString() != QLatin1String(row.Type)) continue;
                 const QJsonValue keyValue = option.value(QLatin1String(row.KeyMember));
                 const QString key = row.NumberKey ? NumberKey(keyValue) : keyValue.toString();
-                WorkingMaps[row.Table].insert(key,
-                                              option.value(QLatin1String(row.ValueMember)).toString());
+                WorkingMaps[row.Table].insert(key, option.value(QLatin1String(row.ValueMember)).toString());
                 break;
             }
         }
@@ -248,6 +244,10 @@ void LanguageLoader::ReadCompanyTexts(QXmlStreamReader& xml) {
     }
 }
 
-void LanguageLoader::SkipUnknownElement(QXmlStreamReader& xml) { xml.skipCurrentElement(); }
+void LanguageLoader::SkipUnknownElement(QXmlStreamReader& xml) {
+    xml.skipCurrentElement();
+}
 
-void LoadLanguageFiles() { LanguageLoader().LoadLanguageFiles(); }
+void LoadLanguageFiles() {
+    LanguageLoader().LoadLanguageFiles();
+}

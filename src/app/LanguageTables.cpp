@@ -57,7 +57,9 @@ TextTable KeyboardKeyFunction0ALabels;
 QVector<TextPairs> MouseReceiverStatusPairs;
 QVector<QStringList> CompanyTexts;
 
-int ValidLanguage(int index) { return index >= 0 && index < LanguageCount ? index : 0; }
+int ValidLanguage(int index) {
+    return index >= 0 && index < LanguageCount ? index : 0;
+}
 
 int LanguageSetting() {
     return ValidLanguage(MacroIni::GetInstance()->GetValue("Language", "Language").toInt());
@@ -75,8 +77,7 @@ QString LanguageText(const TextTable& table, int language, const QString& key) {
 
 TextPairs ReceiverStatusPairs(int language) {
     const int index = ValidLanguage(language);
-    return index < MouseReceiverStatusPairs.size() ? MouseReceiverStatusPairs.at(index)
-                                                   : TextPairs();
+    return index < MouseReceiverStatusPairs.size() ? MouseReceiverStatusPairs.at(index) : TextPairs();
 }
 
 QString CompanyText(int index) {

@@ -33,8 +33,7 @@ void MacroIni::ResetForTest(const QString& path) {
     TestPath = path;
 }
 
-MacroIni::MacroIni(const QString& path)
-    : Path(path), Settings(new QSettings(path, QSettings::IniFormat)) {
+MacroIni::MacroIni(const QString& path) : Path(path), Settings(new QSettings(path, QSettings::IniFormat)) {
     Settings->setIniCodec("UTF-8");
 }
 

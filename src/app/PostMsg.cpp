@@ -8,9 +8,18 @@ namespace {
 
 // Signals whose connections are all blocking; every other hub connection is automatic.
 constexpr const char* kBlockingSignals[] = {
-    "SigUpDataConfigUI", "SigUpDataLightUIButton", "SigUpDataLightLight", "SigUpDataLightSensor",
-    "SigUpDataReportRate", "SigUpDataDPI", "SigUpDataDPILed", "SigBattery",
-    "SigRGBValue", "SigLongRangeMode", "SigForm", "SigFormReset",
+    "SigUpDataConfigUI",
+    "SigUpDataLightUIButton",
+    "SigUpDataLightLight",
+    "SigUpDataLightSensor",
+    "SigUpDataReportRate",
+    "SigUpDataDPI",
+    "SigUpDataDPILed",
+    "SigBattery",
+    "SigRGBValue",
+    "SigLongRangeMode",
+    "SigForm",
+    "SigFormReset",
 };
 
 // "2SigBattery(bool,int,bool)" or "SigBattery" -> "SigBattery".

@@ -7,9 +7,9 @@
 #include <unistd.h>
 
 #include <QDateTime>
+#include <QFile>
 #include <atomic>
 #include <cerrno>
-#include <QFile>
 #include <cstring>
 #include <ctime>
 
@@ -20,7 +20,7 @@ namespace {
 constexpr int kFatalSignals[] = {SIGSEGV, SIGABRT, SIGFPE, SIGILL, SIGBUS};
 
 // Everything the signal handler needs is prepared here before any crash can happen.
-char g_folder[4096];             // ".../Exception", zero-terminated
+char g_folder[4096];               // ".../Exception", zero-terminated
 std::atomic<long> g_utcOffset{0};  // seconds east of UTC, taken when the filter is installed
 alignas(16) char g_altStack[64 * 1024];
 
@@ -66,12 +66,18 @@ struct Line {
 
 const char* SignalName(int sig) {
     switch (sig) {
-        case SIGSEGV: return "SIGSEGV";
-        case SIGABRT: return "SIGABRT";
-        case SIGFPE: return "SIGFPE";
-        case SIGILL: return "SIGILL";
-        case SIGBUS: return "SIGBUS";
-        default: return "signal";
+        case SIGSEGV:
+            return "SIGSEGV";
+        case SIGABRT:
+            return "SIGABRT";
+        case SIGFPE:
+            return "SIGFPE";
+        case SIGILL:
+            return "SIGILL";
+        case SIGBUS:
+            return "SIGBUS";
+        default:
+            return "signal";
     }
 }
 
