@@ -25,7 +25,10 @@ void FramedDialog::BuildFrame(const Parts& parts) {
     for (QToolButton* button : parts.Confirms)
         button->setStyleSheet(
             DialogFrame::ConfirmStyle(PicturePath, parts.ConfirmPicture, parts.ConfirmPressedPicture));
-    if (parts.Close) parts.Close->setStyleSheet(DialogFrame::CloseStyle(PicturePath));
+    if (parts.Close) {
+        parts.Close->setStyleSheet(DialogFrame::CloseStyle(PicturePath));
+        connect(parts.Close, SIGNAL(clicked()), this, SLOT(reject()));
+    }
     if (parts.Frame) parts.Frame->setStyleSheet(DialogFrame::BackgroundStyle(parts.Frame->objectName(), PicturePath));
     PostMsg::Connect(SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
     FillTexts(LanguageSetting());
@@ -40,5 +43,3 @@ void FramedDialog::showEvent(QShowEvent* event) {
 }
 
 void FramedDialog::SlotAllLanguage(int index) { FillTexts(index); }
-
-void FramedDialog::on_CloseButton_clicked() { reject(); }

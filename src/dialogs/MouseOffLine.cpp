@@ -8,7 +8,7 @@
 
 MouseOffLine::MouseOffLine(QWidget* parent) : NoticeFrame(parent), ui(new Ui_MouseOffLine) {
     ui->setupUi(this);
-    PostMsg::Connect(SIGNAL(SigCloseOffOnline()), this, SLOT(on_CloseButton_clicked()));
+    PostMsg::Connect(SIGNAL(SigCloseOffOnline()), this, SLOT(reject()));
     Parts parts;
     parts.Frame = ui->MouseOffLineA;
     parts.Label = ui->label;
