@@ -4,7 +4,8 @@
 
 // Start-up of the program; main() only calls RunApplication.
 
-// Creates the sub-folders of the user data folder and an empty "Macro.ini" when missing; failures are ignored.
+// Creates the sub-folders of the user data folder and an empty "Macro.ini" when missing; failures are
+// ignored.
 void PrepareUserFolders();
 
 // The "QT_SCALE_FACTOR" text for a desktop width in physical pixels: empty up to 1920, else width / 1920.

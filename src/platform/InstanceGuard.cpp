@@ -1,16 +1,18 @@
 #include "InstanceGuard.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+
 namespace {
 QString RuntimeDir() {
     QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (dir.isEmpty()) dir = QDir::tempPath() + QStringLiteral("/vorlant-runtime-") + QString::number(getuid());
+    if (dir.isEmpty())
+        dir = QDir::tempPath() + QStringLiteral("/vorlant-runtime-") + QString::number(getuid());
     if (!QDir(dir).exists() && QDir().mkpath(dir)) {
         QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
@@ -20,7 +22,8 @@ QString RuntimeDir() {
 
 InstanceGuard::InstanceGuard(const QString& key) : segment_(key) {
     const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    lockPath_ = RuntimeDir() + QStringLiteral("/instance-") + QString::fromLatin1(hash) + QStringLiteral(".lock");
+    lockPath_ =
+        RuntimeDir() + QStringLiteral("/instance-") + QString::fromLatin1(hash) + QStringLiteral(".lock");
 }
 
 InstanceGuard::~InstanceGuard() {

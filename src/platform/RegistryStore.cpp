@@ -31,11 +31,13 @@ QString GroupOf(const QString& keyPath) {
 // Caller holds StoreMutex.
 QString CurrentPath() {
     if (!PathOverride().isEmpty()) return PathOverride();
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + '/' + Paths::kProductName +
-           QStringLiteral("/registry.ini");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + '/' +
+           Paths::kProductName + QStringLiteral("/registry.ini");
 }
 
-QString SoftwareKey() { return QStringLiteral("HKEY_CURRENT_USER\\Software\\") + Paths::kProductName; }
+QString SoftwareKey() {
+    return QStringLiteral("HKEY_CURRENT_USER\\Software\\") + Paths::kProductName;
+}
 }  // namespace
 
 RegistryStore::RegistryStore(const QString& keyPath) : group_(GroupOf(keyPath)), keyPath_(keyPath) {}

@@ -18,7 +18,8 @@ public:
 
     // "HKEY_CURRENT_USER\Software\Vorlant ZEMB\Vorlant ZEMB\Vorlant ZEMB" (the old language choice).
     static QString ProductKey();
-    // "HKEY_CURRENT_USER\Software\Vorlant ZEMB\Vorlant ZEMB\Mouse Drive Test" ("UpdateFailInfo", "MouseVer...").
+    // "HKEY_CURRENT_USER\Software\Vorlant ZEMB\Vorlant ZEMB\Mouse Drive Test" ("UpdateFailInfo",
+    // "MouseVer...").
     static QString DriveTestKey();
     // "HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run".
     static QString RunKey();

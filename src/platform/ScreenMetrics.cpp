@@ -55,7 +55,9 @@ int LogicalDpiX() {
     return 96;
 }
 
-qreal FontScaleFactor() { return 96.0 / LogicalDpiX(); }
+qreal FontScaleFactor() {
+    return 96.0 / LogicalDpiX();
+}
 
 void SetOverrides(int desktopWidth, int logicalDpi) {
     g_widthOverride.store(qMax(0, desktopWidth));

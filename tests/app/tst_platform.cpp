@@ -62,7 +62,8 @@ private slots:
         }
         RegistryStore store(RegistryStore::DriveTestKey());
         for (int t = 0; t < 4; ++t)
-            for (int i = 0; i < 20; ++i) QCOMPARE(store.Value(QString("MouseVer%1_%2").arg(t).arg(i)).toInt(), i);
+            for (int i = 0; i < 20; ++i)
+                QCOMPARE(store.Value(QString("MouseVer%1_%2").arg(t).arg(i)).toInt(), i);
         RegistryStore::SetFilePath(QString());
     }
 
