@@ -5,6 +5,7 @@
 #include <QToolButton>
 
 #include "DialogFrame.h"
+#include "DialogMain.h"
 #include "LanguageTables.h"
 #include "PostMsg.h"
 #include "ScaleChildFonts.h"
@@ -31,7 +32,7 @@ void FramedDialog::BuildFrame(const Parts& parts) {
     }
     if (parts.Frame) parts.Frame->setStyleSheet(DialogFrame::BackgroundStyle(parts.Frame->objectName(), PicturePath));
     PostMsg::Connect(SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
-    FillTexts(LanguageSetting());
+    FillTexts(CurrentLanguage);
     // "Receive_2" names no widget of a dialog: without a kept name every font is scaled.
     ScaleChildFonts(this, FontFactor(ScreenMetrics::LogicalDpiX()),
                     parts.KeepFontName.isEmpty() ? QStringLiteral("Receive_2") : parts.KeepFontName);

@@ -2,7 +2,6 @@
 
 #include "DeviceFlags.h"
 #include "LanguageTables.h"
-#include "ModalRunner.h"
 #include "PostMsg.h"
 #include "ui_MouseOffLine.h"
 
@@ -26,10 +25,4 @@ void MouseOffLine::FillTexts(int index) {
     if (kind == 0) ui->label->setText(LanguageText(MouseInfoTipsTexts, index, "DialogOffline"));
     ui->NewHong->setText(OkText(index));
     if (kind == 1) ui->label->setText(LanguageText(MouseInfoTipsTexts, index, "TimeOut"));
-}
-
-void MouseOffLine::ShowNotice(QWidget* window, int code) {
-    OfflineNoticeKind = code;
-    MouseOffLine notice;
-    ModalRunner::RunOver(notice, window, 0, -20);
 }
