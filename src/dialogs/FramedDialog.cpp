@@ -5,6 +5,7 @@
 #include <QToolButton>
 
 #include "DialogFrame.h"
+#include "DialogMain.h"
 #include "LanguageTables.h"
 #include "PostMsg.h"
 #include "ScaleChildFonts.h"
@@ -25,10 +26,13 @@ void FramedDialog::BuildFrame(const Parts& parts) {
     for (QToolButton* button : parts.Confirms)
         button->setStyleSheet(
             DialogFrame::ConfirmStyle(PicturePath, parts.ConfirmPicture, parts.ConfirmPressedPicture));
-    if (parts.Close) parts.Close->setStyleSheet(DialogFrame::CloseStyle(PicturePath));
+    if (parts.Close) {
+        parts.Close->setStyleSheet(DialogFrame::CloseStyle(PicturePath));
+        connect(parts.Close, SIGNAL(clicked()), this, SLOT(reject()));
+    }
     if (parts.Frame) parts.Frame->setStyleSheet(DialogFrame::BackgroundStyle(parts.Frame->objectName(), PicturePath));
     PostMsg::Connect(SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
-    FillTexts(LanguageSetting());
+    FillTexts(CurrentLanguage);
     // "Receive_2" names no widget of a dialog: without a kept name every font is scaled.
     ScaleChildFonts(this, FontFactor(ScreenMetrics::LogicalDpiX()),
                     parts.KeepFontName.isEmpty() ? QStringLiteral("Receive_2") : parts.KeepFontName);
@@ -40,5 +44,3 @@ void FramedDialog::showEvent(QShowEvent* event) {
 }
 
 void FramedDialog::SlotAllLanguage(int index) { FillTexts(index); }
-
-void FramedDialog::on_CloseButton_clicked() { reject(); }
