@@ -112,6 +112,8 @@ void Worker::run()
             {
                 hub->EmitSigFormReset();
             }
+            // The offline notice; the online poll closes it when the device answers.
+            hub->EmitSigMouseOffLineo(0);
         }
         LastPath = device.Path;
         LastType = device.Type;
