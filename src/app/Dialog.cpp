@@ -66,6 +66,8 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog)
                                       "Battery.png);background-position:center;background-repeat:no-repeat;}");
     ui->label->setStyleSheet("#label{border-image: url(" + PictureFolder + "Charg.png);}");
     ui->label_2->setStyleSheet("#label_2{color: rgb(" + OptionColorText("LabelColor") + ";);}");
+    // The top-level window paints frames named "frame"; the top bar shows the background picture.
+    ui->frame->setStyleSheet("#frame{background:transparent;}");
     ui->label->hide();
     ui->SetButton->hide();
 
