@@ -99,7 +99,7 @@ private slots:
         QVERIFY(style.contains(DialogFrame::PicturePath() + "BackGround.png"));
         QVERIFY(Button(d.get(), "CloseButton")->styleSheet().contains("CloseHover.png"));
         for (const char* picture : {"BackGround.png", "Close.png", "CloseHover.png", "CloseClick.png",
-                                    "Confirm.png", "ConfirmClick.png"})
+                                    "Confirm.png", "ConfirmClick.png", "ConFirm.png", "ConFirmClick.png"})
             QVERIFY2(QFile::exists(DialogFrame::PicturePath() + picture), picture);
     }
 
