@@ -1,5 +1,6 @@
 #include "KeyCapture.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -261,8 +262,10 @@ int HookCount() {
 bool IsForeground() {
     if (g_foregroundTest) return g_foregroundTest();
     const QCoreApplication* app = QCoreApplication::instance();
-    return app && QThread::currentThread() == app->thread() &&
-           QGuiApplication::applicationState() == Qt::ApplicationActive;
+    if (!app || QThread::currentThread() != app->thread()) return false;
+    // A widget program is in front while one of its windows is the active window.
+    if (qobject_cast<const QApplication*>(app)) return QApplication::activeWindow() != nullptr;
+    return QGuiApplication::applicationState() == Qt::ApplicationActive;
 }
 
 void SetForegroundTest(std::function<bool()> test) {
