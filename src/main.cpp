@@ -1,9 +1,5 @@
-#include <QApplication>
-#include <QLabel>
+#include "Startup.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QLabel label("Vorlant ZEMB");
-    label.show();
-    return app.exec();
+    return RunApplication(argc, argv);
 }

@@ -1,0 +1,271 @@
+#include "DialogMain.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDebug>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QStackedWidget>
+#include <cstdio>
+#include <cstdlib>
+
+#include "Clock.h"
+#include "ConfigIni.h"
+#include "DeviceAllInfo.h"
+#include "DeviceFlags.h"
+#include "DialogMainSeams.h"
+#include "HIDUsb.h"
+#include "LanguageLoader.h"
+#include "LanguageTables.h"
+#include "MacroIni.h"
+#include "Paths.h"
+#include "PostMsg.h"
+#include "RegistryStore.h"
+#include "ui_DialogMain.h"
+
+std::atomic<int> CurrentLanguage{0};
+
+bool (*DialogMain::TrayAvailable)() = &QSystemTrayIcon::isSystemTrayAvailable;
+
+namespace {
+const char* const kWindowStyle = "QFrame#frame{background-color:#1B1D23;border:none;}";
+
+void RegisterHotPlug(UsbChangedCallback callback) {
+    if (callback) StartUsbChanged(callback, 600);
+}
+}  // namespace
+
+DialogMain::DialogMain(QWidget* parent) : QDialog(parent), ui(new Ui::DialogMain) {
+    ui->setupUi(this);
+    ui->frame->setStyleSheet(kWindowStyle);
+    LoadLanguageFiles();
+    MigrateLanguageChoice();
+    CurrentLanguage = LanguageSetting();
+    picturePath_ = Paths::InstallDir() + QStringLiteral("/Picture/Dialog/");
+
+    devicePage_ = DialogMainSeams::CreateDeviceWindow(this);
+    homePage_ = DialogMainSeams::CreateHomePage(this);
+    ui->stackedWidgetMain->insertWidget(HomePageIndex, homePage_);
+    ui->stackedWidgetMain->insertWidget(DevicePageIndex, devicePage_);
+    ui->stackedWidgetMain->setCurrentIndex(HomePageIndex);
+
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
+    setFixedSize(width(), height());
+
+    PostMsg::Connect(SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    PostMsg::Connect(SIGNAL(SigChangeMainDialog(int)), this, SLOT(SlotChangeMainDialog(int)));
+    PostMsg::Connect(SIGNAL(SigChangeSize(int)), this, SLOT(SlotChangeSize(int)));
+    PostMsg::Connect(SIGNAL(SigMouseOffLineo(int)), this, SLOT(SlotMouseOffLine(int)));
+    PostMsg::Connect(SIGNAL(SigUpPageLight()), this, SLOT(SlotUpPageLight()));
+
+    const QIcon logo(picturePath_ + QStringLiteral("Logo.png"));
+    setWindowIcon(logo);
+    trayIcon_ = std::make_unique<QSystemTrayIcon>(logo);
+    trayIcon_->setToolTip(Paths::kProductName);
+
+    PostMsg* hub = PostMsg::GetInstance();
+    hub->EmitSigLanguageSameA(CurrentLanguage);
+    hub->EmitSigLanguageSameB(CurrentLanguage);
+    hub->EmitSigAllLanguage(CurrentLanguage);
+}
+
+DialogMain::~DialogMain() = default;
+
+QStackedWidget* DialogMain::Stack() const {
+    return ui->stackedWidgetMain;
+}
+
+// An old language choice in the registry moves into Macro.ini; the registry value goes in either case.
+void DialogMain::MigrateLanguageChoice() {
+    RegistryStore registry(RegistryStore::ProductKey());
+    const int stored = registry.Value(QStringLiteral("LanguageIndex"), 0).toInt();
+    if (stored != 0) MacroIni::GetInstance()->SetValue("Language", "Language", QString::number(stored));
+    registry.Remove(QStringLiteral("LanguageIndex"));
+}
+
+bool DialogMain::DevicePageCurrent() const {
+    return ui->stackedWidgetMain->currentIndex() != HomePageIndex;
+}
+
+void DialogMain::SlotAllLanguage(int index) {
+    openText_ = LanguageText(MouseHomeTexts, index, QStringLiteral("OpenMain"));
+    exitText_ = LanguageText(MouseHomeTexts, index, QStringLiteral("Exit"));
+}
+
+void DialogMain::SlotChangeMainDialog(int index) {
+    UiLive = true;
+    if (index == HomePageIndex) {
+        PostMsg* hub = PostMsg::GetInstance();
+        hub->EmitSigSecondPageChange();
+        DevicePageActive = 0;
+        hub->EmitSigMainPageChange();
+        UsbServer_Exit();
+        Clock::Sleep(100);
+        ui->stackedWidgetMain->setCurrentIndex(HomePageIndex);
+        RegisterHotPlug(DialogMainSeams::HomePageHotPlugCallback());
+    } else if (index == DevicePageIndex) {
+        ui->stackedWidgetMain->setCurrentIndex(DevicePageIndex);
+        RegisterHotPlug(DialogMainSeams::DeviceWindowHotPlugCallback());
+    }
+}
+
+void DialogMain::SlotChangeSize(int index) {
+    if (index < 0 || index > 3) return;
+    if (index == 0 || index == 1) UsbServer_SetPCDriverStatus(0);
+    if (index == 0 || index == 2) {
+        HideToTray();
+        return;
+    }
+    qDebug() << "close";
+    StopUsbChanged();
+    DelayMsec(200);
+    UsbServer_Exit();
+    close();
+}
+
+void DialogMain::HideToTray() {
+    if (!TrayAvailable()) {
+        // No tray on this desktop: the task bar brings the window back.
+        minimisedInsteadOfTray_ = true;
+        showMinimized();
+        return;
+    }
+    hide();
+    // The menu is rebuilt with the texts of the current language; the previous one goes.
+    auto menu = std::make_unique<QMenu>();
+    QAction* open = menu->addAction(openText_);
+    menu->addSeparator();
+    QAction* exitAction = menu->addAction(exitText_);
+    connect(open, &QAction::triggered, this, &DialogMain::slotActionMain);
+    connect(exitAction, &QAction::triggered, this, &DialogMain::slotActionExitApp);
+    trayIcon_->setContextMenu(menu.get());
+    trayMenu_ = std::move(menu);
+    if (!trayConnected_) {
+        connect(trayIcon_.get(), &QSystemTrayIcon::activated, this, &DialogMain::on_activatedSysTrayIcon);
+        trayConnected_ = true;
+    }
+    trayIcon_->show();
+}
+
+void DialogMain::ShowFromTray(bool sendDriverStatus) {
+    showNormal();
+    raise();
+    activateWindow();
+    if (sendDriverStatus && DevicePageCurrent()) UsbServer_SetPCDriverStatus(1);
+    trayIcon_->hide();
+}
+
+void DialogMain::on_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason reason) {
+    switch (reason) {
+        case QSystemTrayIcon::Context:
+            // Some desktops open the context menu themselves; never open it twice.
+            if (trayMenu_ && !trayMenu_->isVisible()) trayMenu_->exec(QCursor::pos());
+            break;
+        case QSystemTrayIcon::DoubleClick:
+            ShowFromTray(false);
+            break;
+        case QSystemTrayIcon::Trigger:
+            ShowFromTray(true);
+            break;
+        default:
+            break;
+    }
+}
+
+void DialogMain::slotActionMain() {
+    ShowFromTray(true);
+}
+
+// Ends the process at once: no connection is closed and no destructor runs (Macro.ini is already on
+// disk). _Exit, unlike exit, does not run static destructors under the device library's threads.
+void DialogMain::slotActionExitApp() {
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+void DialogMain::SlotMouseOffLine(int index) {
+    OfflineNoticeKind = index;
+    QDialog* notice = DialogMainSeams::CreateOfflineNotice();
+    notice->move(x() + (width() - notice->width()) / 2, y() + (height() - notice->height()) / 2 - 20);
+    DeviceOfflineShown = true;
+    ReconnectRequested = true;
+    notice->exec();
+    delete notice;
+}
+
+void DialogMain::SlotUpPageLight() {}
+
+void DialogMain::RunPairingDialog(bool currentDevice) {
+    PairCurrentDevice = currentDevice;
+    QDialog* pairing = DialogMainSeams::CreatePairingDialog();
+    if (!pairing) return;
+    pairing->move(x() + (width() - pairing->width()) / 2, y() + (height() - pairing->height()) / 2);
+    pairing->exec();
+    // Pairing replaces the data callback; register it again for the current device.
+    const QByteArray path = CurrentDevicePathCopy();
+    if (UsbDataCallback callback = DialogMainSeams::DeviceDataCallbackFunction(); callback && !path.isEmpty())
+        UsbServerC_Start(path.constData(), path.constData(), callback);
+    delete pairing;
+}
+
+// Space on the home page with exactly one receiver found: a firmware offer when the recorded mouse
+// version calls for one, else pairing with the first found device.
+void DialogMain::CheckReceiverOnHomePage() {
+    if (FoundDevices.size() != 1 || FoundDevices.first().IsUsb) return;
+    const DeviceAllInfo device = FoundDevices.first();
+    const QString group = QStringLiteral("Drive") + QString::number(device.DriveIndex + 1);
+    ConfigIni* table = ConfigIni::GetInstance();
+    const QString cid = table->GetValue("Option", "CID");
+    const QString mid = table->GetValue(group, "MID");
+    const QString mouseVersion =
+        RegistryStore(RegistryStore::DriveTestKey()).Value(QStringLiteral("MouseVer") + cid + mid).toString();
+    if (!mouseVersion.isEmpty() && DialogMainSeams::OfferFirmwareUpdate(this, device, mouseVersion)) return;
+    RunPairingDialog(false);
+}
+
+void DialogMain::keyPressEvent(QKeyEvent* event) {
+    if (MacroRecording) return;
+    switch (event->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_F12:
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            PostMsg::GetInstance()->EmitSigEnterKey();
+            return;
+        case Qt::Key_Space:
+            if (DevicePageCurrent())
+                RunPairingDialog(true);
+            else
+                CheckReceiverOnHomePage();
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void DialogMain::mousePressEvent(QMouseEvent* event) {
+    pressGlobal_ = event->globalPos();
+    pressWindow_ = pos();
+    dragOffset_ = pressGlobal_ - pressWindow_;
+}
+
+void DialogMain::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() == Qt::LeftButton && !isMaximized() && !dragOffset_.isNull())
+        move(event->globalPos() - dragOffset_);
+}
+
+void DialogMain::mouseReleaseEvent(QMouseEvent*) {
+    dragOffset_ = QPoint();
+}
+
+void DialogMain::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    // Back from the task bar after a minimise that stood in for the tray.
+    if (event->type() == QEvent::WindowStateChange && minimisedInsteadOfTray_ && !isMinimized()) {
+        minimisedInsteadOfTray_ = false;
+        if (DevicePageCurrent()) UsbServer_SetPCDriverStatus(1);
+    }
+}

@@ -1,0 +1,78 @@
+#pragma once
+#include <QDialog>
+#include <QPoint>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <atomic>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QStackedWidget;
+namespace Ui {
+class DialogMain;
+}
+
+// Language index of every page's texts (0 English, 1 Czech); set by DialogMain at construction.
+extern std::atomic<int> CurrentLanguage;
+
+// The one top-level window: a frameless 1020 x 700 dialog stacking the home page (0) and the device
+// window (1). It hides to the tray icon (or minimises where there is no tray), quits in order, shows the
+// offline notice for every page, can be dragged by its free areas and handles a few global keys.
+class DialogMain : public QDialog {
+    Q_OBJECT
+public:
+    explicit DialogMain(QWidget* parent = nullptr);
+    ~DialogMain() override;
+
+    static constexpr int HomePageIndex = 0;
+    static constexpr int DevicePageIndex = 1;
+
+    QStackedWidget* Stack() const;
+    QSystemTrayIcon* TrayIcon() const { return trayIcon_.get(); }
+    QMenu* TrayMenu() const { return trayMenu_.get(); }
+    QString PicturePath() const { return picturePath_; }
+
+    // Whether hiding goes to the tray; QSystemTrayIcon::isSystemTrayAvailable unless a test says otherwise.
+    static bool (*TrayAvailable)();
+
+public slots:
+    void SlotAllLanguage(int index);
+    void SlotChangeMainDialog(int index);
+    void SlotChangeSize(int index);
+    void SlotMouseOffLine(int index);
+    void SlotUpPageLight();
+
+    void on_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason reason);
+    void slotActionMain();
+    void slotActionExitApp();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void MigrateLanguageChoice();
+    void HideToTray();
+    void ShowFromTray(bool sendDriverStatus);
+    void RunPairingDialog(bool currentDevice);
+    void CheckReceiverOnHomePage();
+    bool DevicePageCurrent() const;
+
+    std::unique_ptr<Ui::DialogMain> ui;
+    QWidget* homePage_ = nullptr;
+    QWidget* devicePage_ = nullptr;
+    QString picturePath_;
+    std::unique_ptr<QSystemTrayIcon> trayIcon_;
+    std::unique_ptr<QMenu> trayMenu_;
+    bool trayConnected_ = false;
+    bool minimisedInsteadOfTray_ = false;
+    QString openText_;
+    QString exitText_;
+    QPoint pressGlobal_;
+    QPoint pressWindow_;
+    QPoint dragOffset_;
+};

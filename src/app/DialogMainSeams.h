@@ -1,0 +1,41 @@
+#pragma once
+#include "HIDUsb.h"
+
+class DeviceAllInfo;
+class QDialog;
+class QString;
+class QWidget;
+
+// What the top-level window builds or registers from pages that come later. Each function names the
+// piece it stands for; until that piece exists it gives a plain stand-in or nothing, and DialogMain
+// stays the same when the real piece replaces the body here.
+namespace DialogMainSeams {
+
+// The home page DialogChange (stack index 0); a placeholder page with minimise and close for now.
+QWidget* CreateHomePage(QWidget* parent);
+
+// The device window Dialog (stack index 1); a placeholder page with minimise, close and back for now.
+QWidget* CreateDeviceWindow(QWidget* parent);
+
+// HomeUsbChangedCallback of the home page; null until the home page exists.
+UsbChangedCallback HomePageHotPlugCallback();
+
+// DeviceUsbChangedCallback of the device window; null until the device worker exists.
+UsbChangedCallback DeviceWindowHotPlugCallback();
+
+// DeviceDataCallback of the device link; null until the device worker exists.
+UsbDataCallback DeviceDataCallbackFunction();
+
+// The offline notice MouseOffLine, without parent, not shown; a minimal notice with the same texts,
+// closing on SigCloseOffOnline, until the dialog family exists.
+QDialog* CreateOfflineNotice();
+
+// The pairing dialog Match, prepared (InitPair) and not shown; null until it exists.
+QDialog* CreatePairingDialog();
+
+// The firmware offer of Space on the home page for the one found receiver: the receiver repair or the
+// wired-mode notice when exactly one of receiver and mouse has an update, run over window. False when
+// neither or both have one (the caller then pairs); always false until the firmware search exists.
+bool OfferFirmwareUpdate(QWidget* window, const DeviceAllInfo& receiver, const QString& mouseVersion);
+
+}  // namespace DialogMainSeams

@@ -1,0 +1,101 @@
+#include "Startup.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTimer>
+
+#include "DialogMain.h"
+#include "ExeIsRun.h"
+#include "InstanceGuard.h"
+#include "Paths.h"
+#include "ScaleChildFonts.h"
+#include "ScreenMetrics.h"
+
+namespace {
+const char* const kUserFolders[] = {"/Log",
+                                    "/Device_Info",
+                                    "/Exception",
+                                    "/usersetting",
+                                    "/usersetting/MainPage",
+                                    "/usersetting/MacroPage",
+                                    "/usersetting/SensorPage"};
+constexpr qint64 kDaySeconds = 86400;
+constexpr qint64 kMaxAgeDays = 7;
+}  // namespace
+
+void PrepareUserFolders() {
+    const QString root = Paths::UserDataDir();
+    for (const char* folder : kUserFolders) {
+        const QString path = root + QLatin1String(folder);
+        if (!QDir(path).exists()) QDir().mkpath(path);
+    }
+    QFile macroIni(root + QStringLiteral("/Macro.ini"));
+    if (!macroIni.exists() && macroIni.open(QIODevice::WriteOnly | QIODevice::Text)) macroIni.close();
+}
+
+QString ScaleFactorForWidth(int desktopWidth) {
+    if (desktopWidth <= 1920) return QString();
+    return QString::number(desktopWidth / 1920);
+}
+
+void DeleteOldFiles(const QString& folder, const QDateTime& now) {
+    const qint64 nowSeconds = now.toSecsSinceEpoch();
+    const QFileInfoList entries = QDir(folder).entryInfoList();
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir()) continue;
+        // A negative age (a file dated in the future) is not old.
+        const qint64 age = nowSeconds - entry.lastModified().toSecsSinceEpoch();
+        if (age >= 0 && age / kDaySeconds > kMaxAgeDays) QFile::remove(entry.absoluteFilePath());
+    }
+}
+
+namespace {
+// Tests set "VORLANT_NOTICE_AUTOCLOSE_MS" to have the already-running notice report its text and close
+// itself after that many milliseconds, as a click on OK would.
+void ArmNoticeAutoClose(QDialog* notice) {
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("VORLANT_NOTICE_AUTOCLOSE_MS", &ok);
+    if (!ok || ms < 0) return;
+    QTimer::singleShot(ms, notice, [notice] {
+        const QLabel* label = notice->findChild<QLabel*>(QStringLiteral("label"));
+        qInfo().noquote() << "notice shown:" << notice->isVisible() << (label ? label->text() : QString());
+        notice->accept();
+    });
+}
+}  // namespace
+
+int RunApplication(int argc, char** argv) {
+    PrepareUserFolders();
+
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, false);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps, false);
+    const QString scale = ScaleFactorForWidth(ScreenMetrics::DesktopWidthBeforeApp(argc, argv));
+    if (!scale.isEmpty()) qputenv("QT_SCALE_FACTOR", scale.toLatin1());
+
+    const QString userData = Paths::UserDataDir();
+    DeleteOldFiles(userData + QStringLiteral("/Log"));
+    DeleteOldFiles(userData + QStringLiteral("/Exception"));
+
+    QApplication app(argc, argv);
+    const qreal fontScale = ScreenMetrics::FontScaleFactor();
+
+    // Held until the process ends, so a later start sees it.
+    static InstanceGuard guard(QString::fromUtf8(Paths::kProductName));
+    if (guard.AnotherInstanceRuns()) {
+        qInfo() << "another instance is running";
+        ExeIsRun notice(nullptr);
+        ArmNoticeAutoClose(&notice);
+        notice.exec();
+        return 0;
+    }
+
+    // Lives until the process ends, like the event loop it serves.
+    auto* window = new DialogMain(nullptr);
+    ScaleChildFonts(window, fontScale);
+    window->show();
+    return app.exec();
+}

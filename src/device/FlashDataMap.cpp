@@ -1,0 +1,9 @@
+#include "FlashDataMap.h"
+
+FlashDataMap CurrentFlashData{};
+
+std::mutex& CurrentFlashDataMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}

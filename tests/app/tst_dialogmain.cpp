@@ -1,0 +1,313 @@
+#include <QAction>
+#include <QApplication>
+#include <QFrame>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QtTest>
+
+#include "Clock.h"
+#include "DeviceFlags.h"
+#include "DialogMain.h"
+#include "HidSimControl.h"
+#include "MacroIni.h"
+#include "PostMsg.h"
+#include "RegistryStore.h"
+#include "TestEnv.h"
+
+namespace {
+bool g_trayAvailable = false;
+bool FakeTray() {
+    return g_trayAvailable;
+}
+
+void SendMouse(QWidget* window, QEvent::Type type, const QPoint& local, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
+    QMouseEvent event(type, local, window->mapToGlobal(local), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(window, &event);
+}
+}  // namespace
+
+class TstDialogMain : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        const QString dir = TestEnv::FreshDir("dialogmain");
+        RegistryStore::SetFilePath(dir + "/registry.ini");
+        MacroIni::ResetForTest(dir + "/Macro.ini");
+        DialogMain::TrayAvailable = &FakeTray;
+        g_trayAvailable = false;
+        MacroRecording = false;
+        Clock::Set(&clock_);
+    }
+    void cleanup() { Clock::Set(nullptr); }
+
+    void builtFramelessWithItsStack() {
+        DialogMain window;
+        QCOMPARE(window.windowTitle(), QString("Vorlant ZEMB"));
+        const Qt::WindowFlags flags = window.windowFlags();
+        QVERIFY(flags.testFlag(Qt::FramelessWindowHint));
+        QVERIFY(flags.testFlag(Qt::WindowSystemMenuHint));
+        QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+        QCOMPARE(window.size(), QSize(1020, 700));
+        QCOMPARE(window.minimumSize(), QSize(1020, 700));
+        QCOMPARE(window.maximumSize(), QSize(1020, 700));
+        QCOMPARE(window.findChild<QFrame*>("frame")->geometry(), QRect(0, 0, 1020, 700));
+        QStackedWidget* stack = window.Stack();
+        QCOMPARE(stack->objectName(), QString("stackedWidgetMain"));
+        QCOMPARE(stack->geometry(), QRect(0, 0, 1020, 700));
+        QCOMPARE(stack->count(), 2);
+        QCOMPARE(stack->widget(DialogMain::HomePageIndex)->objectName(), QString("DialogChange"));
+        QCOMPARE(stack->widget(DialogMain::DevicePageIndex)->objectName(), QString("Dialog"));
+        QCOMPARE(stack->currentIndex(), 0);
+        QVERIFY(!window.TrayIcon()->isVisible());
+        QCOMPARE(window.TrayIcon()->toolTip(), QString("Vorlant ZEMB"));
+        QVERIFY(!window.TrayIcon()->icon().isNull());
+    }
+
+    void constructionFillsTheTexts() {
+        QSignalSpy sameA(PostMsg::GetInstance(), SIGNAL(SigLanguageSameA(int)));
+        QSignalSpy sameB(PostMsg::GetInstance(), SIGNAL(SigLanguageSameB(int)));
+        QSignalSpy all(PostMsg::GetInstance(), SIGNAL(SigAllLanguage(int)));
+        DialogMain window;
+        QCOMPARE(sameA.count(), 1);
+        QCOMPARE(sameB.count(), 1);
+        QCOMPARE(all.count(), 1);
+        QCOMPARE(all.first().first().toInt(), 0);
+    }
+
+    void pagesSwitchThroughTheHub() {
+        DialogMain window;
+        QSignalSpy second(PostMsg::GetInstance(), SIGNAL(SigSecondPageChange()));
+        QSignalSpy main(PostMsg::GetInstance(), SIGNAL(SigMainPageChange()));
+        UiLive = false;
+        PostMsg::GetInstance()->EmitSigChangeMainDialog(1);
+        QCOMPARE(window.Stack()->currentIndex(), 1);
+        QVERIFY(UiLive);
+        DevicePageActive = 1;
+        PostMsg::GetInstance()->EmitSigChangeMainDialog(0);
+        QCOMPARE(window.Stack()->currentIndex(), 0);
+        QCOMPARE(DevicePageActive.load(), 0);
+        QCOMPARE(second.count(), 1);
+        QCOMPARE(main.count(), 1);
+        PostMsg::GetInstance()->EmitSigChangeMainDialog(7);
+        QCOMPARE(window.Stack()->currentIndex(), 0);
+    }
+
+    void hidingFallsBackToMinimisingWithoutTray() {
+        DialogMain window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        PostMsg::GetInstance()->EmitSigChangeSize(2);
+        QVERIFY(window.isVisible());
+        QVERIFY(window.isMinimized());
+        QVERIFY(!window.TrayIcon()->isVisible());
+        window.showNormal();
+        QVERIFY(!window.isMinimized());
+    }
+
+    void hidingToTheTrayAndBack() {
+        g_trayAvailable = true;
+        DialogMain window;
+        window.show();
+        for (int round = 0; round < 3; ++round) {
+            PostMsg::GetInstance()->EmitSigChangeSize(round == 1 ? 0 : 2);
+            QVERIFY(!window.isVisible());
+            QVERIFY(window.TrayIcon()->isVisible());
+            QMenu* menu = window.TrayMenu();
+            QVERIFY(menu);
+            QCOMPARE(window.TrayIcon()->contextMenu(), menu);
+            const QList<QAction*> actions = menu->actions();
+            QCOMPARE(actions.size(), 3);
+            QCOMPARE(actions[0]->text(), QString("Open Vorlant ZEMB"));
+            QVERIFY(actions[1]->isSeparator());
+            QCOMPARE(actions[2]->text(), QString("Exit"));
+            if (round == 0) emit window.TrayIcon()->activated(QSystemTrayIcon::Trigger);
+            if (round == 1) emit window.TrayIcon()->activated(QSystemTrayIcon::DoubleClick);
+            if (round == 2) actions[0]->trigger();
+            QVERIFY(window.isVisible());
+            QVERIFY(!window.TrayIcon()->isVisible());
+        }
+        emit window.TrayIcon()->activated(QSystemTrayIcon::MiddleClick);
+        QVERIFY(window.isVisible());
+    }
+
+    // Library calls of hiding and restoring, filtered to the PC-driver status.
+    void driverStatusOnHideAndRestore_data() {
+        QTest::addColumn<bool>("tray");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("restore");  // a tray activation reason, or -1: back from the task bar
+        QTest::addColumn<QStringList>("calls");
+        const QString off = "UsbServer_SetPCDriverStatus(0)", on = "UsbServer_SetPCDriverStatus(1)";
+        QTest::newRow("device window, click")
+            << true << 1 << 0 << int(QSystemTrayIcon::Trigger) << QStringList{off, on};
+        QTest::newRow("device window, double click")
+            << true << 1 << 0 << int(QSystemTrayIcon::DoubleClick) << QStringList{off};
+        QTest::newRow("home page, click") << true << 0 << 2 << int(QSystemTrayIcon::Trigger) << QStringList{};
+        QTest::newRow("device window, no tray") << false << 1 << 0 << -1 << QStringList{off, on};
+        QTest::newRow("home page, no tray") << false << 0 << 2 << -1 << QStringList{};
+    }
+    void driverStatusOnHideAndRestore() {
+        QFETCH(bool, tray);
+        QFETCH(int, page);
+        QFETCH(int, code);
+        QFETCH(int, restore);
+        QFETCH(QStringList, calls);
+        g_trayAvailable = tray;
+        DialogMain window;
+        window.Stack()->setCurrentIndex(page);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        HidSim::ClearCallLog();
+        PostMsg::GetInstance()->EmitSigChangeSize(code);
+        if (restore >= 0)
+            emit window.TrayIcon()->activated(QSystemTrayIcon::ActivationReason(restore));
+        else
+            window.showNormal();
+        QVERIFY(window.isVisible() && !window.isMinimized());
+        QStringList seen;
+        for (const QString& call : HidSim::CallLog())
+            if (call.startsWith("UsbServer_SetPCDriverStatus")) seen.append(call);
+        QCOMPARE(seen, calls);
+    }
+
+    void closingFromEitherPageEndsTheWindow_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("code");
+        QTest::newRow("home page") << 0 << 3;
+        QTest::newRow("device window") << 1 << 1;
+    }
+    void closingFromEitherPageEndsTheWindow() {
+        QFETCH(int, page);
+        QFETCH(int, code);
+        DialogMain window;
+        window.Stack()->setCurrentIndex(page);
+        window.show();
+        QSignalSpy finished(&window, &QDialog::finished);
+        HidSim::ClearCallLog();
+        PostMsg::GetInstance()->EmitSigChangeSize(code);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(finished.count(), 1);
+        QStringList expected{"StopUsbChanged()", "UsbServer_Exit()"};
+        if (page == 1) expected.prepend("UsbServer_SetPCDriverStatus(0)");
+        QCOMPARE(HidSim::CallLog(), expected);
+    }
+
+    void languageMovesFromTheRegistry_data() {
+        QTest::addColumn<QVariant>("registry");
+        QTest::addColumn<QString>("macroBefore");
+        QTest::addColumn<QString>("macroAfter");
+        QTest::addColumn<int>("language");
+        QTest::newRow("1 moves") << QVariant(1) << QString() << "1" << 1;
+        QTest::newRow("1 replaces 0") << QVariant(1) << "0"
+                                      << "1" << 1;
+        QTest::newRow("0 is dropped") << QVariant(0) << "1"
+                                      << "1" << 1;
+        QTest::newRow("none") << QVariant() << QString() << QString() << 0;
+        QTest::newRow("out of range falls back") << QVariant(5) << QString() << "5" << 0;
+    }
+    void languageMovesFromTheRegistry() {
+        QFETCH(QVariant, registry);
+        QFETCH(QString, macroBefore);
+        QFETCH(QString, macroAfter);
+        QFETCH(int, language);
+        RegistryStore store(RegistryStore::ProductKey());
+        if (registry.isValid()) store.SetValue("LanguageIndex", registry);
+        if (!macroBefore.isNull()) MacroIni::GetInstance()->SetValue("Language", "Language", macroBefore);
+
+        DialogMain window;
+        QVERIFY(!store.Contains("LanguageIndex"));
+        QSettings onDisk(MacroIni::GetInstance()->FilePath(), QSettings::IniFormat);
+        QCOMPARE(onDisk.value("Language/Language").toString(), macroAfter);
+        QCOMPARE(CurrentLanguage.load(), language);
+    }
+
+    void trayTextsFollowTheLanguage() {
+        g_trayAvailable = true;
+        DialogMain window;
+        PostMsg::GetInstance()->EmitSigAllLanguage(1);
+        window.show();
+        PostMsg::GetInstance()->EmitSigChangeSize(2);
+        QCOMPARE(window.TrayMenu()->actions().first()->text(), QString::fromUtf8("Otevřít Vorlant ZEMB"));
+        QCOMPARE(window.TrayMenu()->actions().last()->text(), QString::fromUtf8("Ukončit"));
+    }
+
+    void offlineNoticesStackCentredOverTheWindow() {
+        DialogMain window;
+        window.move(100, 80);
+        window.show();
+        QVector<QPoint> positions;
+        int shown = 0;
+        // The first notice asks for a second one; each closes when the device is back.
+        QTimer::singleShot(0, [&] {
+            QWidget* first = QApplication::activeModalWidget();
+            QVERIFY(first);
+            positions.append(first->pos());
+            ++shown;
+            QTimer::singleShot(0, [&] {
+                QWidget* second = QApplication::activeModalWidget();
+                QVERIFY(second && second != first);
+                ++shown;
+                PostMsg::GetInstance()->EmitSigCloseOffOnline();
+            });
+            PostMsg::GetInstance()->EmitSigMouseOffLineo(0);
+        });
+        DeviceOfflineShown = false;
+        ReconnectRequested = false;
+        PostMsg::GetInstance()->EmitSigMouseOffLineo(1);
+        QCOMPARE(shown, 2);
+        QCOMPARE(OfflineNoticeKind.load(), 0);
+        QVERIFY(DeviceOfflineShown);
+        QVERIFY(ReconnectRequested);
+        QCOMPARE(positions.first(), QPoint(100 + (1020 - 300) / 2, 80 + (700 - 140) / 2 - 20));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void keys() {
+        DialogMain window;
+        window.show();
+        QSignalSpy enter(PostMsg::GetInstance(), SIGNAL(SigEnterKey()));
+        QTest::keyClick(&window, Qt::Key_Return);
+        QTest::keyClick(&window, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(enter.count(), 2);
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QTest::keyClick(&window, Qt::Key_F12);
+        QVERIFY(window.isVisible());
+        MacroRecording = true;
+        QTest::keyClick(&window, Qt::Key_Return);
+        QCOMPARE(enter.count(), 2);
+        MacroRecording = false;
+        QTest::keyClick(&window, Qt::Key_Space);  // home page, no device found: nothing
+        QVERIFY(window.isVisible());
+    }
+
+    void draggingWithTheLeftButtonOnly() {
+        DialogMain window;
+        window.move(200, 150);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QPoint start = window.pos();
+        SendMouse(&window, QEvent::MouseButtonPress, QPoint(40, 20), Qt::RightButton, Qt::RightButton);
+        SendMouse(&window, QEvent::MouseMove, QPoint(90, 60), Qt::NoButton, Qt::RightButton);
+        QCOMPARE(window.pos(), start);
+        SendMouse(&window, QEvent::MouseButtonRelease, QPoint(90, 60), Qt::RightButton, Qt::NoButton);
+
+        SendMouse(&window, QEvent::MouseButtonPress, QPoint(40, 20), Qt::LeftButton, Qt::LeftButton);
+        SendMouse(&window, QEvent::MouseMove, QPoint(90, 60), Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(window.pos(), start + QPoint(50, 40));
+        SendMouse(&window, QEvent::MouseButtonRelease, QPoint(50, 40), Qt::LeftButton, Qt::NoButton);
+        const QPoint moved = window.pos();
+        SendMouse(&window, QEvent::MouseMove, QPoint(10, 10), Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(window.pos(), moved);
+    }
+
+private:
+    ManualClock clock_;
+};
+
+QTEST_MAIN(TstDialogMain)
+#include "tst_dialogmain.moc"
