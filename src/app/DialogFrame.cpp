@@ -15,29 +15,39 @@ QString PicturePath() {
     return Paths::InstallDir() + "/Picture/WarningDialog/";
 }
 
+QString LabelStyle() { return "QLabel{color: rgb(" + OptionColorText("LabelColor") + ";);}"; }
+
+QString ConfirmStyle(const QString& picturePath, const QString& picture, const QString& pressed) {
+    return "QToolButton{border:0px;background-position:center;background-repeat:no-repeat;color: rgb(" +
+           OptionColorText("ButtonColor") + ";);border-image: url(" + picturePath + picture +
+           ");}QToolButton:pressed{border-image: url(" + picturePath + pressed + "); }";
+}
+
+QString CloseStyle(const QString& picturePath) {
+    return "QToolButton{border:0px;background-image: url(" + picturePath +
+           "Close.png);background-position:center;background-repeat:no-repeat;}"
+           "QToolButton:hover{background-image: url(" +
+           picturePath + "CloseHover.png);}QToolButton:pressed{background-image: url(" + picturePath +
+           "CloseClick.png);}";
+}
+
+QString BackgroundStyle(const QString& frameName, const QString& picturePath) {
+    return "#" + frameName +
+           "{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(" +
+           picturePath + "BackGround.png);}";
+}
+
 void Apply(QWidget* dialog, QFrame* frame, QLabel* label, QToolButton* confirm, QToolButton* close,
            const QString& picturePath) {
     dialog->setWindowFlags(kWindowFlags);
-    label->setStyleSheet("QLabel{color: rgb(" + OptionColorText("LabelColor") + ";);}");
-    if (confirm) {
-        confirm->setStyleSheet(
-            "QToolButton{border:0px;background-position:center;background-repeat:no-repeat;color: rgb(" +
-            OptionColorText("ButtonColor") + ";);border-image: url(" + picturePath +
-            "Confirm.png);}QToolButton:pressed{border-image: url(" + picturePath + "ConfirmClick.png); }");
-    }
-    close->setStyleSheet("QToolButton{border:0px;background-image: url(" + picturePath +
-                         "Close.png);background-position:center;background-repeat:no-repeat;}"
-                         "QToolButton:hover{background-image: url(" +
-                         picturePath + "CloseHover.png);}QToolButton:pressed{background-image: url(" +
-                         picturePath + "CloseClick.png);}");
-    frame->setStyleSheet(
-        "#" + frame->objectName() +
-        "{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(" +
-        picturePath + "BackGround.png);}");
+    label->setStyleSheet(LabelStyle());
+    if (confirm) confirm->setStyleSheet(ConfirmStyle(picturePath));
+    if (close) close->setStyleSheet(CloseStyle(picturePath));
+    frame->setStyleSheet(BackgroundStyle(frame->objectName(), picturePath));
 }
 
-void ScaleFonts(QWidget* dialog) {
-    ScaleChildFonts(dialog, ScreenMetrics::FontScaleFactor(), QString());
+void ScaleFonts(QWidget* dialog, const QString& keepName) {
+    ScaleChildFonts(dialog, ScreenMetrics::FontScaleFactor(), keepName);
 }
 
 }  // namespace DialogFrame

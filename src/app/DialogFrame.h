@@ -20,12 +20,21 @@ constexpr Qt::WindowFlags kWindowFlags = Qt::SubWindow | Qt::BypassWindowManager
 // The installation folder + "/Picture/WarningDialog/".
 QString PicturePath();
 
+// Style sheets of the frame's parts: the message label in "LabelColor"; a confirm-style button in
+// "ButtonColor" with its picture and pressed picture; the close button's pictures; the frame's background.
+QString LabelStyle();
+QString ConfirmStyle(const QString& picturePath, const QString& picture = QStringLiteral("Confirm.png"),
+                     const QString& pressed = QStringLiteral("ConfirmClick.png"));
+QString CloseStyle(const QString& picturePath);
+QString BackgroundStyle(const QString& frameName, const QString& picturePath);
+
 // Window flags and style sheets: the label in "LabelColor", the confirm button (may be null) in "ButtonColor"
-// with its pictures, the close button's pictures and the frame's background picture.
+// with its pictures, the close button's pictures (may be null) and the frame's background picture.
 void Apply(QWidget* dialog, QFrame* frame, QLabel* label, QToolButton* confirm, QToolButton* close,
            const QString& picturePath);
 
-// Scales the fonts of the dialog and its children by 96 / the screen's logical DPI, each widget once.
-void ScaleFonts(QWidget* dialog);
+// Scales the fonts of the dialog and its children by 96 / the screen's logical DPI, each widget once; the
+// widget named keepName (if any) keeps its own size.
+void ScaleFonts(QWidget* dialog, const QString& keepName = QString());
 
 }  // namespace DialogFrame

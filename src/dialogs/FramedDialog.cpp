@@ -1,0 +1,44 @@
+#include "FramedDialog.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QToolButton>
+
+#include "DialogFrame.h"
+#include "LanguageTables.h"
+#include "PostMsg.h"
+#include "ScaleChildFonts.h"
+#include "ScreenMetrics.h"
+
+FramedDialog::FramedDialog(QWidget* parent) : QDialog(parent) {}
+
+qreal FramedDialog::FontFactor(int logicalDpi) { return logicalDpi > 0 ? 96.0 / logicalDpi : 1.0; }
+
+QString FramedDialog::OkText(int index) { return LanguageText(MouseCommonTexts, index, "OK"); }
+
+QString FramedDialog::CancelText(int index) { return LanguageText(MouseCommonTexts, index, "Cancel"); }
+
+void FramedDialog::BuildFrame(const Parts& parts) {
+    PicturePath = DialogFrame::PicturePath();
+    setWindowFlags(DialogFrame::kWindowFlags);
+    if (parts.Label) parts.Label->setStyleSheet(DialogFrame::LabelStyle());
+    for (QToolButton* button : parts.Confirms)
+        button->setStyleSheet(
+            DialogFrame::ConfirmStyle(PicturePath, parts.ConfirmPicture, parts.ConfirmPressedPicture));
+    if (parts.Close) parts.Close->setStyleSheet(DialogFrame::CloseStyle(PicturePath));
+    if (parts.Frame) parts.Frame->setStyleSheet(DialogFrame::BackgroundStyle(parts.Frame->objectName(), PicturePath));
+    PostMsg::Connect(SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    FillTexts(LanguageSetting());
+    // "Receive_2" names no widget of a dialog: without a kept name every font is scaled.
+    ScaleChildFonts(this, FontFactor(ScreenMetrics::LogicalDpiX()),
+                    parts.KeepFontName.isEmpty() ? QStringLiteral("Receive_2") : parts.KeepFontName);
+}
+
+void FramedDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    activateWindow();
+}
+
+void FramedDialog::SlotAllLanguage(int index) { FillTexts(index); }
+
+void FramedDialog::on_CloseButton_clicked() { reject(); }

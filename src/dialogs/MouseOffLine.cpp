@@ -1,0 +1,35 @@
+#include "MouseOffLine.h"
+
+#include "DeviceFlags.h"
+#include "LanguageTables.h"
+#include "ModalRunner.h"
+#include "PostMsg.h"
+#include "ui_MouseOffLine.h"
+
+MouseOffLine::MouseOffLine(QWidget* parent) : NoticeFrame(parent), ui(new Ui_MouseOffLine) {
+    ui->setupUi(this);
+    PostMsg::Connect(SIGNAL(SigCloseOffOnline()), this, SLOT(on_CloseButton_clicked()));
+    Parts parts;
+    parts.Frame = ui->MouseOffLineA;
+    parts.Label = ui->label;
+    parts.Close = ui->CloseButton;
+    parts.Confirms = {ui->NewHong};
+    parts.ConfirmPicture = QStringLiteral("ConFirm.png");
+    parts.ConfirmPressedPicture = QStringLiteral("ConFirmClick.png");
+    BuildFrame(parts);
+}
+
+MouseOffLine::~MouseOffLine() { delete ui; }
+
+void MouseOffLine::FillTexts(int index) {
+    const int kind = OfflineNoticeKind;
+    if (kind == 0) ui->label->setText(LanguageText(MouseInfoTipsTexts, index, "DialogOffline"));
+    ui->NewHong->setText(OkText(index));
+    if (kind == 1) ui->label->setText(LanguageText(MouseInfoTipsTexts, index, "TimeOut"));
+}
+
+void MouseOffLine::ShowNotice(QWidget* window, int code) {
+    OfflineNoticeKind = code;
+    MouseOffLine notice;
+    ModalRunner::RunOver(notice, window, 0, -20);
+}

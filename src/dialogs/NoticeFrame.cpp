@@ -1,0 +1,3 @@
+#include "NoticeFrame.h"
+
+void NoticeFrame::on_NewHong_clicked() { accept(); }

@@ -1,0 +1,89 @@
+#include <QLabel>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include "DeviceFlags.h"
+#include "LanguageFixture.h"
+#include "ModalRunner.h"
+#include "MouseOffLine.h"
+#include "PostMsg.h"
+
+class TstMouseOffLine : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        using LanguageFixture::Put;
+        Put(MouseCommonTexts, "OK");
+        Put(MouseInfoTipsTexts, "DialogOffline");
+        Put(MouseInfoTipsTexts, "TimeOut");
+    }
+
+    void textByKind_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("offline") << 0 << "DialogOffline";
+        QTest::newRow("time-out") << 1 << "TimeOut";
+    }
+    void textByKind() {
+        QFETCH(int, kind);
+        QFETCH(QString, key);
+        OfflineNoticeKind = kind;
+        MouseOffLine d;
+        QLabel* label = d.findChild<QLabel*>("label");
+        QCOMPARE(label->text(), LanguageFixture::Text(key, 0));
+        PostMsg::GetInstance()->EmitSigAllLanguage(1);
+        QCOMPARE(label->text(), LanguageFixture::Text(key, 1));
+        QCOMPARE(d.findChild<QToolButton*>("NewHong")->text(), LanguageFixture::Text("OK", 1));
+        QVERIFY(d.findChild<QToolButton*>("NewHong")->styleSheet().contains("ConFirm.png"));
+        PostMsg::GetInstance()->EmitSigAllLanguage(0);
+        OfflineNoticeKind = 0;
+    }
+
+    void showNoticePlacesAndRuns() {
+        QWidget window;
+        window.setGeometry(100, 50, 1020, 700);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QPoint seen;
+        QString text;
+        ScopedModalScript script([&](QDialog& d) {
+            seen = d.pos();
+            text = d.findChild<QLabel*>("label")->text();
+            return 0;
+        });
+        MouseOffLine::ShowNotice(&window, 1);
+        QCOMPARE(OfflineNoticeKind.load(), 1);
+        QCOMPARE(text, LanguageFixture::Text("TimeOut", 0));
+        const QPoint origin = window.mapToGlobal(QPoint(0, 0));
+        QCOMPARE(seen, origin + QPoint(360, 280 - 20));
+        OfflineNoticeKind = 0;
+    }
+
+    // Two stacked notices: one SigCloseOffOnline closes both.
+    void backOnlineClosesEveryNotice() {
+        int closedInner = -1;
+        ScopedModalScript script([&](QDialog& d) { return d.exec(); });
+        MouseOffLine outer;
+        QTimer::singleShot(0, &outer, [&] {
+            MouseOffLine inner;
+            QTimer::singleShot(0, &inner, [] { PostMsg::GetInstance()->EmitSigCloseOffOnline(); });
+            closedInner = inner.exec();
+            QVERIFY(!outer.isVisible());
+        });
+        QTimer::singleShot(5000, &outer, [&] { outer.done(99); });  // guard against a hang
+        QCOMPARE(ModalRunner::Run(outer), int(QDialog::Rejected));
+        QCOMPARE(closedInner, int(QDialog::Rejected));
+    }
+
+    void escapeClosesLikeTheButtons() {
+        MouseOffLine d;
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QTest::keyClick(&d, Qt::Key_Escape);
+        QVERIFY(!d.isVisible());
+    }
+};
+
+QTEST_MAIN(TstMouseOffLine)
+#include "tst_mouseoffline.moc"

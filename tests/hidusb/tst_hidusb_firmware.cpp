@@ -1,0 +1,205 @@
+// Device library: firmware images, upgrade with progress, failure into boot mode and repair.
+#include <atomic>
+
+#include "SimTestSupport.h"
+
+using namespace SimTest;
+
+namespace {
+
+struct Status {
+    int kind, what, value;
+    std::thread::id thread;
+};
+
+std::mutex g_mutex;
+QVector<Status> g_statuses;
+std::atomic<int> g_hotPlugs{0};
+QByteArray g_chainedImage;  // started from inside the status callback when set
+
+void OnStatus(const unsigned char* s) {
+    {
+        std::lock_guard<std::mutex> lock(g_mutex);
+        g_statuses.append(Status{s[0], s[1], s[2], std::this_thread::get_id()});
+    }
+    if (s[1] == 2 && !g_chainedImage.isEmpty()) {
+        const QByteArray next = g_chainedImage;
+        g_chainedImage.clear();
+        UsbUpgrade_Start(reinterpret_cast<const unsigned char*>(next.constData()), &OnStatus, 10000);
+    }
+}
+
+void OnHotPlug() { ++g_hotPlugs; }
+
+QVector<Status> Statuses() {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    return g_statuses;
+}
+
+int Finished() {
+    int n = 0;
+    for (const Status& s : Statuses()) n += s.what == 2;
+    return n;
+}
+
+const uchar* Data(const QByteArray& image) { return reinterpret_cast<const uchar*>(image.constData()); }
+
+QByteArray ReceiverImage(uint32_t version = 0x0106) { return HidSim::BuildFirmwareImage(211, 35, 6, "ZEMB_D8", version); }
+QByteArray MouseImage(uint32_t version = 0x0113) { return HidSim::BuildFirmwareImage(210, 35, 6, "ZEMB_M6", version); }
+
+int Listed(const char* pid) {
+    int count = 5;
+    UsbFinderC_FindHidDevicesByDefaultDeviceId("3A1B", pid, &count);
+    return count;
+}
+
+}  // namespace
+
+class TestHidUsbFirmware : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        FreshDevices("sim-firmware");
+        std::lock_guard<std::mutex> lock(g_mutex);
+        g_statuses.clear();
+        g_hotPlugs = 0;
+        g_chainedImage.clear();
+    }
+
+    void findBootDevicesAlwaysWritesTheCount() {
+        int count = 5;
+        QVERIFY(!UsbUpgradeC_FindBootDevices(nullptr, &count));
+        QCOMPARE(count, 0);
+        count = 5;
+        QVERIFY(UsbUpgradeC_FindBootDevices(Data(ReceiverImage()), &count));
+        QCOMPARE(count, 0);  // nothing in boot mode
+    }
+
+    void upgradeSucceeds_data() {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<int>("version");
+        QTest::newRow("receiver") << "receiver" << ReceiverImage() << 0x0106;
+        QTest::newRow("mouse through its receiver") << "mouse" << MouseImage() << 0x0113;
+    }
+    void upgradeSucceeds() {
+        QFETCH(QString, device);
+        QFETCH(QByteArray, image);
+        QFETCH(int, version);
+        QVERIFY(UsbUpgrade_Start(Data(image), &OnStatus, 10000));
+        QVERIFY(WaitFor([] { return Finished() == 1; }));
+        const QVector<Status> all = Statuses();
+        QCOMPARE(all.size(), 12);  // 0, 10, ..., 100 and the final status
+        for (int i = 0; i < 11; ++i) {
+            QCOMPARE(all[i].kind, 7);
+            QCOMPARE(all[i].what, 1);
+            QCOMPARE(all[i].value, i * 10);
+            QVERIFY(all[i].thread != std::this_thread::get_id());
+        }
+        QCOMPARE(all.last().value, 1);
+        QCOMPARE(int(HidSim::Version(device)), version);
+        if (device == "mouse") QCOMPARE(int(UsbFinderC_GetVersion(PathText("receiver"))), version);
+    }
+
+    void failureLeavesBootModeUntilRepaired_data() {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<QByteArray>("pid");
+        QTest::newRow("receiver at 40 %") << "receiver" << ReceiverImage() << QByteArray("6008");
+        QTest::newRow("mouse on its cable at 35 %") << "mouse" << MouseImage() << QByteArray("5001");
+    }
+    void failureLeavesBootModeUntilRepaired() {
+        QFETCH(QString, device);
+        QFETCH(QByteArray, image);
+        QFETCH(QByteArray, pid);
+        const int failAt = device == "receiver" ? 40 : 35;
+        if (device == "mouse") QVERIFY(HidSim::Plug("mouse"));
+        StartUsbChanged(&OnHotPlug, 600);
+        g_hotPlugs = 0;
+        QCOMPARE(Listed(pid), 1);
+        const uint16_t before = HidSim::Version(device);
+        QVERIFY(HidSim::FailUpgradeAt(device, failAt));
+        QVERIFY(UsbUpgrade_Start(Data(image), &OnStatus, 10000));
+        QVERIFY(WaitFor([] { return Finished() == 1; }));
+        const QVector<Status> all = Statuses();
+        QCOMPARE(all[all.size() - 2].value, failAt);  // last progress
+        QCOMPARE(all.last().what, 2);
+        QVERIFY(all.last().value != 1);
+        QVERIFY(HidSim::IsBootMode(device));
+        QCOMPARE(HidSim::Version(device), before);
+        QCOMPARE(Listed(pid), 0);  // gone from the normal list
+        QVERIFY(WaitFor([] { return g_hotPlugs == 1; }));
+        int count = 5;
+        QVERIFY(UsbUpgradeC_FindBootDevices(Data(image), &count));
+        QCOMPARE(count, 1);
+        // Boot mode survives a restart, as on a real device.
+        HidSim::Restart();
+        QVERIFY(HidSim::IsBootMode(device));
+        if (device == "mouse") QVERIFY(HidSim::Plug("mouse"));  // the cable is not part of the stored state
+        StartUsbChanged(&OnHotPlug, 600);
+        g_hotPlugs = 0;
+        // Repair: a later upgrade succeeds and brings the device back.
+        QVERIFY(UsbUpgrade_Start(Data(image), &OnStatus, 10000));
+        QVERIFY(WaitFor([] { return Finished() == 2; }));
+        QCOMPARE(Statuses().last().value, 1);
+        QVERIFY(!HidSim::IsBootMode(device));
+        QCOMPARE(Listed(pid), 1);
+        QVERIFY(WaitFor([] { return g_hotPlugs == 1; }));
+        count = 5;
+        UsbUpgradeC_FindBootDevices(Data(image), &count);
+        QCOMPARE(count, 0);
+    }
+
+    void wrongImageIsRefused_data() {
+        QTest::addColumn<QByteArray>("image");
+        QByteArray corrupt = ReceiverImage();
+        corrupt[0x30] = char(corrupt[0x30] ^ 1);
+        QByteArray badMagic = ReceiverImage();
+        badMagic[0] = 'X';
+        QTest::newRow("checksum") << corrupt;
+        QTest::newRow("magic") << badMagic;
+        QTest::newRow("other CID") << HidSim::BuildFirmwareImage(211, 36, 6, "ZEMB_D8", 0x0106);
+        QTest::newRow("other model name") << HidSim::BuildFirmwareImage(211, 35, 6, "ZEMB_D4", 0x0106);
+        QTest::newRow("other MID") << HidSim::BuildFirmwareImage(210, 35, 7, "ZEMB_M6", 0x0113);
+    }
+    void wrongImageIsRefused() {
+        QFETCH(QByteArray, image);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("firmware upgrade refused"));
+        QVERIFY(!UsbUpgrade_Start(Data(image), &OnStatus, 10000));
+        Settle(50);
+        QVERIFY(Statuses().isEmpty());
+        QCOMPARE(int(HidSim::Version("receiver")), 0x0105);
+    }
+
+    void twoFittingDevicesAreRefused() {
+        FreshDevices("sim-firmware-two", R"({"devices": [
+            {"name": "a", "kind": "receiver", "class": 8}, {"name": "b", "kind": "receiver", "class": 8}]})");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("2 devices fit"));
+        QVERIFY(!UsbUpgrade_Start(Data(ReceiverImage()), &OnStatus, 10000));
+    }
+
+    void nextStageStartsFromInsideTheStatusCallback() {
+        g_chainedImage = MouseImage();
+        QVERIFY(UsbUpgrade_Start(Data(ReceiverImage()), &OnStatus, 10000));
+        QVERIFY(WaitFor([] { return Finished() == 2; }));
+        QCOMPARE(int(HidSim::Version("receiver")), 0x0106);
+        QCOMPARE(int(HidSim::Version("mouse")), 0x0113);
+    }
+
+    void sampleImagesFitTheDefaultDevices() {
+        const QString dir = QCoreApplication::applicationDirPath() + "/bin";
+        for (const QString& name : {QString("ZEMB_M6_v1.13.bin"), QString("ZEMB_D8_v1.06.bin")}) {
+            QFile file(dir + "/" + name);
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(name));
+            const QByteArray image = file.readAll();
+            QVERIFY(UsbUpgrade_Start(Data(image), &OnStatus, 10000));
+        }
+        QVERIFY(WaitFor([] { return Finished() == 2; }));
+        QCOMPARE(int(HidSim::Version("receiver")), 0x0106);
+        QCOMPARE(int(HidSim::Version("mouse")), 0x0113);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHidUsbFirmware)
+#include "tst_hidusb_firmware.moc"
