@@ -205,3 +205,23 @@ std::optional<QString> VirtualKeyToName(int virtualKey, bool withModifiers) {
     }
     return std::nullopt;
 }
+
+QStringList SplitKeyCombination(const QString& text) {
+    static const QString keypadPlus = QStringLiteral("Num+");
+    QStringList items;
+    int i = 0;
+    while (i < text.size()) {
+        int end = text.indexOf('+', i);
+        if (text.midRef(i).startsWith(keypadPlus))
+            end = i + keypadPlus.size();
+        else if (end < 0)
+            end = text.size();
+        items.append(text.mid(i, end - i));
+        i = end;
+        if (i < text.size() && text.at(i) == '+') {
+            ++i;
+            if (i == text.size()) items.append(QString());  // a trailing separator leaves an empty item
+        }
+    }
+    return items;
+}

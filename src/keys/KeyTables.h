@@ -45,3 +45,7 @@ void KeyNameToKindAndCode(const QString& name, quint8& kind, quint16& code);
 // Display name of a Windows virtual-key code as key capture reports it, or no name.
 // Without modifiers the eight modifier keys give no name. 0x0C gives the empty name.
 std::optional<QString> VirtualKeyToName(int virtualKey, bool withModifiers);
+
+// The items of a key-combination text such as "Ctrl+Num++A": split at "+", where the "+" of the
+// key name "Num+" belongs to the name. The empty text has no items.
+QStringList SplitKeyCombination(const QString& text);
