@@ -2,6 +2,7 @@
 
 #include <QVector>
 
+#include "FlashDataMap.h"
 #include "LanguageTables.h"
 
 QString MouseButtonNames[MouseButtonCount];
@@ -195,6 +196,17 @@ void KeyNameToKindAndCode(const QString& name, quint8& kind, quint16& code) {
     }
     kind = static_cast<quint8>(foundKind);
     code = static_cast<quint16>(foundCode);
+}
+
+void KeyNameToEvent(const QString& name, int index, MacroRecord& record) {
+    constexpr int eventCount = int(sizeof(record.Events) / sizeof(record.Events[0]));
+    if (index < 0 || index >= eventCount) return;
+    KeyEvent& event = record.Events[index];
+    quint8 kind = event.Kind;
+    quint16 code = event.Code;
+    KeyNameToKindAndCode(name, kind, code);
+    event.Kind = kind;
+    event.Code = code;
 }
 
 std::optional<QString> VirtualKeyToName(int virtualKey, bool withModifiers) {

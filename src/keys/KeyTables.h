@@ -4,6 +4,8 @@
 #include <QtGlobal>
 #include <optional>
 
+struct MacroRecord;
+
 // The key vocabulary: every key and mouse button has one display name; macro files store a code
 // text and a kind, device events a kind and a numeric code, and key capture a Windows virtual key.
 // Every conversion goes through the display name. GUI thread only.
@@ -41,6 +43,11 @@ QStringList KeyNameToCode(const QString& name);
 // Kind and code of a key event for a display name, in the lookup order of KeyNameToCode.
 // A name outside the vocabulary sets the kind to 1 and leaves the code alone.
 void KeyNameToKindAndCode(const QString& name, quint8& kind, quint16& code);
+
+// Writes the Kind and Code of event `index` of a macro record from a display name, as
+// KeyNameToKindAndCode; State and DelayMs stay. An index outside the record changes nothing.
+// The macro page's conversion (Macro::KeyNameToEvent) is this function.
+void KeyNameToEvent(const QString& name, int index, MacroRecord& record);
 
 // Display name of a Windows virtual-key code as key capture reports it, or no name.
 // Without modifiers the eight modifier keys give no name. 0x0C gives the empty name.

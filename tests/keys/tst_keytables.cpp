@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "FlashDataMap.h"
 #include "KeyTables.h"
 #include "LanguageTables.h"
 
@@ -34,6 +35,9 @@ private slots:
     void buttonNamesFollowLanguage();
     void kindAndCodeOfName_data();
     void kindAndCodeOfName();
+    void nameToMacroEvent();
+    void splitCombination_data();
+    void splitCombination();
 };
 
 void TestKeyTables::codeTextToName_data() {
@@ -265,6 +269,45 @@ void TestKeyTables::kindAndCodeOfName() {
     KeyNameToKindAndCode(name, eventKind, eventCode);
     QCOMPARE(int(eventKind), kind);
     QCOMPARE(int(eventCode), code);
+}
+
+// Only Kind and Code of the addressed event change; an index outside the record writes nothing.
+void TestKeyTables::nameToMacroEvent() {
+    MacroRecord record;
+    memset(&record, 0xAB, sizeof(record));
+    const MacroRecord before = record;
+    KeyNameToEvent("RCtrl", 69, record);
+    QCOMPARE(int(record.Events[69].Kind), 0);
+    QCOMPARE(int(record.Events[69].Code), 0x10);
+    QCOMPARE(int(record.Events[69].State), 0xAB);
+    QCOMPARE(record.Events[69].DelayMs, before.Events[69].DelayMs);
+    KeyNameToEvent("no such key", 3, record);
+    QCOMPARE(int(record.Events[3].Kind), 1);
+    QCOMPARE(int(record.Events[3].Code), 0xABAB);
+    record.Events[3].Kind = 0xAB;
+    record.Events[69] = before.Events[69];
+    KeyNameToEvent("A", 70, record);
+    KeyNameToEvent("A", -1, record);
+    QVERIFY(memcmp(&record, &before, sizeof(record)) == 0);
+}
+
+void TestKeyTables::splitCombination_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("items");
+    QTest::newRow("empty") << "" << QStringList{};
+    QTest::newRow("one") << "A" << QStringList{"A"};
+    QTest::newRow("three") << "Ctrl+Alt+Del" << QStringList{"Ctrl", "Alt", "Del"};
+    QTest::newRow("keypad plus first") << "Num++A" << QStringList{"Num+", "A"};
+    QTest::newRow("keypad plus last") << "Ctrl+Num+" << QStringList{"Ctrl", "Num+"};
+    QTest::newRow("keypad plus alone") << "Num+" << QStringList{"Num+"};
+    QTest::newRow("other keypad key") << "Num1+A" << QStringList{"Num1", "A"};
+    QTest::newRow("trailing plus") << "A+" << QStringList{"A", ""};
+}
+
+void TestKeyTables::splitCombination() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, items);
+    QCOMPARE(SplitKeyCombination(text), items);
 }
 
 QTEST_GUILESS_MAIN(TestKeyTables)
