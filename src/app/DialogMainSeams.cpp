@@ -11,6 +11,7 @@
 #include "DeviceFlags.h"
 #include "DialogMain.h"
 #include "LanguageTables.h"
+#include "MouseOffLine.h"
 #include "Paths.h"
 #include "PostMsg.h"
 
@@ -104,32 +105,7 @@ UsbDataCallback DeviceDataCallbackFunction() {
 }
 
 QDialog* CreateOfflineNotice() {
-    auto* notice = new QDialog(nullptr, Qt::FramelessWindowHint | Qt::WindowSystemMenuHint);
-    notice->setObjectName("MouseOffLine");
-    notice->setFixedSize(300, 140);
-    notice->setStyleSheet(
-        "QDialog{background-color:#262A33;border:1px solid #E8442E;}"
-        "QLabel{color:#E6E6E6;}"
-        "QPushButton{color:#E6E6E6;background-color:#E8442E;border:none;padding:4px 18px;}");
-    const int kind = OfflineNoticeKind.load();
-    QString text = LanguageText(MouseInfoTipsTexts, CurrentLanguage, kind == 1 ? "TimeOut" : "DialogOffline");
-    if (text.isEmpty())
-        text = kind == 1 ? QStringLiteral("The settings were not read in time.")
-                         : QStringLiteral("The mouse is offline. Please move it first.");
-    QString ok = LanguageText(MouseCommonTexts, CurrentLanguage, "OK");
-    if (ok.isEmpty()) ok = QStringLiteral("OK");
-    auto* label = new QLabel(text, notice);
-    label->setObjectName("label");
-    label->setAlignment(Qt::AlignCenter);
-    label->setWordWrap(true);
-    auto* button = new QPushButton(ok, notice);
-    button->setObjectName("NewHong");
-    QObject::connect(button, &QPushButton::clicked, notice, &QDialog::accept);
-    auto* layout = new QVBoxLayout(notice);
-    layout->addWidget(label, 1);
-    layout->addWidget(button, 0, Qt::AlignHCenter);
-    QObject::connect(PostMsg::GetInstance(), &PostMsg::SigCloseOffOnline, notice, &QDialog::accept);
-    return notice;
+    return new MouseOffLine;
 }
 
 QDialog* CreatePairingDialog() {

@@ -26,8 +26,8 @@ UsbChangedCallback DeviceWindowHotPlugCallback();
 // DeviceDataCallback of the device link; null until the device worker exists.
 UsbDataCallback DeviceDataCallbackFunction();
 
-// The offline notice MouseOffLine, without parent, not shown; a minimal notice with the same texts,
-// closing on SigCloseOffOnline, until the dialog family exists.
+// The offline notice MouseOffLine, without parent, not shown; its text follows OfflineNoticeKind and it
+// closes on SigCloseOffOnline.
 QDialog* CreateOfflineNotice();
 
 // The pairing dialog Match, prepared (InitPair) and not shown; null until it exists.

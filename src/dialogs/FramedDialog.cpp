@@ -5,6 +5,7 @@
 #include <QToolButton>
 
 #include "DialogFrame.h"
+#include "DialogMain.h"
 #include "LanguageTables.h"
 #include "PostMsg.h"
 #include "ScaleChildFonts.h"
@@ -12,11 +13,17 @@
 
 FramedDialog::FramedDialog(QWidget* parent) : QDialog(parent) {}
 
-qreal FramedDialog::FontFactor(int logicalDpi) { return logicalDpi > 0 ? 96.0 / logicalDpi : 1.0; }
+qreal FramedDialog::FontFactor(int logicalDpi) {
+    return logicalDpi > 0 ? 96.0 / logicalDpi : 1.0;
+}
 
-QString FramedDialog::OkText(int index) { return LanguageText(MouseCommonTexts, index, "OK"); }
+QString FramedDialog::OkText(int index) {
+    return LanguageText(MouseCommonTexts, index, "OK");
+}
 
-QString FramedDialog::CancelText(int index) { return LanguageText(MouseCommonTexts, index, "Cancel"); }
+QString FramedDialog::CancelText(int index) {
+    return LanguageText(MouseCommonTexts, index, "Cancel");
+}
 
 void FramedDialog::BuildFrame(const Parts& parts) {
     PicturePath = DialogFrame::PicturePath();
@@ -25,10 +32,14 @@ void FramedDialog::BuildFrame(const Parts& parts) {
     for (QToolButton* button : parts.Confirms)
         button->setStyleSheet(
             DialogFrame::ConfirmStyle(PicturePath, parts.ConfirmPicture, parts.ConfirmPressedPicture));
-    if (parts.Close) parts.Close->setStyleSheet(DialogFrame::CloseStyle(PicturePath));
-    if (parts.Frame) parts.Frame->setStyleSheet(DialogFrame::BackgroundStyle(parts.Frame->objectName(), PicturePath));
+    if (parts.Close) {
+        parts.Close->setStyleSheet(DialogFrame::CloseStyle(PicturePath));
+        connect(parts.Close, SIGNAL(clicked()), this, SLOT(reject()));
+    }
+    if (parts.Frame)
+        parts.Frame->setStyleSheet(DialogFrame::BackgroundStyle(parts.Frame->objectName(), PicturePath));
     PostMsg::Connect(SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
-    FillTexts(LanguageSetting());
+    FillTexts(CurrentLanguage);
     // "Receive_2" names no widget of a dialog: without a kept name every font is scaled.
     ScaleChildFonts(this, FontFactor(ScreenMetrics::LogicalDpiX()),
                     parts.KeepFontName.isEmpty() ? QStringLiteral("Receive_2") : parts.KeepFontName);
@@ -39,6 +50,6 @@ void FramedDialog::showEvent(QShowEvent* event) {
     activateWindow();
 }
 
-void FramedDialog::SlotAllLanguage(int index) { FillTexts(index); }
-
-void FramedDialog::on_CloseButton_clicked() { reject(); }
+void FramedDialog::SlotAllLanguage(int index) {
+    FillTexts(index);
+}

@@ -32,7 +32,8 @@ protected:
         QString ConfirmPressedPicture = QStringLiteral("ConfirmClick.png");
         QString KeepFontName;  // a widget whose own font the DPI correction leaves alone
     };
-    // Window flags, style sheets, language hook (and the first FillTexts) and font correction.
+    // Window flags, style sheets, language hook (and the first FillTexts) and font correction; the close
+    // button, like Escape, rejects the dialog.
     void BuildFrame(const Parts& parts);
     // Fills the texts of language `index`; called at construction and on every language change.
     virtual void FillTexts(int index) = 0;
@@ -43,6 +44,4 @@ protected:
 
 protected slots:
     void SlotAllLanguage(int index);
-    // The close button of every member: the same as Escape.
-    void on_CloseButton_clicked();
 };

@@ -2,13 +2,12 @@
 
 #include "DeviceFlags.h"
 #include "LanguageTables.h"
-#include "ModalRunner.h"
 #include "PostMsg.h"
 #include "ui_MouseOffLine.h"
 
 MouseOffLine::MouseOffLine(QWidget* parent) : NoticeFrame(parent), ui(new Ui_MouseOffLine) {
     ui->setupUi(this);
-    PostMsg::Connect(SIGNAL(SigCloseOffOnline()), this, SLOT(on_CloseButton_clicked()));
+    PostMsg::Connect(SIGNAL(SigCloseOffOnline()), this, SLOT(reject()));
     Parts parts;
     parts.Frame = ui->MouseOffLineA;
     parts.Label = ui->label;
@@ -19,17 +18,13 @@ MouseOffLine::MouseOffLine(QWidget* parent) : NoticeFrame(parent), ui(new Ui_Mou
     BuildFrame(parts);
 }
 
-MouseOffLine::~MouseOffLine() { delete ui; }
+MouseOffLine::~MouseOffLine() {
+    delete ui;
+}
 
 void MouseOffLine::FillTexts(int index) {
     const int kind = OfflineNoticeKind;
     if (kind == 0) ui->label->setText(LanguageText(MouseInfoTipsTexts, index, "DialogOffline"));
     ui->NewHong->setText(OkText(index));
     if (kind == 1) ui->label->setText(LanguageText(MouseInfoTipsTexts, index, "TimeOut"));
-}
-
-void MouseOffLine::ShowNotice(QWidget* window, int code) {
-    OfflineNoticeKind = code;
-    MouseOffLine notice;
-    ModalRunner::RunOver(notice, window, 0, -20);
 }

@@ -40,26 +40,6 @@ private slots:
         OfflineNoticeKind = 0;
     }
 
-    void showNoticePlacesAndRuns() {
-        QWidget window;
-        window.setGeometry(100, 50, 1020, 700);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QPoint seen;
-        QString text;
-        ScopedModalScript script([&](QDialog& d) {
-            seen = d.pos();
-            text = d.findChild<QLabel*>("label")->text();
-            return 0;
-        });
-        MouseOffLine::ShowNotice(&window, 1);
-        QCOMPARE(OfflineNoticeKind.load(), 1);
-        QCOMPARE(text, LanguageFixture::Text("TimeOut", 0));
-        const QPoint origin = window.mapToGlobal(QPoint(0, 0));
-        QCOMPARE(seen, origin + QPoint(360, 280 - 20));
-        OfflineNoticeKind = 0;
-    }
-
     // Two stacked notices: one SigCloseOffOnline closes both.
     void backOnlineClosesEveryNotice() {
         int closedInner = -1;

@@ -1,0 +1,154 @@
+#include "UpDataParam.h"
+
+#include <QDebug>
+#include <QTimer>
+
+#include "Clock.h"
+#include "ConfigIni.h"
+#include "DeviceAllInfo.h"
+#include "DeviceFlags.h"
+#include "DeviceInfoFile.h"
+#include "HIDUsb.h"
+#include "InportFail.h"
+#include "LanguageTables.h"
+#include "ModalRunner.h"
+#include "PostMsg.h"
+#include "ProfileFile.h"
+#include "ui_UpDataParam.h"
+
+namespace {
+constexpr int kTimerMs = 2500;
+constexpr int kAttempts = 12;
+constexpr int kAttemptMs = 500;
+constexpr int kForcedEndMs = 2000;
+constexpr int kImportSettleWaits = 5;
+
+FlashDataMap CurrentImage() {
+    std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
+    return CurrentFlashData;
+}
+}  // namespace
+
+UpDataParam::UpDataParam(QWidget* parent)
+    : FramedDialog(parent), ui(new Ui_UpDataParam), WaitTimer(new QTimer(this)) {
+    ui->setupUi(this);
+    WaitTimer->setSingleShot(true);
+    connect(WaitTimer, SIGNAL(timeout()), this, SLOT(onTimeupDestroy()));
+    Parts parts;
+    parts.Frame = ui->UpDataParamA;
+    parts.Label = ui->label;
+    BuildFrame(parts);
+}
+
+UpDataParam::~UpDataParam() {
+    delete ui;
+}
+
+void UpDataParam::StartTimer() {
+    WaitTimer->start(kTimerMs);
+}
+
+void UpDataParam::reject() {}
+
+void UpDataParam::FillTexts(int index) {
+    ui->label->setText(LanguageText(MouseInfoTipsTexts, index, "DialogUpdating"));
+}
+
+int UpDataParam::ReadProfileFile(const QString& path, FlashDataMap* out) {
+    const QString group = "Drive" + QString::number(CurrentDeviceCopy().DriveIndex + 1);
+    const ConfigIni* config = ConfigIni::GetInstance();
+    bool ok = false;
+    int maxGrade = config->GetValue(group, "DPIMaxGrade").toInt(&ok);
+    if (!ok) maxGrade = 0;
+    return ProfileFile::Read(path, config->GetValue(group, "Sensor"), maxGrade, *out);
+}
+
+bool UpDataParam::WaitForPages(bool clearOnSuccess) {
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (LightPageRefreshed && SensorPageRefreshed && ButtonPageRefreshed) {
+            if (clearOnSuccess) {
+                LightPageRefreshed = false;
+                SensorPageRefreshed = false;
+                ButtonPageRefreshed = false;
+            }
+            return true;
+        }
+        DelayMsec(kAttemptMs);
+    }
+    return false;
+}
+
+void UpDataParam::RefillPages(const FlashDataMap& image) {
+    PostMsg* hub = PostMsg::GetInstance();
+    hub->EmitSigUpDataLightUIA(image);
+    hub->EmitSigUpDataSensorUIB(image);
+    hub->EmitSigUpDataButtonUIC(image);
+    hub->EmitSigFormB();
+}
+
+void UpDataParam::CloseWait() {
+    done(QDialog::Accepted);
+}
+
+void UpDataParam::ImportProfile() {
+    FlashDataMap image;
+    ImportResult = ReadProfileFile(ProfilePath, &image);
+    if (ImportResult != 0) {
+        InportFail notice;
+        ModalRunner::RunOver(notice, this);
+        return;
+    }
+    // The device takes the image first: a refused image changes nothing here either.
+    if (!ProtocolDataUpdate(&image)) {
+        qDebug() << "import not taken by the device";
+        PostMsg::GetInstance()->EmitSigMouseOffLineo(0);
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
+        CurrentFlashData = image;
+    }
+    RefillPages(image);
+    for (int i = 0; i < kImportSettleWaits; ++i) DelayMsec(kAttemptMs);
+}
+
+void UpDataParam::onTimeupDestroy() {
+    PostMsg* hub = PostMsg::GetInstance();
+    hub->EmitSigSetver(4);
+
+    if (ForcedMode) {
+        ForcedMode = false;
+        const bool refreshed = WaitForPages(false);
+        Clock::Sleep(kForcedEndMs);
+        CloseWait();
+        if (!refreshed) hub->EmitSigMouseOffLineo(0);
+        return;
+    }
+
+    qDebug() << "z";
+    if (ImportMode) {
+        ImportProfile();
+        ImportMode = false;
+        CloseWait();
+        return;
+    }
+
+    if (DeviceAnswered) {
+        qDebug() << "v";
+        const bool refreshed = WaitForPages(true);
+        CloseWait();
+        qDebug() << "vvv";
+        if (!refreshed) hub->EmitSigMouseOffLineo(1);
+        qDebug() << "vv";
+        FlashDataMap cached;
+        if (OnlineNow && !ReadDeviceInfoFile(DeviceInfoLoadName(), &cached))
+            WriteDeviceInfoFile(DeviceInfoSaveName(), CurrentImage());
+        return;
+    }
+
+    qDebug() << "x";
+    FlashDataMap cached;
+    if (ReadDeviceInfoFile(DeviceInfoLoadName(), &cached)) RefillPages(cached);
+    hub->EmitSigMouseOffLineo(0);
+    CloseWait();
+}

@@ -1,0 +1,52 @@
+#pragma once
+#include <QString>
+
+#include "FlashDataMap.h"
+#include "FramedDialog.h"
+
+class QTimer;
+class Ui_UpDataParam;
+
+// The settings-update wait. 2500 ms after StartTimer it runs one of its roads:
+// - forced wait (ForcedMode): waits for the three page reports, then 2000 ms more; offline notice on failure;
+// - profile import (ImportMode): reads ProfilePath, shows InportFail when it does not fit, else makes it
+//   the current image, hands it to the device and lets every page refill;
+// - normal wait with an answering device: waits for the page reports (time-out notice on failure) and
+//   creates the model's cache file when there is none;
+// - no answer: refills the pages from the cache file when there is one and asks for the offline notice.
+// It has no buttons and closes itself; Escape and window close requests are ignored.
+class UpDataParam : public FramedDialog {
+    Q_OBJECT
+public:
+    explicit UpDataParam(QWidget* parent = nullptr);
+    ~UpDataParam() override;
+
+    // Starts the single-shot 2500 ms timer; openers call it right before running the dialog.
+    void StartTimer();
+
+    // Reads and tests a profile against the current device's product (its "Sensor" and "DPIMaxGrade");
+    // 0 accepted (out written), 1 not readable or not a profile, 2 made for another product.
+    static int ReadProfileFile(const QString& path, FlashDataMap* out);
+
+    QString ProfilePath;
+    bool ImportMode = false;
+    // Cleared when its wait has run, so a later wait of a reused instance is a normal one.
+    bool ForcedMode = false;
+
+public slots:
+    void reject() override;
+
+private slots:
+    void onTimeupDestroy();
+
+private:
+    void FillTexts(int index) override;
+    // Up to twelve tests of the three page reports, 500 ms apart; true when all three came.
+    static bool WaitForPages(bool clearOnSuccess);
+    static void RefillPages(const FlashDataMap& image);
+    void ImportProfile();
+    void CloseWait();
+
+    Ui_UpDataParam* ui;
+    QTimer* WaitTimer;
+};
