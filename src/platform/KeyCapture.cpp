@@ -35,16 +35,29 @@ public:
     using QObject::QObject;
 
     bool eventFilter(QObject* receiver, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+        const QEvent::Type type = event->type();
+        if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
+            return false;
         auto* key = static_cast<QKeyEvent*>(event);
         const bool continuation = IsContinuation(receiver, key);
         lastEvent_ = key;
-        lastType_ = key->type();
+        lastType_ = type;
         lastKey_ = key->key();
         lastReceiver_ = receiver;
         if (continuation) return false;
-        // X11 repeats a held key as release + press pairs; Windows sends only the presses.
-        if (key->type() == QEvent::KeyRelease && key->isAutoRepeat()) return false;
+        // A press first comes as a shortcut override; when a shortcut takes the key, no KeyPress
+        // follows. Report the press at the override and not again at its KeyPress.
+        if (type == QEvent::ShortcutOverride) {
+            pendingPress_ = key->key();
+        } else if (type == QEvent::KeyPress) {
+            const bool reported = pendingPress_ == key->key();
+            pendingPress_ = Qt::Key_unknown;
+            if (reported) return false;
+        } else {
+            pendingPress_ = Qt::Key_unknown;
+            // X11 repeats a held key as release + press pairs; Windows sends only the presses.
+            if (key->isAutoRepeat()) return false;
+        }
         Inject(VirtualKeyOf(*key), MessageOf(*key));
         return false;
     }
@@ -63,6 +76,7 @@ private:
     QEvent::Type lastType_ = QEvent::None;
     int lastKey_ = 0;
     QPointer<QObject> lastReceiver_;
+    int pendingPress_ = Qt::Key_unknown;  // key of a reported override whose KeyPress may follow
 };
 
 void EnsureFilter() {
@@ -312,7 +326,7 @@ quint32 VirtualKeyOf(const QKeyEvent& event) {
 }
 
 quint32 MessageOf(const QKeyEvent& event) {
-    const bool press = event.type() == QEvent::KeyPress;
+    const bool press = event.type() != QEvent::KeyRelease;
     const Qt::KeyboardModifiers modifiers = event.modifiers();
     bool system = false;
     if (!(modifiers & Qt::ControlModifier) && !(modifiers & Qt::GroupSwitchModifier)) {

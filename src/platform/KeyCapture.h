@@ -7,8 +7,9 @@ class QKeyEvent;
 // Stands for the low-level keyboard hook. An application-wide event filter turns every key event
 // of this program into a Windows-style report (virtual-key code, key message) and hands it to each
 // installed hook procedure, newest first. Nothing is swallowed: the key event always goes on to
-// its widget. Reports come only while this program is the active one, and a key held down gives
-// presses and one release (X11 auto-repeat releases are dropped). GUI thread only.
+// its widget, and keys taken by shortcuts are reported too. Reports come only while this program is the
+// active one, and a key held down gives presses and one release (X11 auto-repeat releases are dropped). GUI
+// thread only.
 namespace KeyCapture {
 
 // Key messages, with the values of the Windows messages.
@@ -46,8 +47,8 @@ void Inject(quint32 virtualKey, quint32 message);
 // told apart; UnknownVirtualKey when there is none.
 quint32 VirtualKeyOf(const QKeyEvent& event);
 
-// The key message of a Qt key event: system messages for Alt, for keys pressed while Alt is held
-// without Ctrl, and for F10, as Windows sends them.
+// The key message of a Qt key event (a shortcut override counts as a press): system messages for Alt, for
+// keys pressed while Alt is held without Ctrl, and for F10, as Windows sends them.
 quint32 MessageOf(const QKeyEvent& event);
 
 }  // namespace KeyCapture

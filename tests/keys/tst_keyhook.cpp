@@ -1,4 +1,5 @@
 #include <QLineEdit>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <QWindow>
@@ -93,6 +94,7 @@ private slots:
     void realKeyPressReachesHolder();
     void windowKeyEventReportedOnce();
     void autoRepeatReleaseDropped();
+    void shortcutKeysReported();
     void inactiveProgramReportsNothing();
 };
 
@@ -388,6 +390,44 @@ void TestKeyHook::autoRepeatReleaseDropped() {
     QApplication::sendEvent(&widget, &repeatPress);
     QApplication::sendEvent(&widget, &release);
     QCOMPARE(seen, (Reports{{0x41, true, false}, {0x41, true, true}, {0x41, false, false}}));
+}
+
+// A key that a shortcut takes never arrives as KeyPress; it is still reported once, as are keys
+// that pass through the shortcut override to the widget.
+void TestKeyHook::shortcutKeysReported() {
+    KeyCapture::SetForegroundTest(nullptr);
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* edit = new QLineEdit(&window);
+    layout->addWidget(edit);
+    int shortcuts = 0;
+    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F5), &window);
+    connect(shortcut, &QShortcut::activated, [&shortcuts] { ++shortcuts; });
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    edit->setFocus();
+
+    AddKeyHook hook;
+    ResetState(AddKeyHook::State());
+    hook.SetHook();
+    Reports seen;
+    AddKeyHook::Callback() = [&seen](int k, bool d, bool r) { seen.append({k, d, r}); };
+    QTest::keyClick(edit, Qt::Key_F5);
+    QCOMPARE(shortcuts, 1);
+    QTest::keyClick(window.windowHandle(), Qt::Key_F5);
+    QCOMPARE(shortcuts, 2);
+    QTest::keyClick(window.windowHandle(), Qt::Key_C);
+    QTest::keyClick(edit, Qt::Key_D);
+    QCOMPARE(seen, (Reports{{0x74, true, false},
+                            {0x74, false, false},
+                            {0x74, true, false},
+                            {0x74, false, false},
+                            {0x43, true, false},
+                            {0x43, false, false},
+                            {0x44, true, false},
+                            {0x44, false, false}}));
+    QCOMPARE(edit->text(), QString("cd"));
 }
 
 void TestKeyHook::inactiveProgramReportsNothing() {
