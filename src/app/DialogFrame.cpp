@@ -15,7 +15,9 @@ QString PicturePath() {
     return Paths::InstallDir() + "/Picture/WarningDialog/";
 }
 
-QString LabelStyle() { return "QLabel{color: rgb(" + OptionColorText("LabelColor") + ";);}"; }
+QString LabelStyle() {
+    return "QLabel{color: rgb(" + OptionColorText("LabelColor") + ";);}";
+}
 
 QString ConfirmStyle(const QString& picturePath, const QString& picture, const QString& pressed) {
     return "QToolButton{border:0px;background-position:center;background-repeat:no-repeat;color: rgb(" +

@@ -20,16 +20,16 @@ constexpr quint8 kTypeReceiver8K = 5;
 
 class DeviceAllInfo {
 public:
-    QByteArray Path;           // HID path as the library returned it
-    QString Vid = "0";         // product-table vendor-id text it was found with
-    QString Pid = "0";         // product-table product-id text it was found with
-    quint16 CidMidWord = 0;    // low byte CID, high byte MID
-    quint8 Type = 0;           // see kTypeReceiver*
-    qint32 DriveIndex = 0;     // 0-based product-table section; DeviceTotal when unmatched
-    bool Online = false;       // answers (for a receiver: the mouse behind it)
-    bool IsUsb = false;        // the mouse itself on its cable
-    QString Version;           // firmware of the found HID device
-    QString MouseVersion;      // firmware of the mouse, read over the link
+    QByteArray Path;             // HID path as the library returned it
+    QString Vid = "0";           // product-table vendor-id text it was found with
+    QString Pid = "0";           // product-table product-id text it was found with
+    quint16 CidMidWord = 0;      // low byte CID, high byte MID
+    quint8 Type = 0;             // see kTypeReceiver*
+    qint32 DriveIndex = 0;       // 0-based product-table section; DeviceTotal when unmatched
+    bool Online = false;         // answers (for a receiver: the mouse behind it)
+    bool IsUsb = false;          // the mouse itself on its cable
+    QString Version;             // firmware of the found HID device
+    QString MouseVersion;        // firmware of the mouse, read over the link
     QVector<quint8> ReceiverId;  // three receiver-id bytes of the last link reply
 
     // Two records name the same device when their paths are equal.

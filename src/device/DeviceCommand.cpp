@@ -9,27 +9,21 @@
 
 namespace {
 
-bool PageFilling()
-{
+bool PageFilling() {
     return ButtonPageRefreshing || LightPageRefreshing || SensorPageRefreshing;
 }
 
-bool OnlineOrNotice()
-{
+bool OnlineOrNotice() {
     const QByteArray path = CurrentDevicePathCopy();
-    if (!path.isEmpty() && UsbFinderC_GetDeviceOnLine(path.constData()))
-        return true;
-    if (!PageFilling())
-        PostMsg::GetInstance()->EmitSigMouseOffLineo(0);
+    if (!path.isEmpty() && UsbFinderC_GetDeviceOnLine(path.constData())) return true;
+    if (!PageFilling()) PostMsg::GetInstance()->EmitSigMouseOffLineo(0);
     return false;
 }
 
 // The image may only go to the device it came from. Until the first full dump of the current device
 // arrived, ask for one (the online poll reconnects with a forced re-read) and refuse.
-bool ImageFromDevice()
-{
-    if (FlashDataFromDevice)
-        return true;
+bool ImageFromDevice() {
+    if (FlashDataFromDevice) return true;
     qDebug() << "settings image not read from this device yet; re-read requested";
     OnlineNow = true;
     ForceReread = true;
@@ -37,17 +31,14 @@ bool ImageFromDevice()
     return false;
 }
 
-bool HandOver(const FlashDataMap& image)
-{
+bool HandOver(const FlashDataMap& image) {
     return ProtocolDataUpdate(&image);
 }
 
 // The common road: online test, field write, hand-over of the whole image.
 template <class Write>
-bool Send(Write write)
-{
-    if (!OnlineOrNotice() || !ImageFromDevice())
-        return false;
+bool Send(Write write) {
+    if (!OnlineOrNotice() || !ImageFromDevice()) return false;
     FlashDataMap image;
     {
         std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
@@ -57,40 +48,38 @@ bool Send(Write write)
     return HandOver(image);
 }
 
-bool ValidLevel(int level) { return level >= 0 && level < kDpiLevelMax; }
-bool ValidButton(int button) { return button >= 0 && button < kDeviceButtonCount; }
-uint8_t Byte(int value) { return static_cast<uint8_t>(value & 0xFF); }
+bool ValidLevel(int level) {
+    return level >= 0 && level < kDpiLevelMax;
+}
+bool ValidButton(int button) {
+    return button >= 0 && button < kDeviceButtonCount;
+}
+uint8_t Byte(int value) {
+    return static_cast<uint8_t>(value & 0xFF);
+}
 
 }  // namespace
 
-bool IsDeviceOnline()
-{
+bool IsDeviceOnline() {
     return OnlineOrNotice();
 }
 
-bool SetReportRate(int rateCode)
-{
+bool SetReportRate(int rateCode) {
     return Send([&](FlashDataMap& m) { m.ReportRateCode = Byte(rateCode); });
 }
 
-bool SetCurrentDpiLevel(int level)
-{
-    if (!ValidLevel(level))
-        return false;
+bool SetCurrentDpiLevel(int level) {
+    if (!ValidLevel(level)) return false;
     return Send([&](FlashDataMap& m) { m.CurrentDpiLevel = Byte(level); });
 }
 
-bool SetDpiLevelCount(int count)
-{
-    if (count < 1 || count > kDpiLevelMax)
-        return false;
+bool SetDpiLevelCount(int count) {
+    if (count < 1 || count > kDpiLevelMax) return false;
     return Send([&](FlashDataMap& m) { m.DpiLevelCount = Byte(count); });
 }
 
-bool SetDpiLevelValue(int level, int code, int codeCopy, int rangeFlags)
-{
-    if (!ValidLevel(level))
-        return false;
+bool SetDpiLevelValue(int level, int code, int codeCopy, int rangeFlags) {
+    if (!ValidLevel(level)) return false;
     return Send([&](FlashDataMap& m) {
         m.DpiLevels[level].DpiCode = Byte(code);
         m.DpiLevels[level].DpiCodeCopy = Byte(codeCopy);
@@ -98,10 +87,8 @@ bool SetDpiLevelValue(int level, int code, int codeCopy, int rangeFlags)
     });
 }
 
-bool SetDpiLevelColor(int level, int red, int green, int blue)
-{
-    if (!ValidLevel(level))
-        return false;
+bool SetDpiLevelColor(int level, int red, int green, int blue) {
+    if (!ValidLevel(level)) return false;
     return Send([&](FlashDataMap& m) {
         m.DpiLevels[level].ColorR = Byte(red);
         m.DpiLevels[level].ColorG = Byte(green);
@@ -109,10 +96,8 @@ bool SetDpiLevelColor(int level, int red, int green, int blue)
     });
 }
 
-bool ExchangeDpiLevels(const DpiLevelRecord& a, const DpiLevelRecord& b, int i, int j, int current)
-{
-    if (!ValidLevel(i) || !ValidLevel(j) || !ValidLevel(current))
-        return false;
+bool ExchangeDpiLevels(const DpiLevelRecord& a, const DpiLevelRecord& b, int i, int j, int current) {
+    if (!ValidLevel(i) || !ValidLevel(j) || !ValidLevel(current)) return false;
     return Send([&](FlashDataMap& m) {
         m.DpiLevels[j] = a;
         m.DpiLevels[i] = b;
@@ -121,116 +106,92 @@ bool ExchangeDpiLevels(const DpiLevelRecord& a, const DpiLevelRecord& b, int i, 
     });
 }
 
-bool SetLod(int lodCode)
-{
+bool SetLod(int lodCode) {
     return Send([&](FlashDataMap& m) { m.LodCode = Byte(lodCode); });
 }
 
-bool SetKeyDebounce(int ms)
-{
+bool SetKeyDebounce(int ms) {
     return Send([&](FlashDataMap& m) { m.KeyDebounceMs = Byte(ms); });
 }
 
-bool SetReleaseDebounce(int ms)
-{
+bool SetReleaseDebounce(int ms) {
     return Send([&](FlashDataMap& m) { m.ReleaseDebounceMs = Byte(ms); });
 }
 
-bool SetWheelDebounce(int ms)
-{
+bool SetWheelDebounce(int ms) {
     return Send([&](FlashDataMap& m) { m.WheelDebounceMs = Byte(ms); });
 }
 
-bool SetMotionSync(int on)
-{
+bool SetMotionSync(int on) {
     return Send([&](FlashDataMap& m) { m.MotionSyncEnable = Byte(on); });
 }
 
-bool SetSleepTime(int sleepCode)
-{
+bool SetSleepTime(int sleepCode) {
     return Send([&](FlashDataMap& m) { m.SleepTimeCode = Byte(sleepCode); });
 }
 
-bool SetAngleSnap(int on)
-{
+bool SetAngleSnap(int on) {
     return Send([&](FlashDataMap& m) { m.AngleSnap = Byte(on); });
 }
 
-bool SetRippleControl(int on)
-{
+bool SetRippleControl(int on) {
     return Send([&](FlashDataMap& m) { m.RippleControl = Byte(on); });
 }
 
-bool SetPerformanceMode(int on)
-{
+bool SetPerformanceMode(int on) {
     return Send([&](FlashDataMap& m) { m.PerformanceMode = Byte(on); });
 }
 
-bool SetPerformanceTime(int timeCode)
-{
+bool SetPerformanceTime(int timeCode) {
     return Send([&](FlashDataMap& m) { m.PerformanceTimeCode = Byte(timeCode); });
 }
 
-bool SetSensorMode(int mode)
-{
+bool SetSensorMode(int mode) {
     return Send([&](FlashDataMap& m) { m.SensorModeIndex = Byte(mode); });
 }
 
-bool SetAngleTune(int degrees)
-{
+bool SetAngleTune(int degrees) {
     return Send([&](FlashDataMap& m) {
         m.AngleTuneEnable = 1;
         m.AngleTune = static_cast<int8_t>(Byte(degrees));
     });
 }
 
-bool SetScan20K(int on)
-{
+bool SetScan20K(int on) {
     return Send([&](FlashDataMap& m) { m.Scan20K = Byte(on); });
 }
 
-bool SetDpiLightMode(int mode)
-{
+bool SetDpiLightMode(int mode) {
     return Send([&](FlashDataMap& m) {
-        if (Byte(mode) != 0)
-        {
+        if (Byte(mode) != 0) {
             m.DpiLightEnable = 1;
             m.DpiLightMode = Byte(mode);
-        }
-        else
-        {
+        } else {
             m.DpiLightEnable = 0;
         }
     });
 }
 
-bool SetDpiLightBrightness(int brightness)
-{
+bool SetDpiLightBrightness(int brightness) {
     return Send([&](FlashDataMap& m) { m.DpiLightBrightness = Byte(brightness); });
 }
 
-bool SetDpiLightSpeed(int speed)
-{
+bool SetDpiLightSpeed(int speed) {
     return Send([&](FlashDataMap& m) { m.DpiLightSpeed = Byte(speed); });
 }
 
-bool SetMouseLightMode(int mode)
-{
+bool SetMouseLightMode(int mode) {
     return Send([&](FlashDataMap& m) {
-        if (Byte(mode) != 0)
-        {
+        if (Byte(mode) != 0) {
             m.MouseLightEnable = 1;
             m.MouseLightMode = Byte(mode);
-        }
-        else
-        {
+        } else {
             m.MouseLightEnable = 0;
         }
     });
 }
 
-bool SetMouseLightColor(int red, int green, int blue)
-{
+bool SetMouseLightColor(int red, int green, int blue) {
     return Send([&](FlashDataMap& m) {
         m.MouseLightRed = Byte(red);
         m.MouseLightGreen = Byte(green);
@@ -238,57 +199,47 @@ bool SetMouseLightColor(int red, int green, int blue)
     });
 }
 
-bool SetMouseLightSpeed(int speed)
-{
+bool SetMouseLightSpeed(int speed) {
     return Send([&](FlashDataMap& m) { m.MouseLightSpeed = Byte(speed); });
 }
 
-bool SetMouseLightBrightness(int brightness)
-{
+bool SetMouseLightBrightness(int brightness) {
     return Send([&](FlashDataMap& m) { m.MouseLightBrightness = Byte(brightness); });
 }
 
-bool SetMovingOffLight(int on)
-{
+bool SetMovingOffLight(int on) {
     return Send([&](FlashDataMap& m) { m.MovingOffLight = Byte(on); });
 }
 
-bool SetButtonKey(int button, int type, int param1, int param2)
-{
-    if (!ValidButton(button))
-        return false;
-    return Send([&](FlashDataMap& m) { m.ButtonKeys[button] = ButtonKeyEntry{Byte(type), Byte(param1), Byte(param2)}; });
+bool SetButtonKey(int button, int type, int param1, int param2) {
+    if (!ValidButton(button)) return false;
+    return Send([&](FlashDataMap& m) {
+        m.ButtonKeys[button] = ButtonKeyEntry{Byte(type), Byte(param1), Byte(param2)};
+    });
 }
 
-bool SetButtonAction(int button, const ButtonKeyEntry& entry, const KeyActionRecord& action)
-{
-    if (!ValidButton(button))
-        return false;
+bool SetButtonAction(int button, const ButtonKeyEntry& entry, const KeyActionRecord& action) {
+    if (!ValidButton(button)) return false;
     return Send([&](FlashDataMap& m) {
         m.ButtonKeys[button] = entry;
         m.ButtonActions[button] = action;
     });
 }
 
-bool SetButtonMacro(int button, const ButtonKeyEntry& entry, const MacroRecord& macro)
-{
-    if (!ValidButton(button))
-        return false;
+bool SetButtonMacro(int button, const ButtonKeyEntry& entry, const MacroRecord& macro) {
+    if (!ValidButton(button)) return false;
     return Send([&](FlashDataMap& m) {
         m.ButtonKeys[button] = entry;
         m.ButtonMacros[button] = macro;
     });
 }
 
-bool SendFlashData()
-{
+bool SendFlashData() {
     return Send([](FlashDataMap&) {});
 }
 
-void UpdateFlashData()
-{
-    if (!FlashDataFromDevice)
-        return;
+void UpdateFlashData() {
+    if (!FlashDataFromDevice) return;
     FlashDataMap image;
     {
         std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());

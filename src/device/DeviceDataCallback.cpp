@@ -25,45 +25,36 @@ enum MessageKind {
     LongRangeNotice = 23,
 };
 
-FlashDataMap ImageCopy()
-{
+FlashDataMap ImageCopy() {
     std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
     return CurrentFlashData;
 }
 
-void HandOverImage()
-{
+void HandOverImage() {
     const FlashDataMap image = ImageCopy();
     ProtocolDataUpdate(&image);
 }
 
 // Button records that a settings reset keeps: those whose factory assignment is a key sequence.
-QVector<int> KeptActionButtons(int driveIndex)
-{
+QVector<int> KeptActionButtons(int driveIndex) {
     QVector<int> kept;
-    for (int i = 0; i < kDeviceButtonCount; ++i)
-    {
+    for (int i = 0; i < kDeviceButtonCount; ++i) {
         if (DeviceProductTable::ListItem(driveIndex, QStringLiteral("KeyParam%1").arg(i + 1), 0) == "0x05")
             kept << i;
     }
     return kept;
 }
 
-void ClearButtonRecords(FlashDataMap& image, const QVector<int>& kept)
-{
-    for (int i = 0; i < kDeviceButtonCount; ++i)
-    {
-        if (!kept.contains(i))
-            std::memset(&image.ButtonActions[i], 0, sizeof image.ButtonActions[i]);
+void ClearButtonRecords(FlashDataMap& image, const QVector<int>& kept) {
+    for (int i = 0; i < kDeviceButtonCount; ++i) {
+        if (!kept.contains(i)) std::memset(&image.ButtonActions[i], 0, sizeof image.ButtonActions[i]);
         std::memset(&image.ButtonMacros[i], 0, sizeof image.ButtonMacros[i]);
     }
 }
 
-void FullDump(const unsigned char* payload)
-{
+void FullDump(const unsigned char* payload) {
     FlashDataMap image{};
-    if (!ProtocolDataParser(payload, &image))
-        return;
+    if (!ProtocolDataParser(payload, &image)) return;
     const DeviceAllInfo device = CurrentDeviceCopy();
     {
         std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
@@ -80,25 +71,20 @@ void FullDump(const unsigned char* payload)
     PostMsg* hub = PostMsg::GetInstance();
     hub->EmitSigIsUsb(device.IsUsb, true);
 
-    if (!SkipDongleQuery)
-    {
-        if (!device.IsUsb)
-        {
+    if (!SkipDongleQuery) {
+        if (!device.IsUsb) {
             DongleRGB rgb = ReceiverRgb;
             UsbFinderC_Get4KDongleRGBValue(device.Path.constData(), reinterpret_cast<unsigned char*>(&rgb));
             ReceiverRgb = rgb;
-            if (ReceiverRgb.Mode != 0)
-                hub->EmitSigRGBValue(&ReceiverRgb);
+            if (ReceiverRgb.Mode != 0) hub->EmitSigRGBValue(&ReceiverRgb);
         }
         unsigned char longRange = kLongRangeNoAnswer;
         UsbFinderC_GetLongRangeMode(device.Path.constData(), &longRange);
-        if (longRange != kLongRangeNoAnswer && longRange != 0)
-            hub->EmitSigLongRangeMode(true);
+        if (longRange != kLongRangeNoAnswer && longRange != 0) hub->EmitSigLongRangeMode(true);
     }
     SkipDongleQuery = false;
 
-    if (ResetApplyPending)
-    {
+    if (ResetApplyPending) {
         const QVector<int> kept = KeptActionButtons(device.DriveIndex);
         {
             std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
@@ -120,43 +106,31 @@ void FullDump(const unsigned char* payload)
     WorkerRunEnable = false;
 }
 
-void DataMessage(int sub4, const unsigned char* payload, int length)
-{
+void DataMessage(int sub4, const unsigned char* payload, int length) {
     PostMsg* hub = PostMsg::GetInstance();
-    if (sub4 == 0 && length == HIDUSB_FLASH_SIZE)
-    {
+    if (sub4 == 0 && length == HIDUSB_FLASH_SIZE) {
         FullDump(payload);
-    }
-    else if (sub4 == 0 && length == 1)
-    {
+    } else if (sub4 == 0 && length == 1) {
         {
             std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
             CurrentFlashData.ReportRateCode = payload[0];
         }
         hub->EmitSigUpDataReportRate(payload[0]);
-        if (FlashDataFromDevice)
-            HandOverImage();
-    }
-    else if (sub4 == 4 && length == 1)
-    {
+        if (FlashDataFromDevice) HandOverImage();
+    } else if (sub4 == 4 && length == 1) {
         {
             std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
             CurrentFlashData.CurrentDpiLevel = payload[0];
         }
         hub->EmitSigUpDataDPI(payload[0]);
-        if (FlashDataFromDevice)
-            HandOverImage();
-    }
-    else if (sub4 == 0x4C && length == 8)
-    {
+        if (FlashDataFromDevice) HandOverImage();
+    } else if (sub4 == 0x4C && length == 8) {
         {
             std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
             BufferToDPILed(payload, length, &CurrentFlashData.DpiLightMode);
         }
         hub->EmitSigUpDataDPILed(ImageCopy());
-    }
-    else if (sub4 == 0xA0 && length == 9)
-    {
+    } else if (sub4 == 0xA0 && length == 9) {
         {
             std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
             BufferToLedBar(payload, length, &CurrentFlashData.MouseLightMode);
@@ -165,23 +139,20 @@ void DataMessage(int sub4, const unsigned char* payload, int length)
     }
 }
 
-void ResetCycle()
-{
+void ResetCycle() {
     UsbServer_SetBatteryOptimizeEnable(true);
     const DeviceAllInfo device = CurrentDeviceCopy();
     const QString longRange = DeviceProductTable::ListItem(device.DriveIndex, "Adveanced", 0);
     const QString indicator = DeviceProductTable::ListItem(device.DriveIndex, "Adveanced", 1);
     PostMsg* hub = PostMsg::GetInstance();
 
-    if (indicator.toInt() > 0 && !device.IsUsb)
-    {
+    if (indicator.toInt() > 0 && !device.IsUsb) {
         ReceiverRgb.Mode = static_cast<uint8_t>(indicator.toInt());
-        UsbFinderC_Set4KDongleRGB(device.Path.constData(), reinterpret_cast<const unsigned char*>(&ReceiverRgb));
-        if (ReceiverRgb.Mode != 0)
-            hub->EmitSigRGBValue(&ReceiverRgb);
+        UsbFinderC_Set4KDongleRGB(device.Path.constData(),
+                                  reinterpret_cast<const unsigned char*>(&ReceiverRgb));
+        if (ReceiverRgb.Mode != 0) hub->EmitSigRGBValue(&ReceiverRgb);
     }
-    if (!longRange.isEmpty() && (longRange.toInt() == 0 || longRange.toInt() == 1))
-    {
+    if (!longRange.isEmpty() && (longRange.toInt() == 0 || longRange.toInt() == 1)) {
         const bool on = longRange.toInt() == 1;
         UsbFinderC_SetLongRangeMode(device.Path.constData(), on);
         hub->EmitSigLongRangeMode(on);
@@ -191,8 +162,7 @@ void ResetCycle()
     UsbServer_ReadAllFlashData();
 }
 
-void VersionRoad()
-{
+void VersionRoad() {
     QByteArray path;
     int driveIndex = 0;
     QString version;
@@ -204,65 +174,60 @@ void VersionRoad()
     version = VersionText(UsbFinderC_GetVersion(path.constData()));
     {
         std::lock_guard<std::mutex> lock(CurrentDeviceMutex());
-        if (CurrentDevice.Path == path)
-            CurrentDevice.MouseVersion = version;
+        if (CurrentDevice.Path == path) CurrentDevice.MouseVersion = version;
     }
     PostMsg::GetInstance()->EmitSigSetver(0);
     RegistryStore(RegistryStore::DriveTestKey())
-        .SetValue("MouseVer" + DeviceProductTable::CidText() + DeviceProductTable::MidText(driveIndex), version);
+        .SetValue("MouseVer" + DeviceProductTable::CidText() + DeviceProductTable::MidText(driveIndex),
+                  version);
 }
 
 }  // namespace
 
 void DeviceDataCallback(const unsigned char* header, int headerLength, const unsigned char* payload,
-                        int payloadLength)
-{
+                        int payloadLength) {
     const auto headerByte = [&](int i) { return header && headerLength > i ? int(header[i]) : 0; };
-    if (!payload || payloadLength < 0)
-        payloadLength = 0;
+    if (!payload || payloadLength < 0) payloadLength = 0;
     const int kind = headerByte(1);
     PostMsg* hub = PostMsg::GetInstance();
 
-    switch (kind)
-    {
-    case BatteryReport: {
-        BatteryStatus status{};
-        GetDeviceBatteryStatus(payload, payloadLength, &status);
-        BatteryReply = status;
-        hub->EmitSigBattery(status.Charging > 0, status.Level, BatteryTextEnabled == 1);
-        break;
-    }
-    case DataReport:
-        if (headerByte(3) == 0)
-            DataMessage(headerByte(4), payload, payloadLength);
-        break;
-    case ClearSettingDone:
-        ResetCycle();
-        break;
-    case StatusChanged: {
-        StatusChangeFlags flags{};
-        GetDeviceStatusChanged(payload, payloadLength, &flags);
-        StatusChangeReply = flags;
-        Worker::ReadChangedStatus(flags);
-        break;
-    }
-    case ConfigReport:
-        if (payloadLength == 1)
-            hub->EmitSigUpDataConfigUI(4, payload[0], true);
-        else
-            hub->EmitSigUpDataConfigUI(0, 0, false);
-        break;
-    case VersionReport:
-        VersionRoad();
-        break;
-    case DongleRgbNotice:
-        hub->EmitSigRGBValue(&ReceiverRgb);
-        break;
-    case LongRangeNotice:
-        if (payloadLength == 10)
-            hub->EmitSigLongRangeMode(false);
-        break;
-    default:
-        break;
+    switch (kind) {
+        case BatteryReport: {
+            BatteryStatus status{};
+            GetDeviceBatteryStatus(payload, payloadLength, &status);
+            BatteryReply = status;
+            hub->EmitSigBattery(status.Charging > 0, status.Level, BatteryTextEnabled == 1);
+            break;
+        }
+        case DataReport:
+            if (headerByte(3) == 0) DataMessage(headerByte(4), payload, payloadLength);
+            break;
+        case ClearSettingDone:
+            ResetCycle();
+            break;
+        case StatusChanged: {
+            StatusChangeFlags flags{};
+            GetDeviceStatusChanged(payload, payloadLength, &flags);
+            StatusChangeReply = flags;
+            Worker::ReadChangedStatus(flags);
+            break;
+        }
+        case ConfigReport:
+            if (payloadLength == 1)
+                hub->EmitSigUpDataConfigUI(4, payload[0], true);
+            else
+                hub->EmitSigUpDataConfigUI(0, 0, false);
+            break;
+        case VersionReport:
+            VersionRoad();
+            break;
+        case DongleRgbNotice:
+            hub->EmitSigRGBValue(&ReceiverRgb);
+            break;
+        case LongRangeNotice:
+            if (payloadLength == 10) hub->EmitSigLongRangeMode(false);
+            break;
+        default:
+            break;
     }
 }

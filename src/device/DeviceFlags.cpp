@@ -37,54 +37,45 @@ std::atomic<int> OfflineNoticeKind{0};
 
 ElapsedCounter ReconnectTimer;
 
-void ElapsedCounter::Restart()
-{
+void ElapsedCounter::Restart() {
     start_ = Clock::ElapsedMs();
 }
 
-qint64 ElapsedCounter::ElapsedMs() const
-{
+qint64 ElapsedCounter::ElapsedMs() const {
     return Clock::ElapsedMs() - start_;
 }
 
 namespace {
-std::mutex& NamesMutex()
-{
+std::mutex& NamesMutex() {
     static std::mutex mutex;
     return mutex;
 }
-QString& LoadName()
-{
+QString& LoadName() {
     static QString name;
     return name;
 }
-QString& SaveName()
-{
+QString& SaveName() {
     static QString name;
     return name;
 }
 }  // namespace
 
-QString DeviceInfoLoadName()
-{
+QString DeviceInfoLoadName() {
     std::lock_guard<std::mutex> lock(NamesMutex());
     return LoadName();
 }
 
-void SetDeviceInfoLoadName(const QString& name)
-{
+void SetDeviceInfoLoadName(const QString& name) {
     std::lock_guard<std::mutex> lock(NamesMutex());
     LoadName() = name;
 }
 
-QString DeviceInfoSaveName()
-{
+QString DeviceInfoSaveName() {
     std::lock_guard<std::mutex> lock(NamesMutex());
     return SaveName();
 }
 
-void SetDeviceInfoSaveName(const QString& name)
-{
+void SetDeviceInfoSaveName(const QString& name) {
     std::lock_guard<std::mutex> lock(NamesMutex());
     SaveName() = name;
 }

@@ -10,20 +10,20 @@
 class Worker;
 
 // Device connection and thread control.
-extern std::atomic<bool> UiLive;               // device window shown at least once; panels inert while false
-extern std::atomic<int> DevicePageActive;      // 1 while the device window is active
-extern std::atomic<bool> WorkerRunEnable;      // Worker::run returns at once while false
-extern std::atomic<bool> OnlineNow;            // last online answer for the current device
-extern std::atomic<bool> LastOnline;           // online state of the last connection
-extern std::atomic<bool> DeviceAnswered;       // the current device delivered data
-extern std::atomic<bool> DeviceOfflineShown;   // offline state shown; the online poll watches the device
-extern std::atomic<bool> ReconnectRequested;   // the online poll restarts the device thread
-extern std::atomic<bool> ForceReread;          // the next connection is a forced re-read
-extern std::atomic<bool> DpiSendSuppressed;    // a profile import or restore runs
-extern std::atomic<bool> UpdateIdle;           // no firmware update or repair runs
-extern std::atomic<bool> ResetApplyPending;    // the next full dump clears the button records
-extern std::atomic<bool> SkipDongleQuery;      // the next full dump skips the receiver queries
-extern std::atomic<int> BatteryTextEnabled;    // Option/ShowBatteryValue
+extern std::atomic<bool> UiLive;              // device window shown at least once; panels inert while false
+extern std::atomic<int> DevicePageActive;     // 1 while the device window is active
+extern std::atomic<bool> WorkerRunEnable;     // Worker::run returns at once while false
+extern std::atomic<bool> OnlineNow;           // last online answer for the current device
+extern std::atomic<bool> LastOnline;          // online state of the last connection
+extern std::atomic<bool> DeviceAnswered;      // the current device delivered data
+extern std::atomic<bool> DeviceOfflineShown;  // offline state shown; the online poll watches the device
+extern std::atomic<bool> ReconnectRequested;  // the online poll restarts the device thread
+extern std::atomic<bool> ForceReread;         // the next connection is a forced re-read
+extern std::atomic<bool> DpiSendSuppressed;   // a profile import or restore runs
+extern std::atomic<bool> UpdateIdle;          // no firmware update or repair runs
+extern std::atomic<bool> ResetApplyPending;   // the next full dump clears the button records
+extern std::atomic<bool> SkipDongleQuery;     // the next full dump skips the receiver queries
+extern std::atomic<int> BatteryTextEnabled;   // Option/ShowBatteryValue
 
 // Set by a full dump of the current device; cleared whenever the current device changes. Until it is
 // set, CurrentFlashData did not come from the current device and the senders refuse to send it.
@@ -44,10 +44,10 @@ extern std::atomic<bool> UpdateStepRunning;
 extern std::atomic<bool> RepairRunning;
 
 // Other shared state.
-extern Worker* DeviceWorker;                   // GUI thread only; created by the button page
+extern Worker* DeviceWorker;  // GUI thread only; created by the button page
 extern std::atomic<bool> MacroRecording;
 extern std::atomic<bool> PairCurrentDevice;
-extern std::atomic<int> OfflineNoticeKind;     // 0 offline, 1 settings update timed out
+extern std::atomic<int> OfflineNoticeKind;  // 0 offline, 1 settings update timed out
 
 // Elapsed-time counter on the program clock, safe to use from any thread.
 class ElapsedCounter {
@@ -58,7 +58,7 @@ public:
 private:
     std::atomic<qint64> start_{0};
 };
-extern ElapsedCounter ReconnectTimer;          // the 3000 ms reconnect limit
+extern ElapsedCounter ReconnectTimer;  // the 3000 ms reconnect limit
 
 // Cache file names of the current device (full paths); guarded by their own lock.
 QString DeviceInfoLoadName();

@@ -9,42 +9,35 @@
 
 #include "Paths.h"
 
-QString DeviceInfoFilePath(quint16 cidMidWord)
-{
-    const auto hex = [](int value) { return QString::number(value, 16).toUpper().rightJustified(2, QLatin1Char('0')); };
+QString DeviceInfoFilePath(quint16 cidMidWord) {
+    const auto hex = [](int value) {
+        return QString::number(value, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+    };
     return Paths::UserDataDir() + QStringLiteral("/Device_Info/Device_CID") + hex(cidMidWord & 0xFF) +
            QStringLiteral("_MID") + hex(cidMidWord >> 8) + QStringLiteral(".bin");
 }
 
-bool ReadDeviceInfoFile(const QString& fileName, FlashDataMap* image)
-{
+bool ReadDeviceInfoFile(const QString& fileName, FlashDataMap* image) {
     QFile file(fileName);
-    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return false;
+    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly)) return false;
     QDataStream stream(&file);
     quint32 length = 0;
     stream >> length;
-    if (stream.status() != QDataStream::Ok || length != sizeof(FlashDataMap))
-        return false;
+    if (stream.status() != QDataStream::Ok || length != sizeof(FlashDataMap)) return false;
     QByteArray bytes(int(sizeof(FlashDataMap)), Qt::Uninitialized);
-    if (stream.readRawData(bytes.data(), bytes.size()) != bytes.size())
-        return false;
+    if (stream.readRawData(bytes.data(), bytes.size()) != bytes.size()) return false;
     std::memcpy(image, bytes.constData(), sizeof(FlashDataMap));
     return true;
 }
 
-bool WriteDeviceInfoFile(const QString& fileName, const FlashDataMap& image)
-{
-    if (fileName.isEmpty())
-        return false;
+bool WriteDeviceInfoFile(const QString& fileName, const FlashDataMap& image) {
+    if (fileName.isEmpty()) return false;
     QDir().mkpath(QFileInfo(fileName).absolutePath());
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    if (!file.open(QIODevice::WriteOnly)) return false;
     QDataStream stream(&file);
     stream.writeBytes(reinterpret_cast<const char*>(&image), uint(sizeof(FlashDataMap)));
-    if (stream.status() != QDataStream::Ok)
-    {
+    if (stream.status() != QDataStream::Ok) {
         file.cancelWriting();
         return false;
     }

@@ -4,23 +4,22 @@
 #include "PostMsg.h"
 #include "Worker.h"
 
-DevicePageStandIns::DevicePageStandIns(QObject* parent) : QObject(parent)
-{
-    if (!DeviceWorker)
-    {
+DevicePageStandIns::DevicePageStandIns(QObject* parent) : QObject(parent) {
+    if (!DeviceWorker) {
         DeviceWorker = new Worker;
         ownsWorker_ = true;
     }
-    PostMsg::Connect(SIGNAL(SigUpDataLightUIButton(FlashDataMap)), this, SLOT(SlotUpDataButtonUIButton(FlashDataMap)));
-    PostMsg::Connect(SIGNAL(SigUpDataLightLight(FlashDataMap)), this, SLOT(SlotUpDataLightUILight(FlashDataMap)));
-    PostMsg::Connect(SIGNAL(SigUpDataLightSensor(FlashDataMap)), this, SLOT(SlotUpDataSenSorUISensor(FlashDataMap)));
+    PostMsg::Connect(SIGNAL(SigUpDataLightUIButton(FlashDataMap)), this,
+                     SLOT(SlotUpDataButtonUIButton(FlashDataMap)));
+    PostMsg::Connect(SIGNAL(SigUpDataLightLight(FlashDataMap)), this,
+                     SLOT(SlotUpDataLightUILight(FlashDataMap)));
+    PostMsg::Connect(SIGNAL(SigUpDataLightSensor(FlashDataMap)), this,
+                     SLOT(SlotUpDataSenSorUISensor(FlashDataMap)));
     PostMsg::Connect(SIGNAL(SigFormReset()), this, SLOT(SlotFormReset()));
 }
 
-DevicePageStandIns::~DevicePageStandIns()
-{
-    if (ownsWorker_)
-    {
+DevicePageStandIns::~DevicePageStandIns() {
+    if (ownsWorker_) {
         Worker::ClearRunFlag();
         DeviceWorker->wait();
         delete DeviceWorker;
@@ -28,8 +27,7 @@ DevicePageStandIns::~DevicePageStandIns()
     }
 }
 
-void DevicePageStandIns::SlotUpDataButtonUIButton(FlashDataMap DataMap)
-{
+void DevicePageStandIns::SlotUpDataButtonUIButton(FlashDataMap DataMap) {
     ButtonPageRefreshed = false;
     ButtonPageRefreshing = true;
     ButtonImage = DataMap;
@@ -38,8 +36,7 @@ void DevicePageStandIns::SlotUpDataButtonUIButton(FlashDataMap DataMap)
     ButtonPageRefreshed = true;
 }
 
-void DevicePageStandIns::SlotUpDataLightUILight(FlashDataMap DataMap)
-{
+void DevicePageStandIns::SlotUpDataLightUILight(FlashDataMap DataMap) {
     LightPageRefreshed = false;
     LightPageRefreshing = true;
     LightImage = DataMap;
@@ -48,8 +45,7 @@ void DevicePageStandIns::SlotUpDataLightUILight(FlashDataMap DataMap)
     LightPageRefreshed = true;
 }
 
-void DevicePageStandIns::SlotUpDataSenSorUISensor(FlashDataMap DataMap)
-{
+void DevicePageStandIns::SlotUpDataSenSorUISensor(FlashDataMap DataMap) {
     SensorPageRefreshed = false;
     SensorPageRefreshing = true;
     SensorImage = DataMap;
@@ -58,7 +54,6 @@ void DevicePageStandIns::SlotUpDataSenSorUISensor(FlashDataMap DataMap)
     SensorPageRefreshed = true;
 }
 
-void DevicePageStandIns::SlotFormReset()
-{
+void DevicePageStandIns::SlotFormReset() {
     ++Resets;
 }

@@ -14,7 +14,8 @@ QString CidText();
 // Drive<N>/MID text of a product section.
 QString MidText(int driveIndex);
 QStringList Vids();
-// The non-empty items of Option/USB_PID, Wireless_PID, Wireless2_PID, Wireless4_PID, Wireless8_PID, in this order.
+// The non-empty items of Option/USB_PID, Wireless_PID, Wireless2_PID, Wireless4_PID, Wireless8_PID, in this
+// order.
 QStringList EnumerationPids();
 // A list of the device's section, read safely: an empty text when the item does not exist.
 QString ListItem(int driveIndex, const QString& key, int item);

@@ -2,8 +2,7 @@
 
 FlashDataMap CurrentFlashData{};
 
-std::mutex& CurrentFlashDataMutex()
-{
+std::mutex& CurrentFlashDataMutex() {
     static std::mutex mutex;
     return mutex;
 }

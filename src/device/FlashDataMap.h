@@ -16,7 +16,8 @@
 struct DpiLevelRecord {
     uint8_t DpiCode;        // low 8 bits of the sensor's DPI register value
     uint8_t DpiCodeCopy;    // always written equal to DpiCode; never read
-    uint8_t DpiRangeFlags;  // 0x00 normal, 0x11/0x22 doubled, 0x33 quadrupled; bits 8..9 of the register in bits 2..3 and 6..7
+    uint8_t DpiRangeFlags;  // 0x00 normal, 0x11/0x22 doubled, 0x33 quadrupled; bits 8..9 of the register in
+                            // bits 2..3 and 6..7
     uint8_t ColorR;
     uint8_t ColorG;
     uint8_t ColorB;
@@ -34,8 +35,8 @@ struct ButtonKeyEntry {
 
 // One key event of a key sequence or macro (8 bytes).
 struct KeyEvent {
-    uint8_t State;     // 0 press, 1 release
-    uint8_t Kind;      // 0 modifier mask, 1 keyboard usage, 2 consumer usage, 4 mouse-button mask
+    uint8_t State;  // 0 press, 1 release
+    uint8_t Kind;   // 0 modifier mask, 1 keyboard usage, 2 consumer usage, 4 mouse-button mask
     uint16_t Code;
     uint32_t DelayMs;  // pause after this event
 };
@@ -64,39 +65,39 @@ constexpr uint8_t kTriggerLeftBit = 0x01;
 constexpr uint8_t kTriggerRightBit = 0x02;
 
 struct FlashDataMap {
-    uint8_t ReportRateCode;       // 8 = 125 Hz, 4 = 250, 2 = 500, 1 = 1000, 16 = 2000, 32 = 4000, 64 = 8000
-    uint8_t DpiLevelCount;        // 1..8
-    uint8_t CurrentDpiLevel;      // 0..7
+    uint8_t ReportRateCode;   // 8 = 125 Hz, 4 = 250, 2 = 500, 1 = 1000, 16 = 2000, 32 = 4000, 64 = 8000
+    uint8_t DpiLevelCount;    // 1..8
+    uint8_t CurrentDpiLevel;  // 0..7
     uint8_t Reserved03;
-    uint8_t TriggerFlags;         // kTriggerLeftBit, kTriggerRightBit
-    uint8_t LodCode;              // 1 = 1 mm, 2 = 2 mm, 3 = 0.7 mm
-    uint8_t KeyDebounceMs;        // 0..30
+    uint8_t TriggerFlags;   // kTriggerLeftBit, kTriggerRightBit
+    uint8_t LodCode;        // 1 = 1 mm, 2 = 2 mm, 3 = 0.7 mm
+    uint8_t KeyDebounceMs;  // 0..30
     uint8_t MotionSyncEnable;
-    uint8_t SleepTimeCode;        // units of 10 s
+    uint8_t SleepTimeCode;  // units of 10 s
     uint8_t AngleSnap;
     uint8_t RippleControl;
     uint8_t MovingOffLight;
     uint8_t PerformanceMode;
     uint8_t PerformanceTimeCode;
-    uint8_t SensorModeIndex;      // 0..2
-    int8_t AngleTune;             // degrees, -30..30
-    uint8_t AngleTuneEnable;      // set to 1 whenever AngleTune is written
+    uint8_t SensorModeIndex;  // 0..2
+    int8_t AngleTune;         // degrees, -30..30
+    uint8_t AngleTuneEnable;  // set to 1 whenever AngleTune is written
     uint8_t Reserved11[25];
-    uint8_t Scan20K;              // only 1 counts as on
-    uint8_t WheelDebounceMs;      // 10..100
-    uint8_t ReleaseDebounceMs;    // 0..30
+    uint8_t Scan20K;            // only 1 counts as on
+    uint8_t WheelDebounceMs;    // 10..100
+    uint8_t ReleaseDebounceMs;  // 0..30
     uint8_t Reserved2D[3];
     DpiLevelRecord DpiLevels[kDpiLevelMax];
-    uint8_t DpiLightMode;         // bytes 96..99 are filled as a block by BufferToDPILed
+    uint8_t DpiLightMode;  // bytes 96..99 are filled as a block by BufferToDPILed
     uint8_t DpiLightBrightness;
     uint8_t DpiLightSpeed;
     uint8_t DpiLightEnable;
-    uint8_t MouseLightMode;       // bytes 100..106 are filled as a block by BufferToLedBar
+    uint8_t MouseLightMode;  // bytes 100..106 are filled as a block by BufferToLedBar
     uint8_t MouseLightRed;
     uint8_t MouseLightGreen;
     uint8_t MouseLightBlue;
-    uint8_t MouseLightSpeed;      // level - 1
-    uint8_t MouseLightBrightness; // level - 1
+    uint8_t MouseLightSpeed;       // level - 1
+    uint8_t MouseLightBrightness;  // level - 1
     uint8_t MouseLightEnable;
     ButtonKeyEntry ButtonKeys[kDeviceButtonCount];
     uint8_t Reserved9B;
@@ -110,7 +111,8 @@ static_assert(sizeof(DpiLevelRecord) == 6, "DpiLevelRecord layout");
 static_assert(sizeof(ButtonKeyEntry) == 3, "ButtonKeyEntry layout");
 static_assert(sizeof(KeyEvent) == 8, "KeyEvent layout");
 static_assert(offsetof(KeyEvent, Code) == 2 && offsetof(KeyEvent, DelayMs) == 4, "KeyEvent layout");
-static_assert(sizeof(KeyActionRecord) == 52 && offsetof(KeyActionRecord, Events) == 4, "KeyActionRecord layout");
+static_assert(sizeof(KeyActionRecord) == 52 && offsetof(KeyActionRecord, Events) == 4,
+              "KeyActionRecord layout");
 static_assert(sizeof(MacroRecord) == 592, "MacroRecord layout");
 static_assert(offsetof(MacroRecord, Name) == 1 && offsetof(MacroRecord, EventCount) == 31 &&
                   offsetof(MacroRecord, Events) == 32,

@@ -13,9 +13,13 @@ ContainReset::ContainReset(QWidget* parent) : FramedDialog(parent), ui(new Ui_Co
     BuildFrame(parts);
 }
 
-ContainReset::~ContainReset() { delete ui; }
+ContainReset::~ContainReset() {
+    delete ui;
+}
 
-void ContainReset::SetText(const QString& text) { ui->label->setText(text); }
+void ContainReset::SetText(const QString& text) {
+    ui->label->setText(text);
+}
 
 void ContainReset::reject() {
     Confirmed = false;
@@ -27,7 +31,9 @@ void ContainReset::on_OK_clicked() {
     accept();
 }
 
-void ContainReset::on_Cancel_clicked() { reject(); }
+void ContainReset::on_Cancel_clicked() {
+    reject();
+}
 
 void ContainReset::FillTexts(int index) {
     ui->label->setText(LanguageText(MouseSettingsTexts, index, "DialogRestore"));

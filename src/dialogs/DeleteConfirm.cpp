@@ -13,7 +13,9 @@ DeleteConfirm::DeleteConfirm(QWidget* parent) : FramedDialog(parent), ui(new Ui_
     BuildFrame(parts);
 }
 
-DeleteConfirm::~DeleteConfirm() { delete ui; }
+DeleteConfirm::~DeleteConfirm() {
+    delete ui;
+}
 
 void DeleteConfirm::reject() {
     Confirmed = false;

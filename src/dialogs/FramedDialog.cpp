@@ -13,11 +13,17 @@
 
 FramedDialog::FramedDialog(QWidget* parent) : QDialog(parent) {}
 
-qreal FramedDialog::FontFactor(int logicalDpi) { return logicalDpi > 0 ? 96.0 / logicalDpi : 1.0; }
+qreal FramedDialog::FontFactor(int logicalDpi) {
+    return logicalDpi > 0 ? 96.0 / logicalDpi : 1.0;
+}
 
-QString FramedDialog::OkText(int index) { return LanguageText(MouseCommonTexts, index, "OK"); }
+QString FramedDialog::OkText(int index) {
+    return LanguageText(MouseCommonTexts, index, "OK");
+}
 
-QString FramedDialog::CancelText(int index) { return LanguageText(MouseCommonTexts, index, "Cancel"); }
+QString FramedDialog::CancelText(int index) {
+    return LanguageText(MouseCommonTexts, index, "Cancel");
+}
 
 void FramedDialog::BuildFrame(const Parts& parts) {
     PicturePath = DialogFrame::PicturePath();
@@ -30,7 +36,8 @@ void FramedDialog::BuildFrame(const Parts& parts) {
         parts.Close->setStyleSheet(DialogFrame::CloseStyle(PicturePath));
         connect(parts.Close, SIGNAL(clicked()), this, SLOT(reject()));
     }
-    if (parts.Frame) parts.Frame->setStyleSheet(DialogFrame::BackgroundStyle(parts.Frame->objectName(), PicturePath));
+    if (parts.Frame)
+        parts.Frame->setStyleSheet(DialogFrame::BackgroundStyle(parts.Frame->objectName(), PicturePath));
     PostMsg::Connect(SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
     FillTexts(CurrentLanguage);
     // "Receive_2" names no widget of a dialog: without a kept name every font is scaled.
@@ -43,4 +50,6 @@ void FramedDialog::showEvent(QShowEvent* event) {
     activateWindow();
 }
 
-void FramedDialog::SlotAllLanguage(int index) { FillTexts(index); }
+void FramedDialog::SlotAllLanguage(int index) {
+    FillTexts(index);
+}

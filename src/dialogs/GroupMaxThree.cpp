@@ -13,7 +13,9 @@ GroupMaxThree::GroupMaxThree(QWidget* parent) : NoticeFrame(parent), ui(new Ui_G
     BuildFrame(parts);
 }
 
-GroupMaxThree::~GroupMaxThree() { delete ui; }
+GroupMaxThree::~GroupMaxThree() {
+    delete ui;
+}
 
 void GroupMaxThree::FillTexts(int index) {
     ui->label->setText(LanguageText(MouseHomeTexts, index, "MaxThree"));

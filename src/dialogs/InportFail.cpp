@@ -14,7 +14,9 @@ InportFail::InportFail(QWidget* parent) : NoticeFrame(parent), ui(new Ui_InportF
     BuildFrame(parts);
 }
 
-InportFail::~InportFail() { delete ui; }
+InportFail::~InportFail() {
+    delete ui;
+}
 
 void InportFail::FillTexts(int index) {
     if (ImportResult == 1)

@@ -13,7 +13,9 @@ KeyNumberLimit::KeyNumberLimit(QWidget* parent) : NoticeFrame(parent), ui(new Ui
     BuildFrame(parts);
 }
 
-KeyNumberLimit::~KeyNumberLimit() { delete ui; }
+KeyNumberLimit::~KeyNumberLimit() {
+    delete ui;
+}
 
 void KeyNumberLimit::FillTexts(int index) {
     ui->label->setText(LanguageText(MouseMacroTexts, index, "DialogMaxMacroKey"));

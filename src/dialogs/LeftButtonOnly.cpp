@@ -12,7 +12,9 @@ LeftButtonOnly::LeftButtonOnly(QWidget* parent) : FramedDialog(parent), ui(new U
     BuildFrame(parts);
 }
 
-LeftButtonOnly::~LeftButtonOnly() { delete ui; }
+LeftButtonOnly::~LeftButtonOnly() {
+    delete ui;
+}
 
 void LeftButtonOnly::FillTexts(int index) {
     ui->label->setText(LanguageText(MouseKeyTexts, index, "DialogKeepLeftKey"));

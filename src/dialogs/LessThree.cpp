@@ -13,7 +13,9 @@ LessThree::LessThree(QWidget* parent) : NoticeFrame(parent), ui(new Ui_LessThree
     BuildFrame(parts);
 }
 
-LessThree::~LessThree() { delete ui; }
+LessThree::~LessThree() {
+    delete ui;
+}
 
 void LessThree::FillTexts(int index) {
     ui->label->setText(LanguageText(MouseKeyTexts, index, "DialogDebounceTips"));

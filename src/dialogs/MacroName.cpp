@@ -2,7 +2,9 @@
 
 namespace MacroName {
 namespace {
-bool IsForbidden(QChar c) { return c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control; }
+bool IsForbidden(QChar c) {
+    return c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control;
+}
 }  // namespace
 
 QString CutToBytes(const QString& text, int maxBytes) {

@@ -13,7 +13,9 @@ MakeMacro::MakeMacro(QWidget* parent) : NoticeFrame(parent), ui(new Ui_MakeMacro
     BuildFrame(parts);
 }
 
-MakeMacro::~MakeMacro() { delete ui; }
+MakeMacro::~MakeMacro() {
+    delete ui;
+}
 
 void MakeMacro::FillTexts(int index) {
     ui->label->setText(LanguageText(MouseHomeTexts, index, "MakeMaro"));

@@ -10,8 +10,8 @@ ModalRunner::Script& CurrentScript() {
 }
 }  // namespace
 
-QPoint ModalRunner::CentredPosition(const QPoint& refTopLeft, const QSize& refSize, const QSize& dialogSize, int dx,
-                                    int dy) {
+QPoint ModalRunner::CentredPosition(const QPoint& refTopLeft, const QSize& refSize, const QSize& dialogSize,
+                                    int dx, int dy) {
     const int x = refTopLeft.x() + (refSize.width() - dialogSize.width()) / 2 + dx;
     const int y = refTopLeft.y() + (refSize.height() - dialogSize.height()) / 2 + dy;
     return QPoint(x, y);
@@ -35,6 +35,10 @@ int ModalRunner::RunOver(QDialog& dialog, const QWidget* reference, int dx, int 
     return Run(dialog);
 }
 
-void ModalRunner::SetScript(Script script) { CurrentScript() = std::move(script); }
+void ModalRunner::SetScript(Script script) {
+    CurrentScript() = std::move(script);
+}
 
-bool ModalRunner::HasScript() { return static_cast<bool>(CurrentScript()); }
+bool ModalRunner::HasScript() {
+    return static_cast<bool>(CurrentScript());
+}

@@ -18,8 +18,8 @@ public:
 
     // Top-left corner that centres a dialog of dialogSize over a reference of refSize at refTopLeft,
     // shifted by (dx, dy); halves are integer divisions cut toward zero.
-    static QPoint CentredPosition(const QPoint& refTopLeft, const QSize& refSize, const QSize& dialogSize, int dx,
-                                  int dy);
+    static QPoint CentredPosition(const QPoint& refTopLeft, const QSize& refSize, const QSize& dialogSize,
+                                  int dx, int dy);
 
     // Moves the dialog over the reference widget (its global top-left corner and size). A null
     // reference leaves the dialog where it is. `asSize` replaces the dialog's size in the rule

@@ -18,7 +18,9 @@ MouseOffLine::MouseOffLine(QWidget* parent) : NoticeFrame(parent), ui(new Ui_Mou
     BuildFrame(parts);
 }
 
-MouseOffLine::~MouseOffLine() { delete ui; }
+MouseOffLine::~MouseOffLine() {
+    delete ui;
+}
 
 void MouseOffLine::FillTexts(int index) {
     const int kind = OfflineNoticeKind;

@@ -1,3 +1,5 @@
 #include "NoticeFrame.h"
 
-void NoticeFrame::on_NewHong_clicked() { accept(); }
+void NoticeFrame::on_NewHong_clicked() {
+    accept();
+}

@@ -32,9 +32,13 @@ QuestionDialog::QuestionDialog(QWidget* parent) : FramedDialog(parent), ui(new U
     BuildFrame(parts);
 }
 
-QuestionDialog::~QuestionDialog() { delete ui; }
+QuestionDialog::~QuestionDialog() {
+    delete ui;
+}
 
-void QuestionDialog::SetTitle(bool inputName) { ui->label->setText(inputName ? InputNameText : SelectFirstText); }
+void QuestionDialog::SetTitle(bool inputName) {
+    ui->label->setText(inputName ? InputNameText : SelectFirstText);
+}
 
 QString QuestionDialog::ShapeName(const QString& text) {
     QString name = MacroName::WithoutForbidden(text);
@@ -43,15 +47,16 @@ QString QuestionDialog::ShapeName(const QString& text) {
 }
 
 bool QuestionDialog::DropsKeyText(const QString& text) {
-    static const char16_t* const dropped[] = {u"-", u"=", u"[", u"]", u";", u"'", u",", u".", u"/", u"*", u"+",
-                                              u"`", u"\\", u"\u3010", u"\uFF1B", u"\u2019", u"\uFF0C", u"\u3002",
-                                              nullptr};
+    static const char16_t* const dropped[] = {
+        u"-", u"=", u"[",  u"]",      u";",      u"'",      u",",      u".",      u"/",   u"*",
+        u"+", u"`", u"\\", u"\u3010", u"\uFF1B", u"\u2019", u"\uFF0C", u"\u3002", nullptr};
     return IsOneOf(text, dropped);
 }
 
 bool QuestionDialog::DropsCommitText(const QString& text) {
-    static const char16_t* const dropped[] = {u"\u3010", u"\u3011", u"-", u"=", u"\u3001", u"\uFF1B", u"\u2019",
-                                              u"\uFF0C", u"\u3002", u"/", u"*", u"\u00B7", u"\u2018", nullptr};
+    static const char16_t* const dropped[] = {u"\u3010", u"\u3011", u"-",      u"=",      u"\u3001",
+                                              u"\uFF1B", u"\u2019", u"\uFF0C", u"\u3002", u"/",
+                                              u"*",      u"\u00B7", u"\u2018", nullptr};
     return IsOneOf(text, dropped);
 }
 
@@ -62,7 +67,8 @@ void QuestionDialog::reject() {
 
 bool QuestionDialog::eventFilter(QObject* object, QEvent* event) {
     if (object == ui->lineEdit) {
-        if (event->type() == QEvent::KeyPress && DropsKeyText(static_cast<QKeyEvent*>(event)->text())) return true;
+        if (event->type() == QEvent::KeyPress && DropsKeyText(static_cast<QKeyEvent*>(event)->text()))
+            return true;
         if (event->type() == QEvent::InputMethod &&
             DropsCommitText(static_cast<QInputMethodEvent*>(event)->commitString()))
             return true;
@@ -101,9 +107,13 @@ void QuestionDialog::on_NewHong_clicked() {
     accept();
 }
 
-void QuestionDialog::WindowClosedLan() { reject(); }
+void QuestionDialog::WindowClosedLan() {
+    reject();
+}
 
-void QuestionDialog::on_lineEdit_textEdited(const QString& text) { ui->lineEdit->setText(ShapeName(text)); }
+void QuestionDialog::on_lineEdit_textEdited(const QString& text) {
+    ui->lineEdit->setText(ShapeName(text));
+}
 
 void QuestionDialog::FillTexts(int index) {
     SelectFirstText = LanguageText(MouseMacroTexts, index, "DialogSelectMacroFirst");

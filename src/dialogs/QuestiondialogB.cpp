@@ -13,7 +13,9 @@ QuestiondialogB::QuestiondialogB(QWidget* parent) : FramedDialog(parent), ui(new
     BuildFrame(parts);
 }
 
-QuestiondialogB::~QuestiondialogB() { delete ui; }
+QuestiondialogB::~QuestiondialogB() {
+    delete ui;
+}
 
 void QuestiondialogB::FillTexts(int index) {
     ui->label->setText(LanguageText(MouseHomeTexts, index, "ErrorDevice"));

@@ -13,7 +13,9 @@ RePair::RePair(QWidget* parent) : FramedDialog(parent), ui(new Ui_RePair) {
     BuildFrame(parts);
 }
 
-RePair::~RePair() { delete ui; }
+RePair::~RePair() {
+    delete ui;
+}
 
 void RePair::reject() {
     Confirmed = false;
@@ -25,7 +27,9 @@ void RePair::on_OK_clicked() {
     accept();
 }
 
-void RePair::on_Cancel_clicked() { reject(); }
+void RePair::on_Cancel_clicked() {
+    reject();
+}
 
 void RePair::FillTexts(int index) {
     ui->label->setText(LanguageText(MouseHomeTexts, index, "Repair"));

@@ -13,7 +13,9 @@ SameMacro::SameMacro(QWidget* parent) : NoticeFrame(parent), ui(new Ui_SameMacro
     BuildFrame(parts);
 }
 
-SameMacro::~SameMacro() { delete ui; }
+SameMacro::~SameMacro() {
+    delete ui;
+}
 
 void SameMacro::FillTexts(int index) {
     ui->label->setText(LanguageText(MouseMacroTexts, index, "DialogSameMacroName"));

@@ -29,7 +29,8 @@ FlashDataMap CurrentImage() {
 }
 }  // namespace
 
-UpDataParam::UpDataParam(QWidget* parent) : FramedDialog(parent), ui(new Ui_UpDataParam), WaitTimer(new QTimer(this)) {
+UpDataParam::UpDataParam(QWidget* parent)
+    : FramedDialog(parent), ui(new Ui_UpDataParam), WaitTimer(new QTimer(this)) {
     ui->setupUi(this);
     WaitTimer->setSingleShot(true);
     connect(WaitTimer, SIGNAL(timeout()), this, SLOT(onTimeupDestroy()));
@@ -39,9 +40,13 @@ UpDataParam::UpDataParam(QWidget* parent) : FramedDialog(parent), ui(new Ui_UpDa
     BuildFrame(parts);
 }
 
-UpDataParam::~UpDataParam() { delete ui; }
+UpDataParam::~UpDataParam() {
+    delete ui;
+}
 
-void UpDataParam::StartTimer() { WaitTimer->start(kTimerMs); }
+void UpDataParam::StartTimer() {
+    WaitTimer->start(kTimerMs);
+}
 
 void UpDataParam::reject() {}
 
@@ -81,7 +86,9 @@ void UpDataParam::RefillPages(const FlashDataMap& image) {
     hub->EmitSigFormB();
 }
 
-void UpDataParam::CloseWait() { done(QDialog::Accepted); }
+void UpDataParam::CloseWait() {
+    done(QDialog::Accepted);
+}
 
 void UpDataParam::ImportProfile() {
     FlashDataMap image;

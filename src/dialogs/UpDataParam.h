@@ -1,8 +1,8 @@
 #pragma once
 #include <QString>
 
-#include "FramedDialog.h"
 #include "FlashDataMap.h"
+#include "FramedDialog.h"
 
 class QTimer;
 class Ui_UpDataParam;

@@ -12,9 +12,13 @@ UpDateWarning::UpDateWarning(QWidget* parent) : NoticeFrame(parent), ui(new Ui_U
     BuildFrame(parts);
 }
 
-UpDateWarning::~UpDateWarning() { delete ui; }
+UpDateWarning::~UpDateWarning() {
+    delete ui;
+}
 
-void UpDateWarning::SetText(const QString& text) { ui->label->setText(text); }
+void UpDateWarning::SetText(const QString& text) {
+    ui->label->setText(text);
+}
 
 // The message is the opener's; only the confirm text follows the language.
 void UpDateWarning::FillTexts(int index) {

@@ -10,5 +10,7 @@ inline void Put(TextTable& table, const QString& key) {
     for (int language = 0; language < LanguageCount; ++language)
         table[language][key] = key + "/" + QString::number(language);
 }
-inline QString Text(const QString& key, int language) { return key + "/" + QString::number(language); }
+inline QString Text(const QString& key, int language) {
+    return key + "/" + QString::number(language);
+}
 }  // namespace LanguageFixture

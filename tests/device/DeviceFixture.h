@@ -16,14 +16,12 @@
 
 namespace DeviceFixture {
 
-inline ManualClock& TestClock()
-{
+inline ManualClock& TestClock() {
     static ManualClock clock;
     return clock;
 }
 
-inline void ResetLinkState()
-{
+inline void ResetLinkState() {
     UiLive = false;
     DevicePageActive = 0;
     WorkerRunEnable = false;
@@ -59,8 +57,7 @@ inline void ResetLinkState()
 }
 
 // Fresh simulated default devices, installed product table, test clock, a registry of its own.
-inline void Init(const QString& productTable = QString())
-{
+inline void Init(const QString& productTable = QString()) {
     UsbServer_Exit();
     StopUsbChanged();
     HidSim::SetStateDir(TestEnv::FreshDir("sim"));
@@ -74,35 +71,38 @@ inline void Init(const QString& productTable = QString())
 }
 
 // Names of the built-in default devices.
-inline QString ReceiverName() { return QStringLiteral("receiver"); }
-inline QString MouseName() { return QStringLiteral("mouse"); }
+inline QString ReceiverName() {
+    return QStringLiteral("receiver");
+}
+inline QString MouseName() {
+    return QStringLiteral("mouse");
+}
 
 // The default devices with extra fields for the receiver (JSON members, e.g. "\"infoZeros\": 9").
-inline bool LoadDefaultWith(const QString& receiverExtra)
-{
-    const QString json = QStringLiteral(
-        "{\"devices\": [{\"name\": \"receiver\", \"kind\": \"receiver\", \"class\": 8, \"mid\": 6, "
-        "\"version\": \"0x0105\", \"receiverId\": [18, 52, 86], \"longRange\": \"off\", \"mouse\": \"mouse\"%1},"
-        "{\"name\": \"mouse\", \"kind\": \"mouse\", \"mid\": 6, \"version\": \"0x0112\", \"online\": true}]}")
-                             .arg(receiverExtra.isEmpty() ? QString() : ", " + receiverExtra);
+inline bool LoadDefaultWith(const QString& receiverExtra) {
+    const QString json =
+        QStringLiteral(
+            "{\"devices\": [{\"name\": \"receiver\", \"kind\": \"receiver\", \"class\": 8, \"mid\": 6, "
+            "\"version\": \"0x0105\", \"receiverId\": [18, 52, 86], \"longRange\": \"off\", \"mouse\": "
+            "\"mouse\"%1},"
+            "{\"name\": \"mouse\", \"kind\": \"mouse\", \"mid\": 6, \"version\": \"0x0112\", \"online\": "
+            "true}]}")
+            .arg(receiverExtra.isEmpty() ? QString() : ", " + receiverExtra);
     QString error;
     const bool ok = HidSim::LoadDescription(json.toUtf8(), &error);
-    if (!ok)
-        qWarning() << error;
+    if (!ok) qWarning() << error;
     return ok;
 }
 
 // The home page's view of the default devices; the first entry is the 8K receiver.
-inline DeviceAllInfo FindDefaultReceiver()
-{
+inline DeviceAllInfo FindDefaultReceiver() {
     DeviceDiscovery::ScanHomeDevices();
     return FoundDevices.value(0);
 }
 
 // The state a finished connection leaves: the receiver chosen, its path known, the image read from
 // the mouse, the library connected.
-inline void ConnectWithImage(void (*callback)(const unsigned char*, int, const unsigned char*, int))
-{
+inline void ConnectWithImage(void (*callback)(const unsigned char*, int, const unsigned char*, int)) {
     const DeviceAllInfo device = FindDefaultReceiver();
     {
         std::lock_guard<std::mutex> lock(CurrentDeviceMutex());
@@ -118,17 +118,14 @@ inline void ConnectWithImage(void (*callback)(const unsigned char*, int, const u
     UsbServerC_Start(device.Path.constData(), device.Path.constData(), callback);
 }
 
-inline FlashDataMap LastHandedImage()
-{
+inline FlashDataMap LastHandedImage() {
     FlashDataMap image{};
     const QByteArray bytes = HidSim::LastImage();
-    if (bytes.size() == int(sizeof image))
-        std::memcpy(&image, bytes.constData(), sizeof image);
+    if (bytes.size() == int(sizeof image)) std::memcpy(&image, bytes.constData(), sizeof image);
     return image;
 }
 
-inline FlashDataMap ImageNow()
-{
+inline FlashDataMap ImageNow() {
     std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
     return CurrentFlashData;
 }

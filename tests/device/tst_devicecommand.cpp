@@ -17,13 +17,14 @@ struct SenderCase {
     QByteArray bytes;
 };
 
-const QVector<SenderCase>& Cases()
-{
+const QVector<SenderCase>& Cases() {
     static const QVector<SenderCase> cases = {
         {"report rate", [] { return SetReportRate(64); }, 0, QByteArray::fromHex("40")},
         {"current level", [] { return SetCurrentDpiLevel(3); }, 2, QByteArray::fromHex("03")},
-        {"level value", [] { return SetDpiLevelValue(2, 0x3F, 0x3F, 0x33); }, 48 + 12, QByteArray::fromHex("3f3f33")},
-        {"level colour", [] { return SetDpiLevelColor(7, 1, 2, 3); }, 48 + 42 + 3, QByteArray::fromHex("010203")},
+        {"level value", [] { return SetDpiLevelValue(2, 0x3F, 0x3F, 0x33); }, 48 + 12,
+         QByteArray::fromHex("3f3f33")},
+        {"level colour", [] { return SetDpiLevelColor(7, 1, 2, 3); }, 48 + 42 + 3,
+         QByteArray::fromHex("010203")},
         {"lod", [] { return SetLod(3); }, 5, QByteArray::fromHex("03")},
         {"key debounce", [] { return SetKeyDebounce(30); }, 6, QByteArray::fromHex("1e")},
         {"motion sync", [] { return SetMotionSync(1); }, 7, QByteArray::fromHex("01")},
@@ -40,7 +41,8 @@ const QVector<SenderCase>& Cases()
         {"release debounce", [] { return SetReleaseDebounce(12); }, 44, QByteArray::fromHex("0c")},
         {"dpi light brightness", [] { return SetDpiLightBrightness(230); }, 97, QByteArray::fromHex("e6")},
         {"dpi light speed", [] { return SetDpiLightSpeed(5); }, 98, QByteArray::fromHex("05")},
-        {"mouse light colour", [] { return SetMouseLightColor(255, 128, 1); }, 101, QByteArray::fromHex("ff8001")},
+        {"mouse light colour", [] { return SetMouseLightColor(255, 128, 1); }, 101,
+         QByteArray::fromHex("ff8001")},
         {"mouse light speed", [] { return SetMouseLightSpeed(9); }, 104, QByteArray::fromHex("09")},
         {"mouse light brightness", [] { return SetMouseLightBrightness(4); }, 105, QByteArray::fromHex("04")},
         {"button key 15", [] { return SetButtonKey(15, 4, 200, 3); }, 152, QByteArray::fromHex("04c803")},
@@ -49,8 +51,7 @@ const QVector<SenderCase>& Cases()
     return cases;
 }
 
-QByteArray Bytes(const FlashDataMap& image, int offset, int length)
-{
+QByteArray Bytes(const FlashDataMap& image, int offset, int length) {
     return QByteArray(reinterpret_cast<const char*>(&image) + offset, length);
 }
 }  // namespace
@@ -62,22 +63,18 @@ private:
     QString mouse_;
 
 private slots:
-    void init()
-    {
+    void init() {
         DeviceFixture::Init();
         mouse_ = DeviceFixture::MouseName();
         DeviceFixture::ConnectWithImage(Ignore);
     }
 
-    void senderWritesItsField_data()
-    {
+    void senderWritesItsField_data() {
         QTest::addColumn<int>("index");
-        for (int i = 0; i < Cases().size(); ++i)
-            QTest::newRow(Cases()[i].name) << i;
+        for (int i = 0; i < Cases().size(); ++i) QTest::newRow(Cases()[i].name) << i;
     }
 
-    void senderWritesItsField()
-    {
+    void senderWritesItsField() {
         QFETCH(int, index);
         const SenderCase& c = Cases()[index];
         const FlashDataMap before = DeviceFixture::ImageNow();
@@ -87,12 +84,12 @@ private slots:
         QCOMPARE(Bytes(DeviceFixture::ImageNow(), c.offset, c.bytes.size()), c.bytes);
         // Everything else, reserved bytes included, goes back as it came.
         FlashDataMap expected = before;
-        std::memcpy(reinterpret_cast<char*>(&expected) + c.offset, c.bytes.constData(), size_t(c.bytes.size()));
+        std::memcpy(reinterpret_cast<char*>(&expected) + c.offset, c.bytes.constData(),
+                    size_t(c.bytes.size()));
         QCOMPARE(Bytes(handed, 0, sizeof handed), Bytes(expected, 0, sizeof expected));
     }
 
-    void modeZeroKeepsTheMode()
-    {
+    void modeZeroKeepsTheMode() {
         QVERIFY(SetDpiLightMode(2));
         QVERIFY(SetDpiLightMode(0));
         FlashDataMap image = DeviceFixture::LastHandedImage();
@@ -108,8 +105,7 @@ private slots:
         QCOMPARE(int(DeviceFixture::LastHandedImage().MouseLightMode), 3);
     }
 
-    void macroForLastButton()
-    {
+    void macroForLastButton() {
         MacroRecord macro{};
         macro.NameLength = 3;
         std::memcpy(macro.Name, "abc", 3);
@@ -121,8 +117,7 @@ private slots:
         QCOMPARE(Bytes(handed, 9868, 592), QByteArray(reinterpret_cast<const char*>(&macro), 592));
     }
 
-    void actionForButton()
-    {
+    void actionForButton() {
         KeyActionRecord action{};
         action.EventCount = 2;
         action.Events[0] = KeyEvent{0, 2, 0xCD, 0};
@@ -133,16 +128,14 @@ private slots:
         QCOMPARE(Bytes(handed, 156 + 4 * 52, 52), QByteArray(reinterpret_cast<const char*>(&action), 52));
     }
 
-    void exchangeLevels_data()
-    {
+    void exchangeLevels_data() {
         QTest::addColumn<int>("i");
         QTest::addColumn<int>("j");
         QTest::newRow("distinct") << 1 << 4;
         QTest::newRow("same index ends with B") << 3 << 3;
     }
 
-    void exchangeLevels()
-    {
+    void exchangeLevels() {
         QFETCH(int, i);
         QFETCH(int, j);
         const DpiLevelRecord a{1, 1, 0, 10, 11, 12};
@@ -150,14 +143,12 @@ private slots:
         QVERIFY(ExchangeDpiLevels(a, b, i, j, 5));
         const FlashDataMap handed = DeviceFixture::LastHandedImage();
         QCOMPARE(Bytes(handed, 48 + 6 * i, 6), QByteArray(reinterpret_cast<const char*>(&b), 6));
-        if (i != j)
-            QCOMPARE(Bytes(handed, 48 + 6 * j, 6), QByteArray(reinterpret_cast<const char*>(&a), 6));
+        if (i != j) QCOMPARE(Bytes(handed, 48 + 6 * j, 6), QByteArray(reinterpret_cast<const char*>(&a), 6));
         QCOMPARE(int(handed.CurrentDpiLevel), 5);
         QCOMPARE(int(handed.DpiLevelCount), 6);
     }
 
-    void outOfRangeIsRefused_data()
-    {
+    void outOfRangeIsRefused_data() {
         QTest::addColumn<int>("which");
         QTest::newRow("button 16") << 0;
         QTest::newRow("button -1") << 1;
@@ -168,29 +159,40 @@ private slots:
         QTest::newRow("macro button 16") << 6;
     }
 
-    void outOfRangeIsRefused()
-    {
+    void outOfRangeIsRefused() {
         QFETCH(int, which);
         HidSim::ClearCallLog();
         const FlashDataMap before = DeviceFixture::ImageNow();
         bool sent = true;
-        switch (which)
-        {
-        case 0: sent = SetButtonKey(16, 1, 1, 0); break;
-        case 1: sent = SetButtonKey(-1, 1, 1, 0); break;
-        case 2: sent = SetDpiLevelValue(8, 1, 1, 0); break;
-        case 3: sent = SetDpiLevelColor(8, 1, 1, 1); break;
-        case 4: sent = SetCurrentDpiLevel(8); break;
-        case 5: sent = ExchangeDpiLevels(DpiLevelRecord{}, DpiLevelRecord{}, 0, 8, 0); break;
-        case 6: sent = SetButtonMacro(16, ButtonKeyEntry{}, MacroRecord{}); break;
+        switch (which) {
+            case 0:
+                sent = SetButtonKey(16, 1, 1, 0);
+                break;
+            case 1:
+                sent = SetButtonKey(-1, 1, 1, 0);
+                break;
+            case 2:
+                sent = SetDpiLevelValue(8, 1, 1, 0);
+                break;
+            case 3:
+                sent = SetDpiLevelColor(8, 1, 1, 1);
+                break;
+            case 4:
+                sent = SetCurrentDpiLevel(8);
+                break;
+            case 5:
+                sent = ExchangeDpiLevels(DpiLevelRecord{}, DpiLevelRecord{}, 0, 8, 0);
+                break;
+            case 6:
+                sent = SetButtonMacro(16, ButtonKeyEntry{}, MacroRecord{});
+                break;
         }
         QVERIFY(!sent);
         QVERIFY(std::memcmp(&before, &CurrentFlashData, sizeof before) == 0);
         QVERIFY(!HidSim::CallLog().join('\n').contains("ProtocolDataUpdate"));
     }
 
-    void offlineWritesNothing_data()
-    {
+    void offlineWritesNothing_data() {
         QTest::addColumn<int>("filling");  // 0 none, 1 button, 2 light, 3 sensor page
         QTest::addColumn<int>("notices");
         QTest::newRow("no page filling") << 0 << 1;
@@ -199,8 +201,7 @@ private slots:
         QTest::newRow("sensor page filling") << 3 << 0;
     }
 
-    void offlineWritesNothing()
-    {
+    void offlineWritesNothing() {
         QFETCH(int, filling);
         QFETCH(int, notices);
         QVERIFY(HidSim::Sleep(mouse_));
@@ -218,12 +219,10 @@ private slots:
         QVERIFY(std::memcmp(&before, &CurrentFlashData, sizeof before) == 0);
         QVERIFY(!HidSim::CallLog().join('\n').contains("ProtocolDataUpdate"));
         QCOMPARE(offline.count(), 3 * notices);
-        if (notices)
-            QCOMPARE(offline.first().at(0).toInt(), 0);
+        if (notices) QCOMPARE(offline.first().at(0).toInt(), 0);
     }
 
-    void onlineCheckSendsNothing()
-    {
+    void onlineCheckSendsNothing() {
         HidSim::ClearCallLog();
         QSignalSpy offline(PostMsg::GetInstance(), SIGNAL(SigMouseOffLineo(int)));
         QVERIFY(IsDeviceOnline());
@@ -231,8 +230,7 @@ private slots:
         QVERIFY(!HidSim::CallLog().join('\n').contains("ProtocolDataUpdate"));
     }
 
-    void imageNotFromThisDeviceIsNeverSent()
-    {
+    void imageNotFromThisDeviceIsNeverSent() {
         FlashDataFromDevice = false;
         HidSim::ClearCallLog();
         const QByteArray flash = HidSim::Flash(mouse_);
@@ -245,24 +243,21 @@ private slots:
         QVERIFY(ReconnectRequested);
     }
 
-    void reservedBytesSurviveManySends()
-    {
+    void reservedBytesSurviveManySends() {
         {
             std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
             CurrentFlashData.Reserved03 = 0xA5;
             CurrentFlashData.Reserved11[24] = 0x5A;
             CurrentFlashData.Reserved9B = 0x77;
         }
-        for (int i = 0; i < 20; ++i)
-            QVERIFY(SetKeyDebounce(i));
+        for (int i = 0; i < 20; ++i) QVERIFY(SetKeyDebounce(i));
         const FlashDataMap handed = DeviceFixture::LastHandedImage();
         QCOMPARE(int(handed.Reserved03), 0xA5);
         QCOMPARE(int(handed.Reserved11[24]), 0x5A);
         QCOMPARE(int(handed.Reserved9B), 0x77);
     }
 
-    void sentChangeReachesTheFlashAndSurvivesRestart()
-    {
+    void sentChangeReachesTheFlashAndSurvivesRestart() {
         QVERIFY(SetLod(2));
         QVERIFY(SetDpiLevelColor(0, 9, 8, 7));
         HidSim::Restart();

@@ -12,26 +12,23 @@ namespace {
 void Ignore(const unsigned char*, int, const unsigned char*, int) {}
 
 // Delivers one message as the library does: on a thread of its own.
-void Feed(int kind, int sub3, int sub4, const QByteArray& payload)
-{
+void Feed(int kind, int sub3, int sub4, const QByteArray& payload) {
     const unsigned char header[5] = {0, static_cast<unsigned char>(kind), 0, static_cast<unsigned char>(sub3),
                                      static_cast<unsigned char>(sub4)};
     QThread* thread = QThread::create([&] {
-        DeviceDataCallback(header, 5, reinterpret_cast<const unsigned char*>(payload.constData()), payload.size());
+        DeviceDataCallback(header, 5, reinterpret_cast<const unsigned char*>(payload.constData()),
+                           payload.size());
     });
     thread->start();
-    while (!thread->wait(5))
-        QCoreApplication::processEvents();
+    while (!thread->wait(5)) QCoreApplication::processEvents();
     delete thread;
 }
 
-QByteArray Bytes(const FlashDataMap& image, int offset, int length)
-{
+QByteArray Bytes(const FlashDataMap& image, int offset, int length) {
     return QByteArray(reinterpret_cast<const char*>(&image) + offset, length);
 }
 
-bool Logged(const char* call)
-{
+bool Logged(const char* call) {
     return HidSim::CallLog().join('\n').contains(call);
 }
 }  // namespace
@@ -43,8 +40,7 @@ private:
     QString mouse_;
     PostMsg* hub_ = nullptr;
 
-    void Start(const QString& table = QString())
-    {
+    void Start(const QString& table = QString()) {
         DeviceFixture::Init(table);
         mouse_ = DeviceFixture::MouseName();
         DeviceFixture::ConnectWithImage(Ignore);
@@ -57,8 +53,7 @@ private slots:
     void initTestCase() { hub_ = PostMsg::GetInstance(); }
     void init() { Start(); }
 
-    void fullDumpFillsImageAndPages()
-    {
+    void fullDumpFillsImageAndPages() {
         QSignalSpy button(hub_, SIGNAL(SigUpDataLightUIButton(FlashDataMap)));
         QSignalSpy light(hub_, SIGNAL(SigUpDataLightLight(FlashDataMap)));
         QSignalSpy sensor(hub_, SIGNAL(SigUpDataLightSensor(FlashDataMap)));
@@ -89,12 +84,12 @@ private slots:
         QVERIFY(DeviceAnswered);
         QVERIFY(!WorkerRunEnable);
         QCOMPARE(DeviceInfoSaveName(), DeviceInfoFilePath(0x0623));
-        for (const char* call : {"ReadDPILed", "ReadBatteryLevel", "ReadVersion", "ReadConfig", "ProtocolDataUpdate"})
+        for (const char* call :
+             {"ReadDPILed", "ReadBatteryLevel", "ReadVersion", "ReadConfig", "ProtocolDataUpdate"})
             QVERIFY2(Logged(call), call);
     }
 
-    void oneValueReports_data()
-    {
+    void oneValueReports_data() {
         QTest::addColumn<int>("sub4");
         QTest::addColumn<int>("offset");
         QTest::addColumn<QByteArray>("signal");
@@ -102,8 +97,7 @@ private slots:
         QTest::newRow("current DPI level") << 4 << 2 << QByteArray(SIGNAL(SigUpDataDPI(int)));
     }
 
-    void oneValueReports()
-    {
+    void oneValueReports() {
         QFETCH(int, sub4);
         QFETCH(int, offset);
         QFETCH(QByteArray, signal);
@@ -118,19 +112,19 @@ private slots:
         QCOMPARE(int(Bytes(DeviceFixture::LastHandedImage(), offset, 1).at(0)), 5);
     }
 
-    void lightReportsWriteTheirBlockOnly_data()
-    {
+    void lightReportsWriteTheirBlockOnly_data() {
         QTest::addColumn<int>("sub4");
         QTest::addColumn<int>("length");
         QTest::addColumn<int>("offset");
         QTest::addColumn<int>("width");
         QTest::addColumn<QByteArray>("signal");
-        QTest::newRow("DPI light") << 0x4C << 8 << 96 << 4 << QByteArray(SIGNAL(SigUpDataDPILed(FlashDataMap)));
-        QTest::newRow("light bar") << 0xA0 << 9 << 100 << 7 << QByteArray(SIGNAL(SigUpDataLightLight(FlashDataMap)));
+        QTest::newRow("DPI light") << 0x4C << 8 << 96 << 4
+                                   << QByteArray(SIGNAL(SigUpDataDPILed(FlashDataMap)));
+        QTest::newRow("light bar") << 0xA0 << 9 << 100 << 7
+                                   << QByteArray(SIGNAL(SigUpDataLightLight(FlashDataMap)));
     }
 
-    void lightReportsWriteTheirBlockOnly()
-    {
+    void lightReportsWriteTheirBlockOnly() {
         QFETCH(int, sub4);
         QFETCH(int, length);
         QFETCH(int, offset);
@@ -139,8 +133,7 @@ private slots:
         Feed(8, 0, 0, HidSim::Flash(mouse_));
         const FlashDataMap before = DeviceFixture::ImageNow();
         QByteArray payload(length, 0);
-        for (int i = 0; i < length; ++i)
-            payload[i] = char(i + 1);
+        for (int i = 0; i < length; ++i) payload[i] = char(i + 1);
         QByteArray expectedBlock(width, 0);
         if (sub4 == 0x4C)
             BufferToDPILed(reinterpret_cast<const unsigned char*>(payload.constData()), length,
@@ -162,8 +155,7 @@ private slots:
         QVERIFY(!Logged("ProtocolDataUpdate"));
     }
 
-    void ignoredMessages_data()
-    {
+    void ignoredMessages_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("sub3");
         QTest::addColumn<int>("sub4");
@@ -177,8 +169,7 @@ private slots:
         QTest::newRow("long range of 9 bytes") << 23 << 0 << 0 << 9;
     }
 
-    void ignoredMessages()
-    {
+    void ignoredMessages() {
         QFETCH(int, kind);
         QFETCH(int, sub3);
         QFETCH(int, sub4);
@@ -194,8 +185,7 @@ private slots:
         QVERIFY(!Logged("ProtocolDataUpdate"));
     }
 
-    void shortOrMissingHeaderIsSafe()
-    {
+    void shortOrMissingHeaderIsSafe() {
         const unsigned char one[1] = {8};
         QThread* thread = QThread::create([&] {
             DeviceDataCallback(one, 1, nullptr, 0);
@@ -207,8 +197,7 @@ private slots:
         QVERIFY(!FlashDataFromDevice);
     }
 
-    void configReport()
-    {
+    void configReport() {
         QSignalSpy spy(hub_, SIGNAL(SigUpDataConfigUI(int, int, bool)));
         Feed(14, 0, 0, QByteArray(1, char(2)));
         Feed(14, 0, 0, QByteArray(3, char(2)));
@@ -217,8 +206,7 @@ private slots:
         QCOMPARE(spy.at(1), QVariantList({0, 0, false}));
     }
 
-    void receiverNotices()
-    {
+    void receiverNotices() {
         QSignalSpy rgb(hub_, SIGNAL(SigRGBValue(DongleRGB*)));
         QSignalSpy longRange(hub_, SIGNAL(SigLongRangeMode(bool)));
         Feed(21, 0, 0, QByteArray(3, char(9)));
@@ -228,8 +216,7 @@ private slots:
         QCOMPARE(longRange.first().at(0).toBool(), false);
     }
 
-    void batteryReport()
-    {
+    void batteryReport() {
         QVERIFY(HidSim::SetBattery(mouse_, 77, true));
         BatteryTextEnabled = 1;
         QSignalSpy spy(hub_, SIGNAL(SigBattery(bool, int, bool)));
@@ -237,12 +224,12 @@ private slots:
         Feed(4, 0, 0, payload);
         QCOMPARE(spy.count(), 1);
         BatteryStatus expected{};
-        GetDeviceBatteryStatus(reinterpret_cast<const unsigned char*>(payload.constData()), payload.size(), &expected);
+        GetDeviceBatteryStatus(reinterpret_cast<const unsigned char*>(payload.constData()), payload.size(),
+                               &expected);
         QCOMPARE(spy.first(), QVariantList({expected.Charging > 0, int(expected.Level), true}));
     }
 
-    void versionRoad()
-    {
+    void versionRoad() {
         QSignalSpy setver(hub_, SIGNAL(SigSetver(int)));
         Feed(18, 0, 0, QByteArray(2, 0));
         const QString expected = VersionText(HidSim::Version(mouse_));
@@ -252,16 +239,15 @@ private slots:
         QCOMPARE(RegistryStore(RegistryStore::DriveTestKey()).Value("MouseVer356").toString(), expected);
     }
 
-    void resetCycleKeepsKeySequenceButtons()
-    {
-        Start(ProductTables::Write("reset", "KeyParam3=0x05,0x00,0x00\nKeyParam1=0x01,0x01,0x00\nAdveanced=-1,0\n"));
+    void resetCycleKeepsKeySequenceButtons() {
+        Start(ProductTables::Write("reset",
+                                   "KeyParam3=0x05,0x00,0x00\nKeyParam1=0x01,0x01,0x00\nAdveanced=-1,0\n"));
         // An image with every button record in use.
         QByteArray flash = HidSim::Flash(mouse_);
         Feed(8, 0, 0, flash);
         {
             std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
-            for (int b = 0; b < kDeviceButtonCount; ++b)
-            {
+            for (int b = 0; b < kDeviceButtonCount; ++b) {
                 CurrentFlashData.ButtonActions[b].EventCount = 2;
                 CurrentFlashData.ButtonMacros[b].EventCount = 1;
             }
@@ -284,8 +270,7 @@ private slots:
         HidSim::ClearCallLog();
         Feed(8, 0, 0, HidSim::Flash(mouse_));
         const FlashDataMap image = DeviceFixture::LastHandedImage();
-        for (int b = 0; b < kDeviceButtonCount; ++b)
-        {
+        for (int b = 0; b < kDeviceButtonCount; ++b) {
             QCOMPARE(int(image.ButtonActions[b].EventCount), b == 2 ? 2 : 0);
             QCOMPARE(int(image.ButtonMacros[b].EventCount), 0);
         }
@@ -294,8 +279,7 @@ private slots:
         QVERIFY(!ResetApplyPending && !SkipDongleQuery);
     }
 
-    void resetCycleAppliesReceiverDefaults()
-    {
+    void resetCycleAppliesReceiverDefaults() {
         Start(ProductTables::Write("reset2", "Adveanced=1,2\n"));
         QSignalSpy longRange(hub_, SIGNAL(SigLongRangeMode(bool)));
         QSignalSpy rgb(hub_, SIGNAL(SigRGBValue(DongleRGB*)));
@@ -307,8 +291,7 @@ private slots:
         QCOMPARE(HidSim::LongRangeMode(DeviceFixture::ReceiverName()), 1);
     }
 
-    void resetWithoutKeyParamListsClearsAll()
-    {
+    void resetWithoutKeyParamListsClearsAll() {
         Start(ProductTables::Write("reset3", "KeyParam3=\n"));
         Feed(8, 0, 0, HidSim::Flash(mouse_));
         {

@@ -10,8 +10,7 @@ class TestDeviceDiscovery : public QObject {
     Q_OBJECT
 
 private:
-    static DeviceAllInfo ReceiverRecord()
-    {
+    static DeviceAllInfo ReceiverRecord() {
         DeviceAllInfo info;
         info.Path = HidSim::PathOf(DeviceFixture::ReceiverName()).toLocal8Bit();
         return info;
@@ -20,8 +19,7 @@ private:
 private slots:
     void init() { DeviceFixture::Init(); }
 
-    void defaultReceiverIsFoundAndMatched()
-    {
+    void defaultReceiverIsFoundAndMatched() {
         DeviceDiscovery::ScanHomeDevices();
         QCOMPARE(FoundDevices.size(), 1);
         QCOMPARE(FoundDevicesMirror.size(), 1);
@@ -37,8 +35,7 @@ private slots:
         QCOMPARE(Wireless8Pids, QStringList{"6008"});
     }
 
-    void identificationAnswersOfZeros_data()
-    {
+    void identificationAnswersOfZeros_data() {
         QTest::addColumn<int>("failures");
         QTest::addColumn<bool>("matched");
         QTest::newRow("answers at once") << 0 << true;
@@ -47,8 +44,7 @@ private slots:
         QTest::newRow("never") << 20 << false;
     }
 
-    void identificationAnswersOfZeros()
-    {
+    void identificationAnswersOfZeros() {
         QFETCH(int, failures);
         QFETCH(bool, matched);
         QVERIFY(DeviceFixture::LoadDefaultWith(QString("\"infoZeros\": %1").arg(failures)));
@@ -59,20 +55,20 @@ private slots:
         QVERIFY(!info.IsUsb);
     }
 
-    void unmatchedDevices_data()
-    {
+    void unmatchedDevices_data() {
         QTest::addColumn<QString>("table");
         QTest::addColumn<int>("workerResult");
-        const QString otherMid = "[Option]\nDeviceTotal=2\nCID=MzU=\nVID=M0ExQg==\nWireless8_PID=NjAwOA==\n"
-                                 "[Drive1]\nMID=9\n[Drive2]\nMID=7\n";
-        const QString otherCid = "[Option]\nDeviceTotal=2\nCID=MzY=\nVID=M0ExQg==\nWireless8_PID=NjAwOA==\n"
-                                 "[Drive1]\nMID=6\n[Drive2]\nMID=7\n";
+        const QString otherMid =
+            "[Option]\nDeviceTotal=2\nCID=MzU=\nVID=M0ExQg==\nWireless8_PID=NjAwOA==\n"
+            "[Drive1]\nMID=9\n[Drive2]\nMID=7\n";
+        const QString otherCid =
+            "[Option]\nDeviceTotal=2\nCID=MzY=\nVID=M0ExQg==\nWireless8_PID=NjAwOA==\n"
+            "[Drive1]\nMID=6\n[Drive2]\nMID=7\n";
         QTest::newRow("MID of no section") << otherMid << 2;
         QTest::newRow("other CID") << otherCid << 3;
     }
 
-    void unmatchedDevices()
-    {
+    void unmatchedDevices() {
         QFETCH(QString, table);
         QFETCH(int, workerResult);
         const QString path = TestEnv::FreshDir("unmatched") + "/Config.ini";
@@ -94,13 +90,13 @@ private slots:
         QCOMPARE(info.DriveIndex, 2);
     }
 
-    void firstOfTwoEqualSectionsWins()
-    {
+    void firstOfTwoEqualSectionsWins() {
         const QString path = TestEnv::FreshDir("twins") + "/Config.ini";
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[Option]\nDeviceTotal=2\nCID=MzU=\nVID=M0ExQg==\nWireless8_PID=NjAwOA==\n"
-                   "[Drive1]\nMID=6\n[Drive2]\nMID=6\n");
+        file.write(
+            "[Option]\nDeviceTotal=2\nCID=MzU=\nVID=M0ExQg==\nWireless8_PID=NjAwOA==\n"
+            "[Drive1]\nMID=6\n[Drive2]\nMID=6\n");
         file.close();
         DeviceFixture::Init(path);
         DeviceAllInfo info = ReceiverRecord();
@@ -108,8 +104,7 @@ private slots:
         QCOMPARE(info.DriveIndex, 0);
     }
 
-    void noSectionsMatchesNothing()
-    {
+    void noSectionsMatchesNothing() {
         const QString path = TestEnv::FreshDir("empty") + "/Config.ini";
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -122,15 +117,14 @@ private slots:
         QVERIFY(FoundDevices.isEmpty());
     }
 
-    void emptyPidItemsAreSkipped()
-    {
+    void emptyPidItemsAreSkipped() {
         DeviceFixture::Init(ProductTables::Write(
-            "pids", "", "", "USB_PID=NTAwMQ==\nWireless_PID=NjAwMQ==\nWireless2_PID=\nWireless8_PID=NjAwOA==\n"));
+            "pids", "", "",
+            "USB_PID=NTAwMQ==\nWireless_PID=NjAwMQ==\nWireless2_PID=\nWireless8_PID=NjAwOA==\n"));
         QCOMPARE(DeviceProductTable::EnumerationPids(), QStringList({"5001", "6001", "6008"}));
     }
 
-    void receiverClasses_data()
-    {
+    void receiverClasses_data() {
         QTest::addColumn<int>("type");
         QTest::addColumn<int>("receiverClass");
         QTest::newRow("1K") << 0 << 1;
@@ -140,22 +134,21 @@ private slots:
         QTest::newRow("mouse on its cable") << 2 << 0;
     }
 
-    void receiverClasses()
-    {
+    void receiverClasses() {
         QFETCH(int, type);
         QFETCH(int, receiverClass);
         QCOMPARE(DeviceProductTable::ReceiverClass(type), receiverClass);
     }
 
-    void linkRefreshReadsTheReply()
-    {
+    void linkRefreshReadsTheReply() {
         DeviceDiscovery::ScanHomeDevices();
         FoundDevices[0].ReceiverId = {9, 9, 9, 9};
         FoundDevices[0].Online = false;
         QVERIFY(DeviceDiscovery::RefreshDeviceLinkState(0));
         QCOMPARE(FoundDevices[0].ReceiverId.size(), 3);
         QCOMPARE(FoundDevices[0].ReceiverId,
-                 QVector<quint8>({HomeLinkReply.ReceiverId[0], HomeLinkReply.ReceiverId[1], HomeLinkReply.ReceiverId[2]}));
+                 QVector<quint8>({HomeLinkReply.ReceiverId[0], HomeLinkReply.ReceiverId[1],
+                                  HomeLinkReply.ReceiverId[2]}));
         QVERIFY(FoundDevices[0].Online);
         QCOMPARE(FoundDevicesMirror[0].ReceiverId, FoundDevices[0].ReceiverId);
 
@@ -167,8 +160,7 @@ private slots:
         QVERIFY(!DeviceDiscovery::RefreshDeviceEntry(-1));
     }
 
-    void mirrorFollowsThePathAfterTheGridRemovedEntries()
-    {
+    void mirrorFollowsThePathAfterTheGridRemovedEntries() {
         DeviceAllInfo other;
         other.Path = "elsewhere";
         DeviceDiscovery::ScanHomeDevices();

@@ -19,8 +19,7 @@ private:
     DeviceAllInfo receiver_;
 
     // What the tile click and the top-level window do when the mouse is chosen.
-    void ChooseAndConnect()
-    {
+    void ChooseAndConnect() {
         PostMsg::GetInstance()->EmitSigSelectMouseInfo(receiver_);
         StartUsbChanged(DeviceUsbChangedCallback, 600);
         DevicePageActive = 1;
@@ -28,9 +27,9 @@ private:
         DeviceWorker->start();
     }
 
-    void LeaveDeviceWindow()
-    {
+    void LeaveDeviceWindow() {
         QTRY_VERIFY(DeviceWorker->isFinished());
+        QTRY_VERIFY(!CurrentDeviceCopy().MouseVersion.isEmpty());  // the whole read has been handled
         UsbServer_SetPCDriverStatus(0);
         WriteDeviceInfoFile(DeviceInfoSaveName(), DeviceFixture::ImageNow());
         UsbServer_Exit();
@@ -40,8 +39,7 @@ private:
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         DeviceFixture::Init();
         mouse_ = DeviceFixture::MouseName();
         receiver_ = DeviceFixture::FindDefaultReceiver();
@@ -49,16 +47,14 @@ private slots:
         DeviceWorker->PollTimer()->stop();
     }
 
-    void cleanup()
-    {
+    void cleanup() {
         UsbServer_Exit();
         StopUsbChanged();
         delete pages_;
         pages_ = nullptr;
     }
 
-    void connectionReadsTheWholeImage()
-    {
+    void connectionReadsTheWholeImage() {
         ChooseAndConnect();
         QTRY_VERIFY(FlashDataFromDevice);
         QTRY_VERIFY(ButtonPageRefreshed && LightPageRefreshed && SensorPageRefreshed);
@@ -72,8 +68,7 @@ private slots:
         QTRY_VERIFY(!CurrentDeviceCopy().MouseVersion.isEmpty());
     }
 
-    void senderChangeReachesTheFlashAndSurvivesRestart()
-    {
+    void senderChangeReachesTheFlashAndSurvivesRestart() {
         ChooseAndConnect();
         QTRY_VERIFY(FlashDataFromDevice);
         QTRY_VERIFY(DeviceWorker->isFinished());
@@ -88,21 +83,20 @@ private slots:
         QCOMPARE(int(parsed.SleepTimeCode), 60);
     }
 
-    void dpiButtonOnTheMouseReachesTheImage()
-    {
+    void dpiButtonOnTheMouseReachesTheImage() {
         ChooseAndConnect();
         QTRY_VERIFY(FlashDataFromDevice);
         QTRY_VERIFY(DeviceWorker->isFinished());
         const FlashDataMap before = DeviceFixture::ImageNow();
         QSignalSpy dpi(PostMsg::GetInstance(), SIGNAL(SigUpDataDPI(int)));
         QVERIFY(HidSim::PressDpiButton(mouse_));
-        const int expected = before.DpiLevelCount > 0 ? (before.CurrentDpiLevel + 1) % before.DpiLevelCount : 0;
+        const int expected =
+            before.DpiLevelCount > 0 ? (before.CurrentDpiLevel + 1) % before.DpiLevelCount : 0;
         QTRY_COMPARE(int(DeviceFixture::ImageNow().CurrentDpiLevel), expected);
         QTRY_COMPARE(int(DeviceFixture::LastHandedImage().CurrentDpiLevel), expected);
     }
 
-    void offlineMouseShowsItsModelsCache()
-    {
+    void offlineMouseShowsItsModelsCache() {
         ChooseAndConnect();
         QTRY_VERIFY(FlashDataFromDevice);
         QVERIFY(SetLod(2));
@@ -127,8 +121,7 @@ private slots:
         QVERIFY(HidSim::Wake(mouse_));
         QTRY_VERIFY(UsbFinderC_GetDeviceOnLine(CurrentDevicePathCopy().constData()));
         const QByteArray flash = HidSim::Flash(mouse_);
-        if (!FlashDataFromDevice)
-        {
+        if (!FlashDataFromDevice) {
             QVERIFY(!SetLod(1));
             QCOMPARE(HidSim::Flash(mouse_), flash);
             DeviceWorker->SlotCheckOnline();

@@ -14,18 +14,15 @@ class TestFlashDataMap : public QObject {
     Q_OBJECT
 
 private:
-    static FlashDataMap Patterned()
-    {
+    static FlashDataMap Patterned() {
         FlashDataMap image;
         auto* bytes = reinterpret_cast<unsigned char*>(&image);
-        for (size_t i = 0; i < sizeof image; ++i)
-            bytes[i] = static_cast<unsigned char>(i * 7 + 3);
+        for (size_t i = 0; i < sizeof image; ++i) bytes[i] = static_cast<unsigned char>(i * 7 + 3);
         return image;
     }
 
 private slots:
-    void layoutOffsets_data()
-    {
+    void layoutOffsets_data() {
         QTest::addColumn<int>("offset");
         QTest::addColumn<int>("expected");
         FlashDataMap m{};
@@ -36,30 +33,28 @@ private slots:
         QTest::newRow("level 3 colour blue") << at(&m.DpiLevels[3].ColorB) << 48 + 18 + 5;
         QTest::newRow("button 15 entry") << at(&m.ButtonKeys[15]) << 152;
         QTest::newRow("button 15 action") << at(&m.ButtonActions[15]) << 156 + 52 * 15;
-        QTest::newRow("button 1 action event 0 delay") << at(&m.ButtonActions[1].Events[0].DelayMs) << 156 + 52 + 4 + 4;
+        QTest::newRow("button 1 action event 0 delay")
+            << at(&m.ButtonActions[1].Events[0].DelayMs) << 156 + 52 + 4 + 4;
         QTest::newRow("button 15 macro") << at(&m.ButtonMacros[15]) << 9868;
         QTest::newRow("macro name") << at(&m.ButtonMacros[0].Name) << 989;
         QTest::newRow("last macro event end") << at(&m.ButtonMacros[15].Events[70]) << 10460;
     }
 
-    void layoutOffsets()
-    {
+    void layoutOffsets() {
         QFETCH(int, offset);
         QFETCH(int, expected);
         QCOMPARE(offset, expected);
         QCOMPARE(int(sizeof(FlashDataMap)), 10460);
     }
 
-    void angleTuneIsSigned()
-    {
+    void angleTuneIsSigned() {
         FlashDataMap m{};
         m.AngleTune = -30;
         QCOMPARE(reinterpret_cast<const unsigned char*>(&m)[15], static_cast<unsigned char>(0xE2));
         QCOMPARE(int(m.AngleTune), -30);
     }
 
-    void keyEventIsLittleEndian()
-    {
+    void keyEventIsLittleEndian() {
         FlashDataMap m{};
         m.ButtonActions[0].Events[0].Code = 0x0183;
         m.ButtonActions[0].Events[0].DelayMs = 0x01020304;
@@ -70,8 +65,7 @@ private slots:
         QCOMPARE(int(bytes[7]), 0x01);
     }
 
-    void defaultDeviceRecord()
-    {
+    void defaultDeviceRecord() {
         const DeviceAllInfo info;
         QVERIFY(info.Path.isEmpty());
         QCOMPARE(info.Vid, QString("0"));
@@ -85,8 +79,7 @@ private slots:
         QVERIFY(info.ReceiverId.isEmpty());
     }
 
-    void equalityIsByPath()
-    {
+    void equalityIsByPath() {
         DeviceAllInfo a, b;
         a.Path = b.Path = "/dev/hidraw1";
         a.Pid = "6008";
@@ -96,8 +89,7 @@ private slots:
         QVERIFY(a != b);
     }
 
-    void typeIsUsb_data()
-    {
+    void typeIsUsb_data() {
         QTest::addColumn<int>("type");
         QTest::addColumn<bool>("usb");
         QTest::newRow("1K receiver") << 0 << false;
@@ -109,15 +101,13 @@ private slots:
         QTest::newRow("type 0x10") << 0x10 << true;
     }
 
-    void typeIsUsb()
-    {
+    void typeIsUsb() {
         QFETCH(int, type);
         QFETCH(bool, usb);
         QCOMPARE(DeviceAllInfo::TypeIsUsb(quint8(type)), usb);
     }
 
-    void versionText_data()
-    {
+    void versionText_data() {
         QTest::addColumn<int>("word");
         QTest::addColumn<QString>("text");
         QTest::newRow("0x010A") << 0x010A << "v1.0A";
@@ -127,22 +117,19 @@ private slots:
         QTest::newRow("0xFF00") << 0xFF00 << "v255.00";
     }
 
-    void versionText()
-    {
+    void versionText() {
         QFETCH(int, word);
         QFETCH(QString, text);
         QCOMPARE(VersionText(quint16(word)), text);
     }
 
-    void cacheFileName()
-    {
+    void cacheFileName() {
         const QString path = DeviceInfoFilePath(0x1F0A);
         QCOMPARE(path, Paths::UserDataDir() + "/Device_Info/Device_CID0A_MID1F.bin");
         QVERIFY(DeviceInfoFilePath(0x0623).endsWith("/Device_CID23_MID06.bin"));
     }
 
-    void cacheRoundTripKeepsEveryByte()
-    {
+    void cacheRoundTripKeepsEveryByte() {
         const QString file = TestEnv::FreshDir("cache") + "/Device_CID23_MID06.bin";
         const FlashDataMap image = Patterned();
         QVERIFY(WriteDeviceInfoFile(file, image));
@@ -159,8 +146,7 @@ private slots:
         QCOMPARE(back.Reserved9B, image.Reserved9B);
     }
 
-    void badCacheFileLeavesImageUntouched_data()
-    {
+    void badCacheFileLeavesImageUntouched_data() {
         QTest::addColumn<QByteArray>("contents");
         QByteArray shortBlock;
         QDataStream(&shortBlock, QIODevice::WriteOnly).writeBytes("abc", 3);
@@ -172,8 +158,7 @@ private slots:
         QTest::newRow("huge length") << hugeLength;
     }
 
-    void badCacheFileLeavesImageUntouched()
-    {
+    void badCacheFileLeavesImageUntouched() {
         QFETCH(QByteArray, contents);
         const QString file = TestEnv::FreshDir("bad") + "/Device_CID23_MID06.bin";
         QFile out(file);
@@ -187,8 +172,7 @@ private slots:
         QVERIFY(!ReadDeviceInfoFile(file + ".missing", &image));
     }
 
-    void unwritableCacheKeepsOldFile()
-    {
+    void unwritableCacheKeepsOldFile() {
         const QString dir = TestEnv::FreshDir("ro");
         const QString file = dir + "/Device_CID23_MID06.bin";
         const FlashDataMap image = Patterned();
@@ -197,8 +181,7 @@ private slots:
         FlashDataMap other{};
         const bool written = WriteDeviceInfoFile(file, other);
         QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        if (written)
-            QSKIP("running with rights that ignore folder permissions");
+        if (written) QSKIP("running with rights that ignore folder permissions");
         FlashDataMap back{};
         QVERIFY(ReadDeviceInfoFile(file, &back));
         QVERIFY(std::memcmp(&back, &image, sizeof image) == 0);

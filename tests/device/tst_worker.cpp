@@ -11,16 +11,13 @@ namespace {
 // Runs the worker's thread once and waits for it; the pages' blocking deliveries need the thread.
 class TestableWorker : public Worker {
 public:
-    void RunOnce()
-    {
+    void RunOnce() {
         start();
-        while (!wait(5))
-            QCoreApplication::processEvents();
+        while (!wait(5)) QCoreApplication::processEvents();
     }
 };
 
-bool Logged(const char* call)
-{
+bool Logged(const char* call) {
     return HidSim::CallLog().join('\n').contains(call);
 }
 }  // namespace
@@ -35,8 +32,7 @@ private:
     QString mouse_;
 
     // The tile click's part: choose the receiver, let the device window's callback find its path.
-    void Choose()
-    {
+    void Choose() {
         hub_->EmitSigSelectMouseInfo(receiver_);
         DeviceUsbChangedCallback();
         DevicePageActive = 1;
@@ -44,8 +40,7 @@ private:
     }
 
     // The version report is answered after the full dump's handling has ended.
-    void WaitForTheFullDump()
-    {
+    void WaitForTheFullDump() {
         QTRY_VERIFY(FlashDataFromDevice);
         QTRY_VERIFY(!CurrentDeviceCopy().MouseVersion.isEmpty());
     }
@@ -53,8 +48,7 @@ private:
 private slots:
     void initTestCase() { hub_ = PostMsg::GetInstance(); }
 
-    void init()
-    {
+    void init() {
         DeviceFixture::Init();
         mouse_ = DeviceFixture::MouseName();
         receiver_ = DeviceFixture::FindDefaultReceiver();
@@ -66,16 +60,15 @@ private slots:
         HidSim::ClearCallLog();
     }
 
-    void cleanup()
-    {
+    void cleanup() {
+        UsbServer_Exit();
         Worker::ClearRunFlag();
         worker_->wait();
         delete worker_;
         DeviceWorker = nullptr;
     }
 
-    void selectionMakesTheCurrentDevice()
-    {
+    void selectionMakesTheCurrentDevice() {
         SetCurrentDevicePath("/some/old/device");
         FlashDataFromDevice = true;
         hub_->EmitSigSelectMouseInfo(receiver_);
@@ -87,8 +80,7 @@ private slots:
         QCOMPARE(CurrentDevicePathCopy(), receiver_.Path);
     }
 
-    void runDoesNothingWhileDisabledOrInactive()
-    {
+    void runDoesNothingWhileDisabledOrInactive() {
         Choose();
         DevicePageActive = 0;
         worker_->RunOnce();
@@ -102,8 +94,7 @@ private slots:
         QVERIFY(!Logged("UsbServerC_Start"));
     }
 
-    void onlineConnection_data()
-    {
+    void onlineConnection_data() {
         QTest::addColumn<bool>("force");
         QTest::addColumn<bool>("suppressed");
         QTest::addColumn<int>("param");  // -1: no SigUpDataParam
@@ -113,8 +104,7 @@ private slots:
         QTest::newRow("forced re-read during import") << true << true << 1;
     }
 
-    void onlineConnection()
-    {
+    void onlineConnection() {
         QFETCH(bool, force);
         QFETCH(bool, suppressed);
         QFETCH(int, param);
@@ -124,8 +114,7 @@ private slots:
         QSignalSpy spy(hub_, SIGNAL(SigUpDataParam(int)));
         worker_->RunOnce();
         QCOMPARE(spy.count(), param < 0 ? 0 : 1);
-        if (param >= 0)
-            QCOMPARE(spy.first().at(0).toInt(), param);
+        if (param >= 0) QCOMPARE(spy.first().at(0).toInt(), param);
         QVERIFY(!ForceReread);
         QVERIFY(CurrentDeviceCopy().Online);
         for (const char* call : {"UsbServerC_Start", "SetPCDriverStatus", "ReadAllFlashData"})
@@ -133,10 +122,10 @@ private slots:
         QVERIFY(LastOnline);
         QVERIFY(DeviceAnswered);
         QVERIFY(!WorkerRunEnable);
+        WaitForTheFullDump();
     }
 
-    void offlineShowsTheCachedImage()
-    {
+    void offlineShowsTheCachedImage() {
         FlashDataMap cached{};
         cached.LodCode = 3;
         cached.Reserved9B = 0x42;
@@ -163,8 +152,7 @@ private slots:
         QVERIFY(!DeviceAnswered);
     }
 
-    void offlineWithoutCacheShowsDefaults()
-    {
+    void offlineWithoutCacheShowsDefaults() {
         QVERIFY(HidSim::Sleep(mouse_));
         Choose();
         QSignalSpy reset(hub_, SIGNAL(SigFormReset()));
@@ -174,8 +162,7 @@ private slots:
         QCOMPARE(button.count(), 0);
     }
 
-    void sameDeviceAgainAfterHomePage()
-    {
+    void sameDeviceAgainAfterHomePage() {
         Choose();
         worker_->RunOnce();
         WaitForTheFullDump();
@@ -196,8 +183,7 @@ private slots:
         QVERIFY(!Logged("UsbServerC_Start"));
     }
 
-    void reconnectRequestsAreLimited()
-    {
+    void reconnectRequestsAreLimited() {
         StatusChangeFlags flags{};
         flags.Reconnect = 1;
         flags.DpiLevel = 1;
@@ -218,8 +204,7 @@ private slots:
         QVERIFY(ReconnectRequested && ForceReread);
     }
 
-    void changedItemsAreRequested_data()
-    {
+    void changedItemsAreRequested_data() {
         QTest::addColumn<int>("item");
         QTest::addColumn<QString>("call");
         QTest::newRow("DPI level") << 0 << "ReadCurrentDPI";
@@ -229,8 +214,7 @@ private slots:
         QTest::newRow("battery") << 6 << "ReadBatteryLevel";
     }
 
-    void changedItemsAreRequested()
-    {
+    void changedItemsAreRequested() {
         QFETCH(int, item);
         QFETCH(QString, call);
         Choose();
@@ -242,27 +226,32 @@ private slots:
         Worker::ReadChangedStatus(flags);
         const QString log = HidSim::CallLog().join('\n');
         QVERIFY2(log.contains(call), qPrintable(log));
-        for (const char* other : {"ReadCurrentDPI", "ReadReportRate", "ReadDPILed", "ReadLedBar", "ReadBatteryLevel"})
+        for (const char* other :
+             {"ReadCurrentDPI", "ReadReportRate", "ReadDPILed", "ReadLedBar", "ReadBatteryLevel"})
             QCOMPARE(log.contains(other), call == other);
     }
 
-    void pollDuringUpdateDoesNotAskTheDevice()
-    {
+    void pollDuringUpdateDoesNotAskTheDevice() {
         Choose();
         DeviceOfflineShown = true;
         UpdateIdle = false;
         OnlineNow = true;
-        ReconnectRequested = true;
         HidSim::ClearCallLog();
         worker_->SlotCheckOnline();
         QVERIFY(!Logged("GetDeviceOnLine"));
+        QVERIFY(DeviceOfflineShown);
+        QVERIFY(!worker_->isRunning());
+
+        // A pending reconnect still starts the thread.
+        ReconnectRequested = true;
+        worker_->SlotCheckOnline();
         QVERIFY(!ReconnectRequested);
         QVERIFY(worker_->wait(5000));
-        QVERIFY(DeviceOfflineShown);
+        QVERIFY(Logged("UsbServerC_Start"));
+        WaitForTheFullDump();
     }
 
-    void reconnectWaitsForTheDevice()
-    {
+    void reconnectWaitsForTheDevice() {
         QVERIFY(HidSim::Sleep(mouse_));
         Choose();
         worker_->RunOnce();
@@ -275,29 +264,30 @@ private slots:
         QVERIFY(ReconnectRequested);
         QVERIFY(!Logged("UsbServerC_Start"));
 
+        // The woken mouse answers the connection's pending full read first.
         QVERIFY(HidSim::Wake(mouse_));
-        QTRY_VERIFY(UsbFinderC_GetDeviceOnLine(CurrentDevicePathCopy().constData()));
+        WaitForTheFullDump();
+        HidSim::ClearCallLog();
         worker_->SlotCheckOnline();
         QCOMPARE(closeNotice.count(), 1);
         QVERIFY(!DeviceOfflineShown);
         QVERIFY(!ReconnectRequested);
         QTRY_VERIFY(worker_->isFinished());
         QCOMPARE(HidSim::CallLog().join('\n').count("UsbServerC_Start"), 1);
+        QTRY_VERIFY(Logged("ReadVersion"));
         worker_->SlotCheckOnline();
         QVERIFY(worker_->wait(5000));
         QCOMPARE(HidSim::CallLog().join('\n').count("UsbServerC_Start"), 1);
     }
 
-    void inactiveWindowKeepsOfflineOnlyForThe1KReceiver_data()
-    {
+    void inactiveWindowKeepsOfflineOnlyForThe1KReceiver_data() {
         QTest::addColumn<int>("type");
         QTest::addColumn<bool>("kept");
         QTest::newRow("1K receiver") << 0 << true;
         QTest::newRow("8K receiver") << 5 << false;
     }
 
-    void inactiveWindowKeepsOfflineOnlyForThe1KReceiver()
-    {
+    void inactiveWindowKeepsOfflineOnlyForThe1KReceiver() {
         QFETCH(int, type);
         QFETCH(bool, kept);
         DeviceAllInfo device = receiver_;
@@ -309,15 +299,13 @@ private slots:
         QCOMPARE(bool(DeviceOfflineShown), kept);
     }
 
-    void devicesGoneReturnsHome_data()
-    {
+    void devicesGoneReturnsHome_data() {
         QTest::addColumn<bool>("updating");
         QTest::newRow("idle") << false;
         QTest::newRow("firmware update runs") << true;
     }
 
-    void devicesGoneReturnsHome()
-    {
+    void devicesGoneReturnsHome() {
         QFETCH(bool, updating);
         Choose();
         UpdateIdle = !updating;
@@ -326,18 +314,17 @@ private slots:
         DeviceUsbChangedCallback();
         QVERIFY(DevicePageDevices.isEmpty());
         QCOMPARE(change.count(), updating ? 0 : 1);
-        if (!updating)
-        {
+        if (!updating) {
             QCOMPARE(change.first().at(0).toInt(), 0);
             QVERIFY(CurrentDeviceCopy().Path.isEmpty());
         }
         QVERIFY(CurrentDevicePathCopy().isEmpty());
     }
 
-    void switchesToTheCableMouseAndBack()
-    {
+    void switchesToTheCableMouseAndBack() {
         Choose();
         worker_->RunOnce();
+        WaitForTheFullDump();
         QVERIFY(HidSim::Plug(mouse_));
         DeviceUsbChangedCallback();
         QVERIFY(worker_->wait(5000));
@@ -345,6 +332,7 @@ private slots:
         QVERIFY(current.IsUsb);
         QVERIFY(current.Path != receiver_.Path);
         QCOMPARE(CurrentDevicePathCopy(), current.Path);
+        WaitForTheFullDump();
 
         QSignalSpy change(hub_, SIGNAL(SigChangeMainDialog(int)));
         QVERIFY(HidSim::Unplug(mouse_));

@@ -51,12 +51,18 @@ private slots:
             QTest::addRow("%s Escape", dialog) << dialog << "Escape" << false << false;
             QTest::addRow("%s WindowClose", dialog) << dialog << "WindowClose" << false << false;
         }
-        QTest::newRow("ContainReset Return") << "ContainReset" << "Return" << true << false;
-        QTest::newRow("RePair Return") << "RePair" << "Return" << false << true;
-        QTest::newRow("DeleteConfirm NewHong") << "DeleteConfirm" << "NewHong" << true << false;
-        QTest::newRow("DeleteConfirm CloseButton") << "DeleteConfirm" << "CloseButton" << false << false;
-        QTest::newRow("DeleteConfirm Escape") << "DeleteConfirm" << "Escape" << false << false;
-        QTest::newRow("DeleteConfirm Return") << "DeleteConfirm" << "Return" << false << true;
+        QTest::newRow("ContainReset Return") << "ContainReset"
+                                             << "Return" << true << false;
+        QTest::newRow("RePair Return") << "RePair"
+                                       << "Return" << false << true;
+        QTest::newRow("DeleteConfirm NewHong") << "DeleteConfirm"
+                                               << "NewHong" << true << false;
+        QTest::newRow("DeleteConfirm CloseButton") << "DeleteConfirm"
+                                                   << "CloseButton" << false << false;
+        QTest::newRow("DeleteConfirm Escape") << "DeleteConfirm"
+                                              << "Escape" << false << false;
+        QTest::newRow("DeleteConfirm Return") << "DeleteConfirm"
+                                              << "Return" << false << true;
     }
     void answers() {
         QFETCH(QString, dialog);

@@ -13,13 +13,15 @@ private slots:
         QTest::addColumn<int>("dx");
         QTest::addColumn<int>("dy");
         QTest::addColumn<QPoint>("expected");
-        QTest::newRow("centred") << QPoint(100, 50) << QSize(1020, 700) << QSize(300, 140) << 0 << 0 << QPoint(460, 330);
+        QTest::newRow("centred") << QPoint(100, 50) << QSize(1020, 700) << QSize(300, 140) << 0 << 0
+                                 << QPoint(460, 330);
         QTest::newRow("offsets") << QPoint(100, 50) << QSize(1020, 700) << QSize(300, 140) << -75 << -65
                                  << QPoint(385, 265);
-        QTest::newRow("odd halves cut") << QPoint(0, 0) << QSize(301, 141) << QSize(300, 140) << 0 << 0 << QPoint(0, 0);
+        QTest::newRow("odd halves cut")
+            << QPoint(0, 0) << QSize(301, 141) << QSize(300, 140) << 0 << 0 << QPoint(0, 0);
         // A dialog wider than its reference: the negative half is cut toward zero.
-        QTest::newRow("negative half") << QPoint(10, 10) << QSize(100, 100) << QSize(301, 141) << 0 << 0
-                                       << QPoint(-90, -10);
+        QTest::newRow("negative half")
+            << QPoint(10, 10) << QSize(100, 100) << QSize(301, 141) << 0 << 0 << QPoint(-90, -10);
     }
     void centredPosition() {
         QFETCH(QPoint, ref);

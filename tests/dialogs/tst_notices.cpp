@@ -30,8 +30,12 @@ template <class T>
 Factory Make() {
     return [] { return new T; };
 }
-QLabel* Label(QDialog* d) { return d->findChild<QLabel*>("label"); }
-QToolButton* Button(QDialog* d, const char* name) { return d->findChild<QToolButton*>(name); }
+QLabel* Label(QDialog* d) {
+    return d->findChild<QLabel*>("label");
+}
+QToolButton* Button(QDialog* d, const char* name) {
+    return d->findChild<QToolButton*>(name);
+}
 }  // namespace
 
 class TstNotices : public QObject {
@@ -57,13 +61,20 @@ private slots:
         QTest::addColumn<QString>("frame");
         QTest::addColumn<QString>("key");
         QTest::addColumn<bool>("confirm");
-        QTest::newRow("QuestiondialogB") << Make<QuestiondialogB>() << "QuestionB" << "ErrorDevice" << false;
-        QTest::newRow("LeftButtonOnly") << Make<LeftButtonOnly>() << "ButtonOnly" << "DialogKeepLeftKey" << false;
-        QTest::newRow("MakeMacro") << Make<MakeMacro>() << "MakeMacroA" << "MakeMaro" << true;
-        QTest::newRow("SameMacro") << Make<SameMacro>() << "SameMacroA" << "DialogSameMacroName" << true;
-        QTest::newRow("GroupMaxThree") << Make<GroupMaxThree>() << "MaxThree" << "MaxThree" << true;
-        QTest::newRow("KeyNumberLimit") << Make<KeyNumberLimit>() << "LimitA" << "DialogMaxMacroKey" << true;
-        QTest::newRow("LessThree") << Make<LessThree>() << "LessThreeframe" << "DialogDebounceTips" << true;
+        QTest::newRow("QuestiondialogB") << Make<QuestiondialogB>() << "QuestionB"
+                                         << "ErrorDevice" << false;
+        QTest::newRow("LeftButtonOnly") << Make<LeftButtonOnly>() << "ButtonOnly"
+                                        << "DialogKeepLeftKey" << false;
+        QTest::newRow("MakeMacro") << Make<MakeMacro>() << "MakeMacroA"
+                                   << "MakeMaro" << true;
+        QTest::newRow("SameMacro") << Make<SameMacro>() << "SameMacroA"
+                                   << "DialogSameMacroName" << true;
+        QTest::newRow("GroupMaxThree") << Make<GroupMaxThree>() << "MaxThree"
+                                       << "MaxThree" << true;
+        QTest::newRow("KeyNumberLimit") << Make<KeyNumberLimit>() << "LimitA"
+                                        << "DialogMaxMacroKey" << true;
+        QTest::newRow("LessThree") << Make<LessThree>() << "LessThreeframe"
+                                   << "DialogDebounceTips" << true;
     }
     void texts() {
         QFETCH(Factory, make);
@@ -87,8 +98,8 @@ private slots:
         QVERIFY(style.startsWith("#" + frame + "{"));
         QVERIFY(style.contains(DialogFrame::PicturePath() + "BackGround.png"));
         QVERIFY(Button(d.get(), "CloseButton")->styleSheet().contains("CloseHover.png"));
-        for (const char* picture : {"BackGround.png", "Close.png", "CloseHover.png", "CloseClick.png", "Confirm.png",
-                                    "ConfirmClick.png"})
+        for (const char* picture : {"BackGround.png", "Close.png", "CloseHover.png", "CloseClick.png",
+                                    "Confirm.png", "ConfirmClick.png", "ConFirm.png", "ConFirmClick.png"})
             QVERIFY2(QFile::exists(DialogFrame::PicturePath() + picture), picture);
     }
 

@@ -14,7 +14,9 @@ QByteArray Block(const QByteArray& bytes) {
     s.writeBytes(bytes.constData(), static_cast<uint>(bytes.size()));
     return out;
 }
-QByteArray Padded(const QByteArray& text, int size) { return text + QByteArray(size - text.size(), '\0'); }
+QByteArray Padded(const QByteArray& text, int size) {
+    return text + QByteArray(size - text.size(), '\0');
+}
 QByteArray Image(int dpiLevels, char fill = 'x') {
     QByteArray image(10460, fill);
     image[1] = static_cast<char>(dpiLevels);
@@ -38,7 +40,8 @@ private slots:
         const QByteArray sensor = Block(Padded("3395", 12));
         QTest::newRow("good") << GoodFile() << 0;
         QTest::newRow("levels equal the maximum") << GoodFile(8) << 0;
-        QTest::newRow("tag with any tail bytes") << Block(QByteArray("Zizov\0abcdef", 12)) + sensor + Block(Image(3)) << 0;
+        QTest::newRow("tag with any tail bytes")
+            << Block(QByteArray("Zizov\0abcdef", 12)) + sensor + Block(Image(3)) << 0;
         QTest::newRow("tag in other case") << Block(Padded("zizov", 12)) + sensor + Block(Image(3)) << 1;
         QTest::newRow("wrong tag") << Block(Padded("Other", 12)) + sensor + Block(Image(3)) << 1;
         QTest::newRow("tag without zero byte") << Block("Zizov1234567") + sensor + Block(Image(3)) << 1;

@@ -42,12 +42,17 @@ private slots:
     void typing_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("space at the end removes every space") << "a b" << "ab";
-        QTest::newRow("space inside stays") << "ab" << "ab";
-        QTest::newRow("punctuation dropped") << "a;'+,.-=[]/*`\\b" << "ab";
+        QTest::newRow("space at the end removes every space") << "a b"
+                                                              << "ab";
+        QTest::newRow("space inside stays") << "ab"
+                                            << "ab";
+        QTest::newRow("punctuation dropped") << "a;'+,.-=[]/*`\\b"
+                                             << "ab";
         QTest::newRow("31 characters cut to 30") << QString(31, 'x') << QString(30, 'x');
-        QTest::newRow("16 two-byte characters cut to 15") << QString(16, QChar(0x00E9)) << QString(15, QChar(0x00E9));
-        QTest::newRow("full-width comma dropped") << QString("a") + QChar(0xFF0C) + "b" << "ab";
+        QTest::newRow("16 two-byte characters cut to 15")
+            << QString(16, QChar(0x00E9)) << QString(15, QChar(0x00E9));
+        QTest::newRow("full-width comma dropped") << QString("a") + QChar(0xFF0C) + "b"
+                                                  << "ab";
     }
     void typing() {
         QFETCH(QString, typed);
@@ -89,13 +94,27 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("result");
         QTest::addColumn<bool>("closed");
-        QTest::newRow("OK") << "Macro1" << "NewHong" << "Macro1" << true;
-        QTest::newRow("OK empty") << "" << "NewHong" << "" << true;
-        QTest::newRow("OK dot dot stays open") << ".." << "NewHong" << "" << false;
-        QTest::newRow("Cancel") << "Macro1" << "NewHong_2" << "" << true;
-        QTest::newRow("close button") << "Macro1" << "CloseButton" << "" << true;
-        QTest::newRow("Escape") << "Macro1" << "Escape" << "" << true;
-        QTest::newRow("Return does nothing") << "Macro1" << "Return" << "" << false;
+        QTest::newRow("OK") << "Macro1"
+                            << "NewHong"
+                            << "Macro1" << true;
+        QTest::newRow("OK empty") << ""
+                                  << "NewHong"
+                                  << "" << true;
+        QTest::newRow("OK dot dot stays open") << ".."
+                                               << "NewHong"
+                                               << "" << false;
+        QTest::newRow("Cancel") << "Macro1"
+                                << "NewHong_2"
+                                << "" << true;
+        QTest::newRow("close button") << "Macro1"
+                                      << "CloseButton"
+                                      << "" << true;
+        QTest::newRow("Escape") << "Macro1"
+                                << "Escape"
+                                << "" << true;
+        QTest::newRow("Return does nothing") << "Macro1"
+                                             << "Return"
+                                             << "" << false;
     }
     void answers() {
         QFETCH(QString, name);
@@ -119,7 +138,8 @@ private slots:
         d.SetTitle(true);
         QCOMPARE(prompt->text(), LanguageFixture::Text("DialogInputMacroName", 0));
         PostMsg::GetInstance()->EmitSigAllLanguage(1);
-        QCOMPARE(prompt->text(), LanguageFixture::Text("DialogInputMacroName", 0));  // the prompt on show stays
+        QCOMPARE(prompt->text(),
+                 LanguageFixture::Text("DialogInputMacroName", 0));  // the prompt on show stays
         QCOMPARE(d.findChild<QToolButton*>("NewHong_2")->text(), LanguageFixture::Text("Cancel", 1));
         d.SetTitle(false);
         QCOMPARE(prompt->text(), LanguageFixture::Text("DialogSelectMacroFirst", 1));

@@ -28,7 +28,9 @@ FlashDataMap Filled(uint8_t byte, uint8_t levels) {
     image.DpiLevelCount = levels;
     return image;
 }
-bool Same(const FlashDataMap& a, const FlashDataMap& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool Same(const FlashDataMap& a, const FlashDataMap& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 FlashDataMap ImageNow() {
     std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
     return CurrentFlashData;
@@ -51,7 +53,9 @@ class TstUpDataParam : public QObject {
     FlashDataMap refilled{};
     QString dir;
 
-    void RunTimer(UpDataParam& d) { QVERIFY(QMetaObject::invokeMethod(&d, "onTimeupDestroy", Qt::DirectConnection)); }
+    void RunTimer(UpDataParam& d) {
+        QVERIFY(QMetaObject::invokeMethod(&d, "onTimeupDestroy", Qt::DirectConnection));
+    }
 
     // The default simulated receiver with its mouse, chosen and connected.
     void Connect() {
@@ -81,7 +85,8 @@ private slots:
         LanguageFixture::Put(MouseKeyTexts, "DialogEConfigMismatch");
         PostMsg* hub = PostMsg::GetInstance();
         connect(hub, &PostMsg::SigSetver, this, [this](int i) { events << QString("Setver %1").arg(i); });
-        connect(hub, &PostMsg::SigMouseOffLineo, this, [this](int i) { events << QString("Offline %1").arg(i); });
+        connect(hub, &PostMsg::SigMouseOffLineo, this,
+                [this](int i) { events << QString("Offline %1").arg(i); });
         connect(hub, &PostMsg::SigUpDataLightUIA, this, [this](FlashDataMap m) {
             events << "LightA";
             refilled = m;
@@ -130,7 +135,8 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         QTest::addColumn<qint64>("waited");
         QTest::newRow("pages already refreshed") << true << QStringList{"Setver 4"} << qint64(0);
-        QTest::newRow("one page missing") << false << QStringList{"Setver 4", "Offline 1"} << qint64(12 * 500);
+        QTest::newRow("one page missing")
+            << false << QStringList{"Setver 4", "Offline 1"} << qint64(12 * 500);
     }
     void normalWait() {
         QFETCH(bool, allPages);
@@ -168,8 +174,8 @@ private slots:
     void noAnswer_data() {
         QTest::addColumn<bool>("cache");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("cached image") << true
-                                      << QStringList{"Setver 4", "LightA", "SensorB", "ButtonC", "FormB", "Offline 0"};
+        QTest::newRow("cached image")
+            << true << QStringList{"Setver 4", "LightA", "SensorB", "ButtonC", "FormB", "Offline 0"};
         QTest::newRow("no cache") << false << QStringList{"Setver 4", "Offline 0"};
     }
     void noAnswer() {
@@ -268,7 +274,8 @@ private slots:
         if (!sensor.isEmpty()) QVERIFY(ProfileFile::Write(path, sensor, Filled(0x44, 2)));
         QFile file(path);
         if (sensor.isEmpty() || !content.isEmpty()) {
-            QVERIFY(file.open(QIODevice::ReadWrite | (content.isEmpty() ? QIODevice::Truncate : QIODevice::ReadWrite)));
+            QVERIFY(file.open(QIODevice::ReadWrite |
+                              (content.isEmpty() ? QIODevice::Truncate : QIODevice::ReadWrite)));
             if (!content.isEmpty()) file.resize(5000);
             file.close();
         }
