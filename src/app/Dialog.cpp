@@ -21,8 +21,7 @@
 #include "UpDataParam.h"
 #include "ui_Dialog.h"
 
-Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog)
-{
+Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     ui->setupUi(this);
     PictureFolder = Paths::InstallDir() + "/Picture/Dialog/";
 
@@ -62,8 +61,9 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog)
     ui->CloseButton->setStyleSheet(ButtonSheet("Close.png", "CloseHover.png", "CloseClick.png"));
     ui->UpArrow->setStyleSheet(ButtonSheet("PageChange.png", "PageChangeHover.png", "PageChangeClick.png"));
     ui->frame_2->setStyleSheet("#frame_2{border-image: url(" + PictureFolder + "BackGround2.png);}");
-    ui->BatteryButtonC->setStyleSheet("#BatteryButtonC{border:0px;background-image: url(" + PictureFolder +
-                                      "Battery.png);background-position:center;background-repeat:no-repeat;}");
+    ui->BatteryButtonC->setStyleSheet(
+        "#BatteryButtonC{border:0px;background-image: url(" + PictureFolder +
+        "Battery.png);background-position:center;background-repeat:no-repeat;}");
     ui->label->setStyleSheet("#label{border-image: url(" + PictureFolder + "Charg.png);}");
     ui->label_2->setStyleSheet("#label_2{color: rgb(" + OptionColorText("LabelColor") + ";);}");
     // The top-level window paints frames named "frame"; the top bar shows the background picture.
@@ -75,10 +75,11 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog)
     ButtonGroupA->setExclusive(true);
     ButtonGroupB = new QButtonGroup(this);
     ButtonGroupB->setExclusive(true);
-    for (QAbstractButton* button : {static_cast<QAbstractButton*>(ui->PreButton), static_cast<QAbstractButton*>(ui->Advanced),
-                                    static_cast<QAbstractButton*>(ui->ButtonMain), static_cast<QAbstractButton*>(ui->MacroButton),
-                                    static_cast<QAbstractButton*>(ui->LightsButton), static_cast<QAbstractButton*>(ui->SensorButton),
-                                    static_cast<QAbstractButton*>(ui->FormSetting)})
+    for (QAbstractButton* button :
+         {static_cast<QAbstractButton*>(ui->PreButton), static_cast<QAbstractButton*>(ui->Advanced),
+          static_cast<QAbstractButton*>(ui->ButtonMain), static_cast<QAbstractButton*>(ui->MacroButton),
+          static_cast<QAbstractButton*>(ui->LightsButton), static_cast<QAbstractButton*>(ui->SensorButton),
+          static_cast<QAbstractButton*>(ui->FormSetting)})
         ButtonGroupB->addButton(button);
 
     connect(ui->MinButton, SIGNAL(clicked()), this, SLOT(WindowMin()));
@@ -93,16 +94,15 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog)
     ui->stackedWidgetDialog->setCurrentWidget(PreVierPage);
 
     PostMsg::Connect(SIGNAL(SigSecondPageChange()), this, SLOT(SlotSecondDialog()));
-    PostMsg::Connect(SIGNAL(SigIsUsb(bool,bool)), this, SLOT(SlotIsUsb(bool,bool)));
+    PostMsg::Connect(SIGNAL(SigIsUsb(bool, bool)), this, SLOT(SlotIsUsb(bool, bool)));
     PostMsg::Connect(SIGNAL(SigUpDataParam(int)), this, SLOT(SlotUpDataParam(int)));
     PostMsg::Connect(SIGNAL(SigStartRecord(int)), this, SLOT(SlotStartRecord(int)));
     PostMsg::Connect(SIGNAL(SigMouseIndex(int)), this, SLOT(SlotMouseIndex(int)));
-    PostMsg::Connect(SIGNAL(SigBattery(bool,int,bool)), this, SLOT(SlotBattery(bool,int,bool)));
+    PostMsg::Connect(SIGNAL(SigBattery(bool, int, bool)), this, SLOT(SlotBattery(bool, int, bool)));
     ui->label_3->hide();
 }
 
-Dialog::~Dialog()
-{
+Dialog::~Dialog() {
     delete PreVierPage;
     delete ButtonPage;
     delete LightPage;
@@ -114,45 +114,37 @@ Dialog::~Dialog()
     delete ui;
 }
 
-QString Dialog::ButtonSheet(const QString& normal, const QString& hover, const QString& pressed) const
-{
+QString Dialog::ButtonSheet(const QString& normal, const QString& hover, const QString& pressed) const {
     return PictureStyles::ToolButtonSheet(PictureFolder, normal, hover, pressed);
 }
 
-void Dialog::on_PreButton_clicked()
-{
+void Dialog::on_PreButton_clicked() {
     ui->stackedWidgetDialog->setCurrentIndex(SummaryIndex);
 }
 
-void Dialog::on_ButtonMain_clicked()
-{
+void Dialog::on_ButtonMain_clicked() {
     ui->stackedWidgetDialog->setCurrentIndex(ButtonsIndex);
     PostMsg::GetInstance()->EmitSigAddMacroButton();
 }
 
-void Dialog::on_SensorButton_clicked()
-{
+void Dialog::on_SensorButton_clicked() {
     ui->stackedWidgetDialog->setCurrentIndex(SensorIndex);
 }
 
-void Dialog::on_MacroButton_clicked()
-{
+void Dialog::on_MacroButton_clicked() {
     ui->stackedWidgetDialog->setCurrentIndex(MacroIndex);
 }
 
-void Dialog::on_LightsButton_clicked()
-{
+void Dialog::on_LightsButton_clicked() {
     ui->stackedWidgetDialog->setCurrentIndex(LightsIndex);
 }
 
-void Dialog::on_Advanced_clicked()
-{
+void Dialog::on_Advanced_clicked() {
     PostMsg::GetInstance()->EmitSigtVis(0);
     ui->stackedWidgetDialog->setCurrentIndex(AdvancedIndex);
 }
 
-void Dialog::on_FormSetting_clicked()
-{
+void Dialog::on_FormSetting_clicked() {
     ui->stackedWidgetDialog->setCurrentIndex(SettingsIndex);
 }
 
@@ -160,20 +152,17 @@ void Dialog::on_SetButton_clicked() {}
 
 void Dialog::SlotMouseIndex(int) {}
 
-void Dialog::SaveDeviceImage()
-{
+void Dialog::SaveDeviceImage() {
     FlashDataMap image{};
     {
         std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
         image = CurrentFlashData;
     }
     // An image that never came from this device would overwrite its cache with another model's data.
-    if (FlashDataFromDevice)
-        WriteDeviceInfoFile(DeviceInfoSaveName(), image);
+    if (FlashDataFromDevice) WriteDeviceInfoFile(DeviceInfoSaveName(), image);
 }
 
-void Dialog::on_UpArrow_clicked()
-{
+void Dialog::on_UpArrow_clicked() {
     UsbServer_SetPCDriverStatus(0);
     SaveDeviceImage();
     ui->PreButton->setChecked(true);
@@ -184,21 +173,17 @@ void Dialog::on_UpArrow_clicked()
     hub->EmitSigSetMacroPage();
 }
 
-void Dialog::on_CloseButton_clicked()
-{
+void Dialog::on_CloseButton_clicked() {
     SaveDeviceImage();
     PostMsg::GetInstance()->EmitSigChangeSize(1);
 }
 
-void Dialog::WindowMin()
-{
+void Dialog::WindowMin() {
     PostMsg::GetInstance()->EmitSigChangeSize(0);
 }
 
-void Dialog::on_stackedWidgetDialog_currentChanged(int index)
-{
-    if (index == SummaryIndex)
-    {
+void Dialog::on_stackedWidgetDialog_currentChanged(int index) {
+    if (index == SummaryIndex) {
         ui->frame_2->setStyleSheet("#frame_2{border-image: url(" + PictureFolder + "BackGround2.png);}");
         return;
     }
@@ -206,55 +191,46 @@ void Dialog::on_stackedWidgetDialog_currentChanged(int index)
     ui->UpArrow->setVisible(true);
 }
 
-void Dialog::SlotSecondDialog()
-{
+void Dialog::SlotSecondDialog() {
     ui->PreButton->setChecked(true);
     ui->stackedWidgetDialog->setCurrentWidget(PreVierPage);
 }
 
-void Dialog::SlotBattery(bool IsCharg, int Number, bool IsText)
-{
+void Dialog::SlotBattery(bool IsCharg, int Number, bool IsText) {
     ui->label->setVisible(IsCharg);
     ui->progressBar->setValue(Number);
     ui->label_2->setText(QString::number(Number) + (IsText ? "%" : ""));
     const QString colour = Number <= 15 ? "rgb(152, 43, 34)" : "rgb(0, 255, 153)";
-    ui->progressBar->setStyleSheet("#progressBar{border: none;background-color: transparent;}#progressBar::chunk {background-color: " +
-                                   colour + ";}");
+    ui->progressBar->setStyleSheet(
+        "#progressBar{border: none;background-color: transparent;}#progressBar::chunk {background-color: " +
+        colour + ";}");
 }
 
-void Dialog::SlotIsUsb(bool Usb, bool)
-{
-    ui->label_4->setStyleSheet("QLabel{border-image: url(" + PictureFolder + (Usb ? "OnLineUsb.png" : "OnLineWifi.png") + ");}");
+void Dialog::SlotIsUsb(bool Usb, bool) {
+    ui->label_4->setStyleSheet("QLabel{border-image: url(" + PictureFolder +
+                               (Usb ? "OnLineUsb.png" : "OnLineWifi.png") + ");}");
 }
 
-void Dialog::SlotStartRecord(int index)
-{
-    if (index != 0 && index != 1)
-        return;
-    for (QAbstractButton* button : ButtonGroupB->buttons())
-        button->setEnabled(index == 1);
+void Dialog::SlotStartRecord(int index) {
+    if (index != 0 && index != 1) return;
+    for (QAbstractButton* button : ButtonGroupB->buttons()) button->setEnabled(index == 1);
 }
 
-void Dialog::SlotUpDataParam(int index)
-{
+void Dialog::SlotUpDataParam(int index) {
     UpDataParamDialog->StartTimer();
     qDebug() << "q";
-    if (index == 1)
-        UpDataParamDialog->ForcedMode = true;
+    if (index == 1) UpDataParamDialog->ForcedMode = true;
     ModalRunner::RunOver(*UpDataParamDialog, this, 0, -20);
-    qDebug() << "w" << "t1";
+    qDebug() << "w"
+             << "t1";
 }
 
-void Dialog::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F12)
-        return;
+void Dialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F12) return;
     QWidget::keyPressEvent(event);
 }
 
-void Dialog::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::LanguageChange)
-        ui->retranslateUi(this);
+void Dialog::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) ui->retranslateUi(this);
     QWidget::changeEvent(event);
 }

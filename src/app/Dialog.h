@@ -26,7 +26,15 @@ public:
     UpDataParam* WaitDialog() const { return UpDataParamDialog; }
 
     // Stack indexes of the pages.
-    enum PageIndex { SummaryIndex, ButtonsIndex, SensorIndex, MacroIndex, LightsIndex, AdvancedIndex, SettingsIndex };
+    enum PageIndex {
+        SummaryIndex,
+        ButtonsIndex,
+        SensorIndex,
+        MacroIndex,
+        LightsIndex,
+        AdvancedIndex,
+        SettingsIndex
+    };
 
 public slots:
     void SlotSecondDialog();

@@ -6,7 +6,8 @@
 namespace PictureStyles {
 
 // A picture button: normal, hover and pressed pictures as centred backgrounds, no border.
-QString ToolButtonSheet(const QString& folder, const QString& normal, const QString& hover, const QString& pressed);
+QString ToolButtonSheet(const QString& folder, const QString& normal, const QString& hover,
+                        const QString& pressed);
 
 // A checkable navigation button: normal, hover and checked pictures.
 QString NavigationButtonSheet(const QString& folder, const QString& normal, const QString& hover,

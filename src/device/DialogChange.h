@@ -33,8 +33,10 @@ public:
 
     // Firmware services of the settings page, set when it exists; null means "no image found".
     // (device kind 210 mouse / 211 receiver, version text, model name, CID, MID)
-    static bool (*FindUpdateFirmware)(int kind, const QString& version, const QString& model, int cid, int mid);
-    static bool (*FindRepairFirmware)(int kind, const QString& version, const QString& model, int cid, int mid);
+    static bool (*FindUpdateFirmware)(int kind, const QString& version, const QString& model, int cid,
+                                      int mid);
+    static bool (*FindRepairFirmware)(int kind, const QString& version, const QString& model, int cid,
+                                      int mid);
     // The firmware repair dialog of the settings page; null until it exists.
     static QDialog* (*RepairDialog)();
 

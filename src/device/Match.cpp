@@ -33,8 +33,7 @@ constexpr unsigned char kPairFailed = 2;
 constexpr unsigned char kPaired = 3;
 }  // namespace
 
-Match::Match(QWidget* parent) : QDialog(parent), ui(new Ui::Match)
-{
+Match::Match(QWidget* parent) : QDialog(parent), ui(new Ui::Match) {
     ui->setupUi(this);
     DialogFrame::ScaleFonts(this);
     PairPictureFolder = Paths::InstallDir() + "/Picture/Setting/";
@@ -44,8 +43,8 @@ Match::Match(QWidget* parent) : QDialog(parent), ui(new Ui::Match)
 
     ConfigIni* table = ConfigIni::GetInstance();
     const QString labelColour = table->GetStringList("Option", "LabelColor").join(",");
-    ui->textEdit->setStyleSheet("#textEdit{border: transparent;background-color: transparent;color: rgb(" + labelColour +
-                                ";);}");
+    ui->textEdit->setStyleSheet("#textEdit{border: transparent;background-color: transparent;color: rgb(" +
+                                labelColour + ";);}");
     ui->label->setStyleSheet("#label{color: rgb(" + labelColour + ";);}");
     PairButtonColor = table->GetStringList("Option", "ButtonColor").join(",");
     SetButtonPicture("Pair.png");
@@ -54,13 +53,14 @@ Match::Match(QWidget* parent) : QDialog(parent), ui(new Ui::Match)
         "rgb(255,255,255);background-image: url(" +
         PairPictureFolder + "Picture.png);}");
     ui->toolButton_3->setStyleSheet(
-        "QToolButton{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(" +
+        "QToolButton{border:0px;background-position:center;background-repeat:no-repeat;background-image: "
+        "url(" +
         PairPictureFolder + "PairTitle.png);}");
-    ui->CloseButton->setStyleSheet(PictureStyles::ToolButtonSheet(PairPictureFolder, "CloseSecondPage.png",
-                                                                  "CloseSecondPageHover.png",
-                                                                  "CloseSecondPageClick.png"));
-    ui->MatchA->setStyleSheet("#MatchA{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(" +
-                              PairPictureFolder + "BackSecondPage.png); }");
+    ui->CloseButton->setStyleSheet(PictureStyles::ToolButtonSheet(
+        PairPictureFolder, "CloseSecondPage.png", "CloseSecondPageHover.png", "CloseSecondPageClick.png"));
+    ui->MatchA->setStyleSheet(
+        "#MatchA{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(" +
+        PairPictureFolder + "BackSecondPage.png); }");
     CurrentPath = QString::fromUtf8(CurrentDeviceCopy().Path);
 
     WiredCheckTimer = new QTimer(this);
@@ -82,54 +82,47 @@ Match::Match(QWidget* parent) : QDialog(parent), ui(new Ui::Match)
     ui->textEdit->hide();
 }
 
-Match::~Match()
-{
+Match::~Match() {
     // Destroyed while pairing runs (the program ends): leave nothing behind.
-    if (PairConnectionOpen)
-        EndPairing(3);
+    if (PairConnectionOpen) EndPairing(3);
     WiredCheckTimer = PairStatusTimer = PairTextTimer = nullptr;
     delete ui;
 }
 
-void Match::SetButtonPicture(const QString& picture)
-{
-    ui->MatchButton->setStyleSheet("QPushButton{border:0px;background-position:center;background-repeat:no-repeat;color: rgb(" +
-                                   PairButtonColor + ";);background-image: url(" + PairPictureFolder + picture + ");}");
+void Match::SetButtonPicture(const QString& picture) {
+    ui->MatchButton->setStyleSheet(
+        "QPushButton{border:0px;background-position:center;background-repeat:no-repeat;color: rgb(" +
+        PairButtonColor + ";);background-image: url(" + PairPictureFolder + picture + ");}");
 }
 
-void Match::SlotAllLanguage(int index)
-{
+void Match::SlotAllLanguage(int index) {
     ui->label->setText(LanguageText(MouseHomeTexts, index, "NoPair"));
     ui->textEdit->setText(LanguageText(MousePairTexts, index, "DialogPairTips"));
     StartPairText = LanguageText(MousePairTexts, index, "StartPair");
     PairingText = LanguageText(MousePairTexts, index, "Pairing");
     PairFailText = LanguageText(MousePairTexts, index, "PairFail");
     PairSuccessText = LanguageText(MousePairTexts, index, "PairSuccess");
-    switch (PairResult)
-    {
-    case 0:
-        ui->MatchButton->setText(StartPairText);
-        break;
-    case 2:
-        ui->MatchButton->setText(PairSuccessText);
-        break;
-    case 3:
-        ui->MatchButton->setText(PairFailText);
-        break;
-    default:
-        break;
+    switch (PairResult) {
+        case 0:
+            ui->MatchButton->setText(StartPairText);
+            break;
+        case 2:
+            ui->MatchButton->setText(PairSuccessText);
+            break;
+        case 3:
+            ui->MatchButton->setText(PairFailText);
+            break;
+        default:
+            break;
     }
 }
 
-void Match::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::LanguageChange)
-        ui->retranslateUi(this);
+void Match::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) ui->retranslateUi(this);
     QDialog::changeEvent(event);
 }
 
-void Match::InitPair()
-{
+void Match::InitPair() {
     ui->MatchButton->setShortcut(QKeySequence(Qt::Key_Space));
     PairTextStep = 0;
     PairResult = 0;
@@ -137,31 +130,24 @@ void Match::InitPair()
     SetButtonPicture("Pair.png");
     ui->MatchButton->setText(StartPairText);
 
-    if (DevicePageActive == 1)
-    {
+    if (DevicePageActive == 1) {
         const DeviceAllInfo current = CurrentDeviceCopy();
         PairPath = CurrentPath;
         PairVid = current.Vid;
         PairPid = current.Pid;
         PairOnCable = current.IsUsb;
-    }
-    else if (PairCurrentDevice)
-    {
+    } else if (PairCurrentDevice) {
         PairPath = QString::fromUtf8(PairTargetDevice.Path);
         PairVid = PairTargetDevice.Vid;
         PairPid = PairTargetDevice.Pid;
         PairOnCable = PairTargetDevice.IsUsb;
-    }
-    else if (!FoundDevices.isEmpty())
-    {
+    } else if (!FoundDevices.isEmpty()) {
         const DeviceAllInfo& first = FoundDevices.first();
         PairPath = QString::fromUtf8(first.Path);
         PairVid = first.Vid;
         PairPid = first.Pid;
         PairOnCable = first.IsUsb;
-    }
-    else
-    {
+    } else {
         // Nothing to pair with: pairing stays disabled.
         PairPath.clear();
         PairOnCable = false;
@@ -170,31 +156,27 @@ void Match::InitPair()
     WiredCheckTimer->start(100);
 }
 
-void Match::onUSBTimeupDestroy()
-{
-    if (!PairConnectionOpen)
-    {
+void Match::onUSBTimeupDestroy() {
+    if (!PairConnectionOpen) {
         PairAllowed = !PairOnCable && !PairPath.isEmpty();
         ui->label->setVisible(PairOnCable);
         ui->textEdit->setVisible(!PairOnCable);
     }
     ui->MatchButton->setEnabled(PairAllowed && PairResult != 2);
     if (!PairAllowed)
-        ui->MatchButton->setStyleSheet("QPushButton{border:0px;background-position:center;background-repeat:no-repeat;color: "
-                                       "rgb(0,0,0);background-image: url(" +
-                                       PairPictureFolder + "Pair.png);}");
+        ui->MatchButton->setStyleSheet(
+            "QPushButton{border:0px;background-position:center;background-repeat:no-repeat;color: "
+            "rgb(0,0,0);background-image: url(" +
+            PairPictureFolder + "Pair.png);}");
 }
 
-void Match::on_MatchButton_clicked()
-{
-    if (PairResult == 2 || PairResult == 1 || !PairAllowed)
-        return;
+void Match::on_MatchButton_clicked() {
+    if (PairResult == 2 || PairResult == 1 || !PairAllowed) return;
     PairResult = 1;
     PairTextTimer->start(500);
     ui->MatchButton->setText(PairingText);
     SetButtonPicture("Pair.png");
-    if (DevicePageActive == 1)
-    {
+    if (DevicePageActive == 1) {
         DevicePageActive = 0;
         DevicePagePaused = true;
     }
@@ -202,8 +184,7 @@ void Match::on_MatchButton_clicked()
     StartPair();
 }
 
-void Match::StartPair()
-{
+void Match::StartPair() {
     qDebug() << "Enter";
     PairConnectionOpen = true;
     PairStatusTimer->start(1000);
@@ -212,76 +193,61 @@ void Match::StartPair()
     UsbServer_EnterDonglePairOnlyCid(PairCid);
 }
 
-void Match::onPairTimeupDestroy()
-{
+void Match::onPairTimeupDestroy() {
     UsbServer_ReadDonglePairStatus();
     int count = 5;
     const char** paths = UsbFinderC_FindHidDevicesByDefaultDeviceId(PairVid.toLatin1().constData(),
-                                                                   PairPid.toLatin1().constData(), &count);
+                                                                    PairPid.toLatin1().constData(), &count);
     const QByteArray path = PairPath.toUtf8();
     bool present = false;
-    for (int j = 0; paths && j < count && !present; ++j)
-        present = path == paths[j];
-    if (!present && PairConnectionOpen)
-        EndPairing(3);
+    for (int j = 0; paths && j < count && !present; ++j) present = path == paths[j];
+    if (!present && PairConnectionOpen) EndPairing(3);
 }
 
-void Match::onTextTimeupDestroy()
-{
-    if (PairTextStep == 4)
-        PairTextStep = 0;
+void Match::onTextTimeupDestroy() {
+    if (PairTextStep == 4) PairTextStep = 0;
     ui->MatchButton->setText(PairingText + QString(PairTextStep, QLatin1Char('.')));
     ++PairTextStep;
 }
 
-void Match::SlotStopTimer()
-{
+void Match::SlotStopTimer() {
     PairStatusTimer->stop();
     PairTextTimer->stop();
 }
 
-void Match::SlotButtonenable(int index)
-{
+void Match::SlotButtonenable(int index) {
     if (index == 1)
         EndPairing(2);
     else if (index == 0)
         EndPairing(3);
 }
 
-void Match::EndPairing(int result)
-{
+void Match::EndPairing(int result) {
     PairStatusTimer->stop();
     PairTextTimer->stop();
-    if (PairConnectionOpen)
-    {
+    if (PairConnectionOpen) {
         PairConnectionOpen = false;
         UsbServer_Exit();
     }
     PairResult = result;
-    if (DevicePagePaused)
-    {
+    if (DevicePagePaused) {
         DevicePagePaused = false;
         DevicePageActive = 1;
     }
-    if (result == 2)
-    {
+    if (result == 2) {
         qDebug() << "success";
         ui->MatchButton->setText(PairSuccessText);
         SetButtonPicture("PairSuccess.png");
         ui->MatchButton->setEnabled(false);
-    }
-    else
-    {
+    } else {
         qDebug() << "fail";
         ui->MatchButton->setText(PairFailText);
         SetButtonPicture("PairFail.png");
     }
 }
 
-void Match::WindowClosedSet()
-{
-    if (PairConnectionOpen)
-        return;
+void Match::WindowClosedSet() {
+    if (PairConnectionOpen) return;
     // Back to the hot-plug handling of the page that opened the dialog.
     StartUsbChanged(DevicePageActive == 1 ? DeviceUsbChangedCallback : HomeUsbChangedCallback, 600);
     WiredCheckTimer->stop();
@@ -290,26 +256,20 @@ void Match::WindowClosedSet()
     done(QDialog::Rejected);
 }
 
-void Match::reject()
-{
+void Match::reject() {
     WindowClosedSet();
 }
 
 void PairStatusCallback(const unsigned char* header, int headerLength, const unsigned char* payload,
-                        int payloadLength)
-{
+                        int payloadLength) {
     const int kind = headerLength >= 2 ? header[1] : 0;
     qDebug() << "in2" << kind;
-    if (kind != kPairStatusKind || payloadLength < 1 || PairResult != 1)
-        return;
+    if (kind != kPairStatusKind || payloadLength < 1 || PairResult != 1) return;
     PostMsg* hub = PostMsg::GetInstance();
-    if (payload[0] == kPairFailed)
-    {
+    if (payload[0] == kPairFailed) {
         hub->EmitSigTimerStop();
         hub->EmitSigButtonEnable(0);
-    }
-    else if (payload[0] == kPaired)
-    {
+    } else if (payload[0] == kPaired) {
         hub->EmitSigTimerStop();
         hub->EmitSigButtonEnable(1);
     }

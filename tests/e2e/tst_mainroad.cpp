@@ -11,12 +11,12 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "Dialog.h"
 #include "DeviceAllInfo.h"
 #include "DeviceCommand.h"
 #include "DeviceFlags.h"
 #include "DeviceInfoFile.h"
 #include "DevicePageStandIn.h"
+#include "Dialog.h"
 #include "DialogChange.h"
 #include "DialogMain.h"
 #include "HIDUsb.h"
@@ -38,16 +38,14 @@
 namespace {
 constexpr int kWaitMs = 20000;
 
-FlashDataMap MouseImage()
-{
+FlashDataMap MouseImage() {
     FlashDataMap image{};
     const QByteArray flash = HidSim::Flash("mouse");
     ProtocolDataParser(reinterpret_cast<const unsigned char*>(flash.constData()), &image);
     return image;
 }
 
-QString SummaryText(DialogMain& window, const char* name)
-{
+QString SummaryText(DialogMain& window, const char* name) {
     return window.findChild<PreVier*>()->findChild<QLabel*>(name)->text();
 }
 }  // namespace
@@ -60,36 +58,29 @@ private:
 
     DialogChange* Home(DialogMain& window) { return window.findChild<DialogChange*>(); }
 
-    void WaitForTile()
-    {
-        QTRY_VERIFY_WITH_TIMEOUT(TileButtons.size() == 1, kWaitMs);
-    }
+    void WaitForTile() { QTRY_VERIFY_WITH_TIMEOUT(TileButtons.size() == 1, kWaitMs); }
 
     // Clicks the one tile and waits until the settings were read and the wait dialog closed.
-    void OpenDevice(DialogMain& window)
-    {
+    void OpenDevice(DialogMain& window) {
         WaitForTile();
         TileButtons.first()->click();
         QCOMPARE(window.Stack()->currentIndex(), int(DialogMain::DevicePageIndex));
     }
 
-    void ReadSettings(DialogMain& window)
-    {
+    void ReadSettings(DialogMain& window) {
         OpenDevice(window);
         QTRY_VERIFY_WITH_TIMEOUT(waits_.contains("UpDataParam"), kWaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(!window.findChild<Dialog*>()->WaitDialog()->isVisible(), kWaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(FlashDataFromDevice && DeviceWorker && DeviceWorker->isFinished(), kWaitMs);
     }
 
-    void Leave(DialogMain& window)
-    {
+    void Leave(DialogMain& window) {
         window.findChild<Dialog*>()->findChild<QToolButton*>("UpArrow")->click();
         QCOMPARE(window.Stack()->currentIndex(), int(DialogMain::HomePageIndex));
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         HidSim::SetStateDir(TestEnv::FreshDir("sim"));
         HidSim::SetTiming(20, 300);
         HidSim::LoadDefault();
@@ -110,15 +101,13 @@ private slots:
         });
     }
 
-    void cleanup()
-    {
+    void cleanup() {
         ModalRunner::SetScript(nullptr);
         UsbServer_Exit();
         StopUsbChanged();
     }
 
-    void startShowsTheReceiverTile()
-    {
+    void startShowsTheReceiverTile() {
         DialogMain window;
         window.show();
         WaitForTile();
@@ -137,8 +126,7 @@ private slots:
         QVERIFY(FoundDevices.first().Online);
     }
 
-    void clickReadsTheSettingsIntoTheSummary()
-    {
+    void clickReadsTheSettingsIntoTheSummary() {
         DialogMain window;
         window.show();
         ReadSettings(window);
@@ -157,8 +145,7 @@ private slots:
         QCOMPARE(SummaryText(window, "ReportName"), QString("Report rate"));
     }
 
-    void changesReachTheMouseAndTheMouseReachesTheSummary()
-    {
+    void changesReachTheMouseAndTheMouseReachesTheSummary() {
         DialogMain window;
         window.show();
         ReadSettings(window);
@@ -170,11 +157,11 @@ private slots:
         const int next = (before.CurrentDpiLevel + 1) % before.DpiLevelCount;
         QVERIFY(HidSim::PressDpiButton("mouse"));
         QTRY_COMPARE_WITH_TIMEOUT(SummaryText(window, "DpiValue"),
-                                  QString::number(DevicePageStandIn::LevelDpi(before.DpiLevels[next])), kWaitMs);
+                                  QString::number(DevicePageStandIn::LevelDpi(before.DpiLevels[next])),
+                                  kWaitMs);
     }
 
-    void unplugReturnsHomeAndPlugBringsTheTileBack()
-    {
+    void unplugReturnsHomeAndPlugBringsTheTileBack() {
         DialogMain window;
         window.show();
         ReadSettings(window);
@@ -189,8 +176,7 @@ private slots:
         QVERIFY(!Home(window)->Form()->label_3->isHidden());
     }
 
-    void cachedSettingsAndOfflineNoticeWhileTheMouseSleeps()
-    {
+    void cachedSettingsAndOfflineNoticeWhileTheMouseSleeps() {
         DialogMain window;
         window.show();
         ReadSettings(window);
@@ -213,8 +199,7 @@ private slots:
         bool noticeSeen = false;
         QTimer watcher;
         connect(&watcher, &QTimer::timeout, [&] {
-            if (!noticeSeen && qobject_cast<MouseOffLine*>(QApplication::activeModalWidget()))
-            {
+            if (!noticeSeen && qobject_cast<MouseOffLine*>(QApplication::activeModalWidget())) {
                 noticeSeen = true;
                 QCOMPARE(SummaryText(window, "DpiValue"),
                          QString::number(DevicePageStandIn::LevelDpi(cached.DpiLevels[3])));
@@ -230,8 +215,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(FlashDataFromDevice, kWaitMs);
     }
 
-    void pairingTheMouseWithItsReceiver()
-    {
+    void pairingTheMouseWithItsReceiver() {
         DialogMain window;
         window.show();
         WaitForTile();
@@ -241,13 +225,11 @@ private slots:
         QTimer driver;
         connect(&driver, &QTimer::timeout, [&] {
             auto* pairing = qobject_cast<Match*>(QApplication::activeModalWidget());
-            if (!pairing)
-                return;
+            if (!pairing) return;
             auto* button = pairing->findChild<QPushButton*>("MatchButton");
             if (PairResult == 0 && button->isEnabled())
                 button->click();
-            else if (PairResult == 2)
-            {
+            else if (PairResult == 2) {
                 finalText = button->text();
                 buttonDisabled = !button->isEnabled();
                 pairing->findChild<QToolButton*>("CloseButton")->click();

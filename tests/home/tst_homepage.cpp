@@ -9,9 +9,9 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "Dialog.h"
 #include "DeviceAllInfo.h"
 #include "DeviceFlags.h"
+#include "Dialog.h"
 #include "DialogChange.h"
 #include "HIDUsb.h"
 #include "HidSimControl.h"
@@ -34,8 +34,7 @@ const char* const kReceiver4 = R"({"name": "rx4", "kind": "receiver", "class": 4
 const char* const kReceiver2 = R"({"name": "rx2", "kind": "receiver", "class": 2})";
 const char* const kReceiver1 = R"({"name": "rx1", "kind": "receiver", "class": 1})";
 
-QByteArray Devices(const QStringList& items)
-{
+QByteArray Devices(const QStringList& items) {
     return ("{\"devices\": [" + items.join(",") + "]}").toUtf8();
 }
 }  // namespace
@@ -47,13 +46,9 @@ private:
     QStringList ran_;
 
 private slots:
-    void initTestCase()
-    {
-        LoadLanguageFiles();
-    }
+    void initTestCase() { LoadLanguageFiles(); }
 
-    void init()
-    {
+    void init() {
         HidSim::SetStateDir(TestEnv::FreshDir("sim"));
         HidSim::SetTiming(20, 200);
         const QString dir = TestEnv::FreshDir("home");
@@ -69,16 +64,14 @@ private slots:
         });
     }
 
-    void cleanup()
-    {
+    void cleanup() {
         ModalRunner::SetScript(nullptr);
         StopUsbChanged();
         UsbServer_Exit();
         HidSim::LoadDefault();
     }
 
-    void grid_data()
-    {
+    void grid_data() {
         QTest::addColumn<QByteArray>("devices");
         QTest::addColumn<int>("tiles");
         QTest::addColumn<int>("pages");
@@ -87,10 +80,11 @@ private slots:
         QTest::newRow("no device") << Devices({}) << 0 << 0 << false;
         QTest::newRow("three receivers of three classes: one page")
             << Devices({kReceiver8, kReceiver4, kReceiver2}) << 3 << 1 << false;
-        QTest::newRow("four: a second page") << Devices({kReceiver8, kReceiver4, kReceiver2, kReceiver1}) << 4 << 2
-                                             << false;
+        QTest::newRow("four: a second page")
+            << Devices({kReceiver8, kReceiver4, kReceiver2, kReceiver1}) << 4 << 2 << false;
         QTest::newRow("two identical receivers")
-            << Devices({kReceiver8, R"({"name": "other8", "kind": "receiver", "class": 8})"}) << 0 << 0 << true;
+            << Devices({kReceiver8, R"({"name": "other8", "kind": "receiver", "class": 8})"}) << 0 << 0
+            << true;
         QTest::newRow("cable mouse hides its receiver")
             << Devices({R"({"name": "rx", "kind": "receiver", "class": 8, "mouse": "m"})",
                         R"({"name": "m", "kind": "mouse", "cable": true, "plugged": true})"})
@@ -105,8 +99,7 @@ private slots:
             << 2 << 1 << false;
     }
 
-    void grid()
-    {
+    void grid() {
         QFETCH(QByteArray, devices);
         QFETCH(int, tiles);
         QFETCH(int, pages);
@@ -123,8 +116,7 @@ private slots:
         QVERIFY(form->LeftButton->isHidden());
         for (int i = 0; i < TileButtons.size(); ++i)
             QCOMPARE(TileButtons.at(i)->objectName(), "btn" + QString::number(i));
-        if (pages == 2)
-        {
+        if (pages == 2) {
             QCOMPARE(TileButtons.last()->pos(), QPoint(305, 0));
             form->RightButton->click();
             QCOMPARE(form->stackedWidget->currentIndex(), 1);
@@ -135,9 +127,9 @@ private slots:
         }
     }
 
-    void unmatchedTileShowsItsPicture()
-    {
-        QVERIFY(HidSim::LoadDescription(Devices({R"({"name": "u", "kind": "receiver", "class": 4, "mid": 9})"})));
+    void unmatchedTileShowsItsPicture() {
+        QVERIFY(
+            HidSim::LoadDescription(Devices({R"({"name": "u", "kind": "receiver", "class": 4, "mid": 9})"})));
         DialogChange home;
         QTRY_COMPARE(TileButtons.size(), 1);
         QVERIFY(TileButtons.first()->styleSheet().contains("Unknow.png"));
@@ -151,8 +143,7 @@ private slots:
         QCOMPARE(PairTargetDevice.Path, FoundDevices.first().Path);
     }
 
-    void staleTileDoesNothing()
-    {
+    void staleTileDoesNothing() {
         HidSim::LoadDefault();
         DialogChange home;
         QTRY_COMPARE(TileButtons.size(), 1);
@@ -167,8 +158,7 @@ private slots:
         QCOMPARE(DevicePageActive.load(), 0);
     }
 
-    void pairingWithoutAnyDeviceStaysDisabled()
-    {
+    void pairingWithoutAnyDeviceStaysDisabled() {
         FoundDevices.clear();
         Match pairing;
         pairing.InitPair();
@@ -177,8 +167,7 @@ private slots:
         QCOMPARE(PairResult.load(), 0);
     }
 
-    void pairingAMouseOnItsCableIsRefused()
-    {
+    void pairingAMouseOnItsCableIsRefused() {
         PairCurrentDevice = true;
         PairTargetDevice = DeviceAllInfo();
         PairTargetDevice.Path = "cable-mouse";
@@ -191,15 +180,13 @@ private slots:
 
     // Failure told by the receiver, and failure found by the poll (receiver unplugged), from the device
     // window: both end in one place that closes the pairing connection and gives the window back.
-    void pairingFailureEndsInOnePlace_data()
-    {
+    void pairingFailureEndsInOnePlace_data() {
         QTest::addColumn<bool>("unplug");
         QTest::newRow("receiver reports failure") << false;
         QTest::newRow("receiver unplugged") << true;
     }
 
-    void pairingFailureEndsInOnePlace()
-    {
+    void pairingFailureEndsInOnePlace() {
         QFETCH(bool, unplug);
         HidSim::LoadDefault();
         const QString path = HidSim::PathOf("receiver");
@@ -212,8 +199,7 @@ private slots:
             CurrentDevice = receiver;
         }
         DevicePageActive = 1;
-        if (!unplug)
-            HidSim::FailNextPairing("receiver");
+        if (!unplug) HidSim::FailNextPairing("receiver");
         Match pairing;
         pairing.InitPair();
         auto* button = pairing.findChild<QPushButton*>("MatchButton");
@@ -224,8 +210,7 @@ private slots:
         // Escape while pairing runs changes nothing.
         QTest::keyClick(&pairing, Qt::Key_Escape);
         QVERIFY(PairConnectionOpen);
-        if (unplug)
-            HidSim::Unplug("receiver");
+        if (unplug) HidSim::Unplug("receiver");
         QTRY_COMPARE_WITH_TIMEOUT(PairResult.load(), 3, 5000);
         QVERIFY(!PairConnectionOpen);
         QCOMPARE(DevicePageActive.load(), 1);
@@ -236,8 +221,7 @@ private slots:
         CurrentDevice = DeviceAllInfo();
     }
 
-    void summaryShowsWhatThePagesSend()
-    {
+    void summaryShowsWhatThePagesSend() {
         PreVier summary;
         Ui::PreVier* form = summary.Form();
         PostMsg* hub = PostMsg::GetInstance();
@@ -254,19 +238,20 @@ private slots:
         QVERIFY(form->widget->styleSheet().contains("mouse1.png"));
     }
 
-    void batteryIndicator_data()
-    {
+    void batteryIndicator_data() {
         QTest::addColumn<int>("level");
         QTest::addColumn<bool>("withPercent");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("colour");
-        QTest::newRow("15 is red") << 15 << true << "15%" << "rgb(152, 43, 34)";
-        QTest::newRow("16 is green") << 16 << false << "16" << "rgb(0, 255, 153)";
-        QTest::newRow("above the range") << 140 << true << "140%" << "rgb(0, 255, 153)";
+        QTest::newRow("15 is red") << 15 << true << "15%"
+                                   << "rgb(152, 43, 34)";
+        QTest::newRow("16 is green") << 16 << false << "16"
+                                     << "rgb(0, 255, 153)";
+        QTest::newRow("above the range") << 140 << true << "140%"
+                                         << "rgb(0, 255, 153)";
     }
 
-    void batteryIndicator()
-    {
+    void batteryIndicator() {
         QFETCH(int, level);
         QFETCH(bool, withPercent);
         QFETCH(QString, text);
