@@ -14,17 +14,6 @@
 
 namespace {
 
-enum MessageKind {
-    BatteryReport = 4,
-    DataReport = 8,
-    ClearSettingDone = 9,
-    StatusChanged = 10,
-    ConfigReport = 14,
-    VersionReport = 18,
-    DongleRgbNotice = 21,
-    LongRangeNotice = 23,
-};
-
 FlashDataMap ImageCopy() {
     std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
     return CurrentFlashData;
@@ -192,39 +181,39 @@ void DeviceDataCallback(const unsigned char* header, int headerLength, const uns
     PostMsg* hub = PostMsg::GetInstance();
 
     switch (kind) {
-        case BatteryReport: {
+        case HIDUSB_MSG_BATTERY: {
             BatteryStatus status{};
             GetDeviceBatteryStatus(payload, payloadLength, &status);
             BatteryReply = status;
             hub->EmitSigBattery(status.Charging > 0, status.Level, BatteryTextEnabled == 1);
             break;
         }
-        case DataReport:
+        case HIDUSB_MSG_DATA:
             if (headerByte(3) == 0) DataMessage(headerByte(4), payload, payloadLength);
             break;
-        case ClearSettingDone:
+        case HIDUSB_MSG_CLEAR_DONE:
             ResetCycle();
             break;
-        case StatusChanged: {
+        case HIDUSB_MSG_STATUS_CHANGED: {
             StatusChangeFlags flags{};
             GetDeviceStatusChanged(payload, payloadLength, &flags);
             StatusChangeReply = flags;
             Worker::ReadChangedStatus(flags);
             break;
         }
-        case ConfigReport:
+        case HIDUSB_MSG_CONFIG:
             if (payloadLength == 1)
                 hub->EmitSigUpDataConfigUI(4, payload[0], true);
             else
                 hub->EmitSigUpDataConfigUI(0, 0, false);
             break;
-        case VersionReport:
+        case HIDUSB_MSG_VERSION:
             VersionRoad();
             break;
-        case DongleRgbNotice:
+        case HIDUSB_MSG_DONGLE_RGB:
             hub->EmitSigRGBValue(&ReceiverRgb);
             break;
-        case LongRangeNotice:
+        case HIDUSB_MSG_LONG_RANGE:
             if (payloadLength == 10) hub->EmitSigLongRangeMode(false);
             break;
         default:
