@@ -647,15 +647,15 @@ void Macro::InsertMouseClick(const QString& name, int buttonBit) {
     }
 }
 
-void Macro::InsertDelay(double ms) {
+bool Macro::InsertDelay(double ms) {
     const int r = ui->listWidgetKey->currentRow();
     const int n = ui->listWidgetKey->count();
     const MacroEntry delay = MacroEntry::Delay(ms);
     if (r == -1) {
         InsertEntry(n, delay);
-        return;
+        return true;
     }
-    if (r == 0) return;  // the first event has no delay before it
+    if (r == 0) return false;  // the first event has no delay before it
     int row = r;
     if (IsDelayRow(r)) {
         delete ui->listWidgetKey->takeItem(r);
@@ -665,6 +665,7 @@ void Macro::InsertDelay(double ms) {
     }
     InsertEntry(row, delay);
     ui->listWidgetKey->setCurrentRow(row);
+    return true;
 }
 
 void Macro::on_ChooseEvent_activated(int index) {
@@ -680,8 +681,8 @@ void Macro::on_ChooseEvent_activated(int index) {
         AddDelayTime dialog;
         ModalRunner::RunOver(dialog, this, kKeyDialogDx, kKeyDialogDy);
         if (!dialog.OkFlag || !ShownItem || !ui->listWidgetKey->currentItem()) return;
+        if (!InsertDelay(dialog.Delay)) return;
         EventsChanged = true;
-        InsertDelay(dialog.Delay);
         SetSaveEnabled(true);
     } else if (index >= 4 && index <= 8) {
         if (!ShownItem || !RoomForEvents(2)) return;

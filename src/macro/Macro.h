@@ -42,7 +42,8 @@ public:
     // Event list edits that keep events and delays alternating.
     void InsertKeyEvent(const QString& name, bool press);
     void InsertMouseClick(const QString& name, int buttonBit);
-    void InsertDelay(double ms);
+    // False when nothing changed (the first event has no delay before it).
+    bool InsertDelay(double ms);
 
     // Macro files.
     void LoadMacroList();
