@@ -77,6 +77,9 @@ Macro::Macro(QWidget* parent) : QWidget(parent), ui(new Ui_Macro) {
     ui->ReUntilLooseLabel_2->hide();
     ui->ChooseMode->hide();
 
+    // Styled before they are filled, so that the items take their styled height.
+    ButtonColorText = OptionColorText("ButtonColor");
+    ApplyStyles();
     LoadMacroList();
 
     DelayModeGroup = new QButtonGroup(this);
@@ -95,10 +98,8 @@ Macro::Macro(QWidget* parent) : QWidget(parent), ui(new Ui_Macro) {
     ui->StartRecord->setFocusPolicy(Qt::NoFocus);
     ui->StopRecord->hide();
     ui->AutoInsertDelay->setChecked(true);
-    ButtonColorText = OptionColorText("ButtonColor");
     connect(LoopModeGroup, QOverload<QAbstractButton*, bool>::of(&QButtonGroup::buttonToggled), this,
             &Macro::LoopChangedHandler);
-    ApplyStyles();
     SetSaveEnabled(false);
 
     PostMsg::Connect(SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
@@ -161,13 +162,13 @@ void Macro::ApplyStyles() {
     }
 
     const QString labelColor = OptionColorText("LabelColor");
-    for (QLabel* label : findChildren<QLabel*>()) label->setStyleSheet("QLabel{color:rgb(" + labelColor + ");}");
+    for (QLabel* label : findChildren<QLabel*>()) label->setStyleSheet("QLabel{color:rgb(" + labelColor + ");}QLabel:disabled{color:rgb(127,127,127);}");
     ui->LoopTitle->setStyleSheet("QLabel{background-color:#3A3F4B;}");
     const QString checkStyle = "QCheckBox{color:rgb(" + labelColor +
                                ");spacing:8px;}QCheckBox::indicator{width:16px;height:16px;}"
                                "QCheckBox::indicator:unchecked{image:url(" +
                                pictures + "CheckBox.png);}QCheckBox::indicator:checked{image:url(" + pictures +
-                               "CheckBoxCheck.png);}";
+                               "CheckBoxCheck.png);}QCheckBox:disabled{color:rgb(127,127,127);}";
     for (QCheckBox* box : findChildren<QCheckBox*>()) box->setStyleSheet(checkStyle);
 
     const QString buttonStyle = "QToolButton{border:0px;background-position:center;background-repeat:no-repeat;"
@@ -187,7 +188,7 @@ void Macro::ApplyStyles() {
     ui->StopRecord->setStyleSheet(recordStyle("Stop.png", "StopHover.png"));
 
     const QString spinStyle = "QSpinBox{background-color:rgb(63, 63, 63);color:rgb(" +
-                              OptionColorText("LinEditColorSecond") + ");border:0px;}";
+                              OptionColorText("LinEditColorSecond") + ");border:0px;}QSpinBox:disabled{color:rgb(127,127,127);}";
     ui->DelayTime->setStyleSheet(spinStyle);
     ui->NumberEdit->setStyleSheet(spinStyle);
 }
@@ -755,6 +756,8 @@ void Macro::SetRecordingLook(bool recording) {
                          static_cast<QWidget*>(ui->ReUntilClick), static_cast<QWidget*>(ui->ReUntil),
                          static_cast<QWidget*>(ui->ReNumber)})
         box->setEnabled(!recording);
+    for (QWidget* label : {ui->AutoInsertDelayLabel, ui->ReUntilLooseLabel, ui->ReUntilClickLabel, ui->ReUntilLabel})
+        label->setEnabled(!recording);
     ui->ChooseEvent->setEnabled(!recording);
     ui->DelayTime->setEnabled(!recording);
     ui->NumberEdit->setEnabled(!recording);
