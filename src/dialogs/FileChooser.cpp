@@ -10,13 +10,15 @@ Script& CurrentScript() {
 }
 }  // namespace
 
-QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter) {
+QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& folder,
+                        const QString& filter) {
     const Script script = CurrentScript();
     if (script) return script(Mode::Save, caption, filter);
     return QFileDialog::getSaveFileName(parent, caption, folder, filter);
 }
 
-QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter) {
+QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+                        const QString& filter) {
     const Script script = CurrentScript();
     if (script) return script(Mode::Open, caption, filter);
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);

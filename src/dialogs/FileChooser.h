@@ -13,8 +13,10 @@ enum class Mode { Save, Open };
 // Receives the request and returns the chosen path.
 using Script = std::function<QString(Mode mode, const QString& caption, const QString& filter)>;
 
-QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
-QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
+QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& folder,
+                        const QString& filter);
+QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+                        const QString& filter);
 
 // Installs a script (tests); an empty one restores the file dialogs. GUI thread only.
 void SetScript(Script script);
@@ -24,7 +26,9 @@ void SetScript(Script script);
 // Installs a file chooser script for one scope (tests).
 class ScopedFileChooserScript {
 public:
-    explicit ScopedFileChooserScript(FileChooser::Script script) { FileChooser::SetScript(std::move(script)); }
+    explicit ScopedFileChooserScript(FileChooser::Script script) {
+        FileChooser::SetScript(std::move(script));
+    }
     ~ScopedFileChooserScript() { FileChooser::SetScript(nullptr); }
     ScopedFileChooserScript(const ScopedFileChooserScript&) = delete;
     ScopedFileChooserScript& operator=(const ScopedFileChooserScript&) = delete;

@@ -68,8 +68,10 @@ Macro::Macro(QWidget* parent) : QWidget(parent), ui(new Ui_Macro) {
     MacroFolder = Paths::UserDataDir() + "/usersetting/MacroPage";
     QDir().mkpath(MacroFolder);
 
-    PostMsg::Connect(SIGNAL(SigButtonToMacro(FlashDataMap, int)), this, SLOT(SlotButtonToMacro(FlashDataMap, int)));
-    PostMsg::Connect(SIGNAL(SigMacroDownLoadData(QString, int)), this, SLOT(SlotMacroDownLoadData(QString, int)));
+    PostMsg::Connect(SIGNAL(SigButtonToMacro(FlashDataMap, int)), this,
+                     SLOT(SlotButtonToMacro(FlashDataMap, int)));
+    PostMsg::Connect(SIGNAL(SigMacroDownLoadData(QString, int)), this,
+                     SLOT(SlotMacroDownLoadData(QString, int)));
     PostMsg::Connect(SIGNAL(SigSetMacroPage()), this, SLOT(SlotSetMacroPage()));
 
     // The random delay is not offered.
@@ -132,13 +134,15 @@ void Macro::ApplyStyles() {
         "QListWidget::item:selected{color:rgb(255,255,255);background:qlineargradient(x1:0,y1:0,x2:1,y2:0,"
         "stop:0 #ff6a00,stop:1 rgba(255,106,0,60));}"
         "QScrollBar:vertical{width:20px;background:transparent;margin:20px 0px 20px 0px;}"
-        "QScrollBar::handle:vertical{background:rgb(80,84,94);border-radius:4px;min-height:30px;margin:0px 5px;}"
+        "QScrollBar::handle:vertical{background:rgb(80,84,94);border-radius:4px;min-height:30px;margin:0px "
+        "5px;}"
         "QScrollBar::sub-line:vertical{height:20px;subcontrol-position:top;subcontrol-origin:margin;"
         "border-image:url(" +
         pictures + "Up.png);}" +
         "QScrollBar::add-line:vertical{height:20px;subcontrol-position:bottom;subcontrol-origin:margin;"
         "border-image:url(" +
-        pictures + "Down.png);}" + "QScrollBar::add-page:vertical,QScrollBar::sub-page:vertical{background:none;}";
+        pictures + "Down.png);}" +
+        "QScrollBar::add-page:vertical,QScrollBar::sub-page:vertical{background:none;}";
     ui->listWidgetHong->setStyleSheet(listStyle);
     ui->listWidgetKey->setStyleSheet(listStyle);
 
@@ -151,33 +155,37 @@ void Macro::ApplyStyles() {
         "QComboBox::drop-down{width:30px;border:0px;background-color:rgb(" +
         comboBack + ");image:url(" + pictures + "Menu.png);}" + "QComboBox::drop-down:hover{image:url(" +
         pictures + "MenuClicked.png);}" + "QComboBox QAbstractItemView{color:rgb(" + comboText +
-        ");border:0px;outline:0px;border-image:url(" + pictures + "ComboboxTextBack.png);selection-color:rgb(" +
-        comboText + ");selection-background-color:rgb(" + comboSelect + ");}" +
-        "QComboBox QAbstractItemView::item{height:25px;}" + "QComboBox QAbstractItemView::item:hover{background-color:rgb(" +
-        comboSelect + ");}";
-    for (QComboBox* combo : {static_cast<QComboBox*>(ui->ChooseEvent), static_cast<QComboBox*>(ui->ChooseMode)}) {
+        ");border:0px;outline:0px;border-image:url(" + pictures +
+        "ComboboxTextBack.png);selection-color:rgb(" + comboText + ");selection-background-color:rgb(" +
+        comboSelect + ");}" + "QComboBox QAbstractItemView::item{height:25px;}" +
+        "QComboBox QAbstractItemView::item:hover{background-color:rgb(" + comboSelect + ");}";
+    for (QComboBox* combo :
+         {static_cast<QComboBox*>(ui->ChooseEvent), static_cast<QComboBox*>(ui->ChooseMode)}) {
         combo->setView(new QListView(combo));
         combo->setMaxVisibleItems(5);
         combo->setStyleSheet(comboStyle);
     }
 
     const QString labelColor = OptionColorText("LabelColor");
-    for (QLabel* label : findChildren<QLabel*>()) label->setStyleSheet("QLabel{color:rgb(" + labelColor + ");}QLabel:disabled{color:rgb(127,127,127);}");
+    for (QLabel* label : findChildren<QLabel*>())
+        label->setStyleSheet("QLabel{color:rgb(" + labelColor +
+                             ");}QLabel:disabled{color:rgb(127,127,127);}");
     ui->LoopTitle->setStyleSheet("QLabel{background-color:#3A3F4B;}");
     const QString checkStyle = "QCheckBox{color:rgb(" + labelColor +
                                ");spacing:8px;}QCheckBox::indicator{width:16px;height:16px;}"
                                "QCheckBox::indicator:unchecked{image:url(" +
-                               pictures + "CheckBox.png);}QCheckBox::indicator:checked{image:url(" + pictures +
-                               "CheckBoxCheck.png);}QCheckBox:disabled{color:rgb(127,127,127);}";
+                               pictures + "CheckBox.png);}QCheckBox::indicator:checked{image:url(" +
+                               pictures + "CheckBoxCheck.png);}QCheckBox:disabled{color:rgb(127,127,127);}";
     for (QCheckBox* box : findChildren<QCheckBox*>()) box->setStyleSheet(checkStyle);
 
-    const QString buttonStyle = "QToolButton{border:0px;background-position:center;background-repeat:no-repeat;"
-                                "color: rgb(" +
-                                ButtonColorText + ");background-image: url(" + pictures + "Button.png" +
-                                ");}QToolButton:hover{background-image: url(" + pictures + "ButtonHover.png" +
-                                "); }QToolButton:pressed{background-image: url(" + pictures + "ButtonClick.png" +
-                                "); }";
-    for (QWidget* button : {ui->NewHong, ui->DeleteHong, ui->Amend, ui->DeleteKey}) button->setStyleSheet(buttonStyle);
+    const QString buttonStyle =
+        "QToolButton{border:0px;background-position:center;background-repeat:no-repeat;"
+        "color: rgb(" +
+        ButtonColorText + ");background-image: url(" + pictures + "Button.png" +
+        ");}QToolButton:hover{background-image: url(" + pictures + "ButtonHover.png" +
+        "); }QToolButton:pressed{background-image: url(" + pictures + "ButtonClick.png" + "); }";
+    for (QWidget* button : {ui->NewHong, ui->DeleteHong, ui->Amend, ui->DeleteKey})
+        button->setStyleSheet(buttonStyle);
 
     const auto recordStyle = [&](const QString& picture, const QString& hover) {
         return "QPushButton{border:0px;background-position:center;background-repeat:no-repeat;color:rgb(" +
@@ -188,7 +196,8 @@ void Macro::ApplyStyles() {
     ui->StopRecord->setStyleSheet(recordStyle("Stop.png", "StopHover.png"));
 
     const QString spinStyle = "QSpinBox{background-color:rgb(63, 63, 63);color:rgb(" +
-                              OptionColorText("LinEditColorSecond") + ");border:0px;}QSpinBox:disabled{color:rgb(127,127,127);}";
+                              OptionColorText("LinEditColorSecond") +
+                              ");border:0px;}QSpinBox:disabled{color:rgb(127,127,127);}";
     ui->DelayTime->setStyleSheet(spinStyle);
     ui->NumberEdit->setStyleSheet(spinStyle);
 }
@@ -211,7 +220,9 @@ void Macro::SetSaveEnabled(bool enabled) {
 
 void Macro::SlotAllLanguage(int index) {
     const auto macroText = [index](const char* key) { return LanguageText(MouseMacroTexts, index, key); };
-    const auto eventLabel = [index](const char* key) { return LanguageText(MouseInsertEventLabels, index, key); };
+    const auto eventLabel = [index](const char* key) {
+        return LanguageText(MouseInsertEventLabels, index, key);
+    };
     ui->label->setText(macroText("MacroList"));
     ui->label_2->setText(macroText("KeyList"));
     ui->NewHong->setText(macroText("NewMacro"));
@@ -233,7 +244,8 @@ void Macro::SlotAllLanguage(int index) {
     ui->ChooseEvent->setItemText(1, eventLabel("0"));
     ui->ChooseEvent->setItemText(2, eventLabel("1"));
     ui->ChooseEvent->setItemText(3, macroText("Delay"));
-    for (int i = 0; i < 5; ++i) ui->ChooseEvent->setItemText(4 + i, eventLabel(QByteArray::number(i + 2).constData()));
+    for (int i = 0; i < 5; ++i)
+        ui->ChooseEvent->setItemText(4 + i, eventLabel(QByteArray::number(i + 2).constData()));
     for (int i = 0; i < ui->ChooseMode->count() && i < 10; ++i)
         ui->ChooseMode->setItemText(i, LanguageText(MouseRandomDelayLabels, index, QString::number(i)));
     ui->Save->setText(LanguageText(MouseCommonTexts, index, "Save"));
@@ -396,8 +408,9 @@ QMenu* Macro::ContextMenu(const QPoint& position) {
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->setFont(ui->listWidgetHong->font());
-    menu->setStyleSheet("QMenu{background-color:#262A33;color:#E6E6E6;border:1px solid #3A3F4B;}"
-                        "QMenu::item{padding:6px 24px;}QMenu::item:selected{background-color:#E8442E;}");
+    menu->setStyleSheet(
+        "QMenu{background-color:#262A33;color:#E6E6E6;border:1px solid #3A3F4B;}"
+        "QMenu::item{padding:6px 24px;}QMenu::item:selected{background-color:#E8442E;}");
     if (ui->listWidgetHong->itemAt(position)) {
         ui->listWidgetHong->setCurrentItem(ui->listWidgetHong->itemAt(position));
         menu->addAction(MenuExportText, this, &Macro::ExPortMacro);
@@ -507,7 +520,8 @@ void Macro::ExPortMacro() {
     if (item != ShownItem) SelectMacro(item);
     const QString path = FileChooser::GetSaveFileName(this, "FileSave", StartFolder(), "File(*.ini)");
     if (path.isEmpty()) return;
-    MacroFiles::WriteExport(path, ShownItem->text(), QString::number(RepeatValue()), Entries(), PictureFolder);
+    MacroFiles::WriteExport(path, ShownItem->text(), QString::number(RepeatValue()), Entries(),
+                            PictureFolder);
 }
 
 void Macro::InPortMacro() {
@@ -525,7 +539,8 @@ void Macro::InPortMacro() {
         ModalRunner::RunOver(notice, this, kNoticeDx, kNoticeDy, QSize(300, 110));
         return;
     }
-    if (!MacroFiles::WriteMacroFile(MacroFilePath(content.Name), QString::number(content.Repeat), content.Entries))
+    if (!MacroFiles::WriteMacroFile(MacroFilePath(content.Name), QString::number(content.Repeat),
+                                    content.Entries))
         return;
     auto* item = new QListWidgetItem(content.Name);
     ui->listWidgetHong->addItem(item);
@@ -553,8 +568,8 @@ QVector<MacroEntry> Macro::Entries() const {
         if (item->data(DelayRole).toBool())
             entries << MacroEntry::DelayText(item->text());
         else
-            entries << MacroEntry::Event(item->text(), item->type() == PressItemType, item->data(KindRole).toInt(),
-                                         item->data(CodeRole).toInt());
+            entries << MacroEntry::Event(item->text(), item->type() == PressItemType,
+                                         item->data(KindRole).toInt(), item->data(CodeRole).toInt());
     }
     return entries;
 }
@@ -624,7 +639,8 @@ void Macro::InsertMouseClick(const QString& name, int buttonBit) {
     const MacroEntry release = MacroEntry::Event(name, false, KeyKindMouseButton, buttonBit);
     const MacroEntry delay = MacroEntry::Delay(kInsertedDelay);
     if (r == 0 && n > 1) {
-        for (const auto& [row, entry] : {std::pair<int, MacroEntry>{2, press}, {3, delay}, {4, release}, {5, delay}})
+        for (const auto& [row, entry] :
+             {std::pair<int, MacroEntry>{2, press}, {3, delay}, {4, release}, {5, delay}})
             InsertEntry(row, entry);
     } else if (r == -1 && n == 0) {
         InsertEntry(0, press);
@@ -756,7 +772,8 @@ void Macro::SetRecordingLook(bool recording) {
                          static_cast<QWidget*>(ui->ReUntilClick), static_cast<QWidget*>(ui->ReUntil),
                          static_cast<QWidget*>(ui->ReNumber)})
         box->setEnabled(!recording);
-    for (QWidget* label : {ui->AutoInsertDelayLabel, ui->ReUntilLooseLabel, ui->ReUntilClickLabel, ui->ReUntilLabel})
+    for (QWidget* label :
+         {ui->AutoInsertDelayLabel, ui->ReUntilLooseLabel, ui->ReUntilClickLabel, ui->ReUntilLabel})
         label->setEnabled(!recording);
     ui->ChooseEvent->setEnabled(!recording);
     ui->DelayTime->setEnabled(!recording);
@@ -777,7 +794,9 @@ void Macro::on_StartRecord_clicked() {
     RecordedCount = 0;
     EventsChanged = true;
     MacroKeyHook.SetHook();
-    ::MacroKeyHook::Callback() = [this](int key, bool down, bool repeat) { UpdateCapslockTip(key, down, repeat); };
+    ::MacroKeyHook::Callback() = [this](int key, bool down, bool repeat) {
+        UpdateCapslockTip(key, down, repeat);
+    };
     HookBound = true;
     SetRecordingLook(true);
     MacroRecording = true;

@@ -275,7 +275,8 @@ ImportError ReadExport(const QString& path, ExportContent& out) {
 
     QByteArray tag, name, loop;
     if (!ReadBlock(in, kTagBlockSize, tag) || UpToNul(tag) != kExportTag) return ImportError::NotMacro;
-    if (!ReadBlock(in, kNameBlockSize, name) || !ReadBlock(in, kLoopBlockSize, loop)) return ImportError::NotMacro;
+    if (!ReadBlock(in, kNameBlockSize, name) || !ReadBlock(in, kLoopBlockSize, loop))
+        return ImportError::NotMacro;
 
     bool ok = false;
     const int repeat = QString::fromLatin1(UpToNul(loop)).trimmed().toInt(&ok);

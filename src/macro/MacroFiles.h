@@ -94,10 +94,10 @@ struct ExportContent {
 
 enum class ImportError {
     None,
-    Unreadable,   // the file cannot be opened
-    NotMacro,     // wrong tag or block sizes (a profile file, another file)
-    Broken,       // a stream error, an impossible count, text or marker
-    BadName,      // the name is not one a macro may carry
+    Unreadable,  // the file cannot be opened
+    NotMacro,    // wrong tag or block sizes (a profile file, another file)
+    Broken,      // a stream error, an impossible count, text or marker
+    BadName,     // the name is not one a macro may carry
 };
 
 // The export name text: the name in UTF-8, cut to whole characters of at most 47 bytes.

@@ -45,9 +45,11 @@ inline QByteArray ReadFile(const QString& name) {
 }
 
 inline void PutTexts() {
-    for (const char* key : {"MacroSeond", "MacroExport", "Rename", "Delete", "NewMacro", "MacroImport", "MacroList"})
+    for (const char* key :
+         {"MacroSeond", "MacroExport", "Rename", "Delete", "NewMacro", "MacroImport", "MacroList"})
         LanguageFixture::Put(MouseMacroTexts, key);
-    for (const char* key : {"0", "1", "2", "3", "4", "5", "6"}) LanguageFixture::Put(MouseInsertEventLabels, key);
+    for (const char* key : {"0", "1", "2", "3", "4", "5", "6"})
+        LanguageFixture::Put(MouseInsertEventLabels, key);
 }
 
 // Answers every dialog the page opens and notes which ones it opened.

@@ -31,8 +31,10 @@ MacroEntry Wait(const QString& text) {
 QString Describe(const QVector<MacroEntry>& entries) {
     QStringList parts;
     for (const MacroEntry& e : entries)
-        parts << (e.IsDelay() ? "D:" : e.IsRelease() ? "R:" : "P:") + e.Text + "/" + QString::number(e.Kind) + "/" +
-                     QString::number(e.Code, 16);
+        parts << (e.IsDelay()     ? "D:"
+                  : e.IsRelease() ? "R:"
+                                  : "P:") +
+                     e.Text + "/" + QString::number(e.Kind) + "/" + QString::number(e.Code, 16);
     return parts.join(", ");
 }
 
@@ -105,9 +107,10 @@ void TestMacroFiles::parse_data() {
     QTest::addColumn<QVector<MacroEntry>>("entries");
 
     QTest::newRow("loose, A press and release")
-        << "254\n0x04 1 0\n10ms\n0x04 1 1\n" << true << 254
-        << QVector<MacroEntry>{Press("A"), Wait("10ms"), Release("A")};
-    QTest::newRow("CR LF line ends") << "253\r\n0x04 1 0\r\n20ms\r\n0x04 1 1\r\n" << true << 253
+        << "254\n0x04 1 0\n10ms\n0x04 1 1\n"
+        << true << 254 << QVector<MacroEntry>{Press("A"), Wait("10ms"), Release("A")};
+    QTest::newRow("CR LF line ends") << "253\r\n0x04 1 0\r\n20ms\r\n0x04 1 1\r\n"
+                                     << true << 253
                                      << QVector<MacroEntry>{Press("A"), Wait("20ms"), Release("A")};
     QTest::newRow("empty file") << "" << false << 0 << QVector<MacroEntry>{};
     QTest::newRow("word as loop") << "abc\n" << true << 0 << QVector<MacroEntry>{};
@@ -117,14 +120,17 @@ void TestMacroFiles::parse_data() {
     QTest::newRow("last delay line without end stays")
         << "1\n0x04 1 0\n10ms" << true << 1 << QVector<MacroEntry>{Press("A"), Wait("10ms")};
     QTest::newRow("modifier, mouse button, empty key")
-        << "2\n0x20 0 0\n5ms\n0x01 4 1\n5ms\n0x7F 1 0\n" << true << 2
+        << "2\n0x20 0 0\n5ms\n0x01 4 1\n5ms\n0x7F 1 0\n"
+        << true << 2
         << QVector<MacroEntry>{Press("RShift"), Wait("5ms"),
-                               MacroEntry::Event(MouseButtonNames[0], false, KeyKindMouseButton, 0x01), Wait("5ms"),
-                               MacroEntry::Event("", true, KeyKindKeyboard, 0)};
+                               MacroEntry::Event(MouseButtonNames[0], false, KeyKindMouseButton, 0x01),
+                               Wait("5ms"), MacroEntry::Event("", true, KeyKindKeyboard, 0)};
     QTest::newRow("two and four parts skipped, bad state skipped")
-        << "1\n0x04 1\n0x04 1 0 x\n0x04 1 2\n0x05 1 0\n" << true << 1 << QVector<MacroEntry>{Press("B")};
+        << "1\n0x04 1\n0x04 1 0 x\n0x04 1 2\n0x05 1 0\n"
+        << true << 1 << QVector<MacroEntry>{Press("B")};
     QTest::newRow("blank line is a delay with empty text")
-        << "1\n\n   \n" << true << 1 << QVector<MacroEntry>{Wait(""), Wait("")};
+        << "1\n\n   \n"
+        << true << 1 << QVector<MacroEntry>{Wait(""), Wait("")};
 }
 
 void TestMacroFiles::parse() {
@@ -149,8 +155,14 @@ void TestMacroFiles::writeLines() {
 
 void TestMacroFiles::fileRoundTrip() {
     const QString path = TestEnv::FreshDir("files") + "/M.ini";
-    const QVector<MacroEntry> entries{Press("LCtrl"), Wait("30ms"), Press("Num+"), Wait("30ms"), Release("Num+"),
-                                      Wait("7ms"), Release("LCtrl"), Wait("1ms"),
+    const QVector<MacroEntry> entries{Press("LCtrl"),
+                                      Wait("30ms"),
+                                      Press("Num+"),
+                                      Wait("30ms"),
+                                      Release("Num+"),
+                                      Wait("7ms"),
+                                      Release("LCtrl"),
+                                      Wait("1ms"),
                                       MacroEntry::Event(MouseButtonNames[1], true, KeyKindMouseButton, 0x02)};
     QVERIFY(WriteMacroFile(path, "17", entries));
     MacroFileContent content;
@@ -175,7 +187,8 @@ void TestMacroFiles::appendNeedsFile() {
 
 void TestMacroFiles::macroNames() {
     const QString folder = TestEnv::FreshDir("names");
-    for (const char* name : {"c.ini", "B.ini", "a.ini", "layout.xml.ini", "notes.txt", "UPPER.INI", "x.ini.ini"}) {
+    for (const char* name :
+         {"c.ini", "B.ini", "a.ini", "layout.xml.ini", "notes.txt", "UPPER.INI", "x.ini.ini"}) {
         QFile file(folder + "/" + name);
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
@@ -235,29 +248,41 @@ void TestMacroFiles::brokenExports_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<ImportError>("error");
 
-    const auto good = [] { return ExportWriter().Head().Count(3).Item("A", QByteArray("0", 2)).Item("10ms").Item("A", QByteArray("1", 2)).bytes; };
+    const auto good = [] {
+        return ExportWriter()
+            .Head()
+            .Count(3)
+            .Item("A", QByteArray("0", 2))
+            .Item("10ms")
+            .Item("A", QByteArray("1", 2))
+            .bytes;
+    };
     QTest::newRow("good") << good() << ImportError::None;
     QTest::newRow("cut short") << good().left(good().size() - 3) << ImportError::Broken;
     QTest::newRow("empty file") << QByteArray() << ImportError::NotMacro;
-    QTest::newRow("other tag") << ExportWriter().Block("Other", 12).Block("M", 48).Block("1", 12).Count(0).bytes
-                               << ImportError::NotMacro;
-    QTest::newRow("tag block too long") << ExportWriter().Block("Zizov", 13).Block("M", 48).Block("1", 12).Count(0).bytes
-                                        << ImportError::NotMacro;
-    QTest::newRow("name block too short") << ExportWriter().Block("Zizov", 12).Block("M", 12).Block("1", 12).Count(0).bytes
-                                          << ImportError::NotMacro;
+    QTest::newRow("other tag")
+        << ExportWriter().Block("Other", 12).Block("M", 48).Block("1", 12).Count(0).bytes
+        << ImportError::NotMacro;
+    QTest::newRow("tag block too long")
+        << ExportWriter().Block("Zizov", 13).Block("M", 48).Block("1", 12).Count(0).bytes
+        << ImportError::NotMacro;
+    QTest::newRow("name block too short")
+        << ExportWriter().Block("Zizov", 12).Block("M", 12).Block("1", 12).Count(0).bytes
+        << ImportError::NotMacro;
     QTest::newRow("loop 251") << ExportWriter().Head("M", "251").Count(0).bytes << ImportError::Broken;
     QTest::newRow("loop word") << ExportWriter().Head("M", "many").Count(0).bytes << ImportError::Broken;
     QTest::newRow("negative count") << ExportWriter().Head().Count(-1).bytes << ImportError::Broken;
     QTest::newRow("huge count") << ExportWriter().Head().Count(1000000).bytes << ImportError::Broken;
-    QTest::newRow("count above items") << ExportWriter().Head().Count(2).Item("A", QByteArray("0", 2)).bytes
-                                       << ImportError::Broken;
-    QTest::newRow("bad delay text") << ExportWriter().Head().Count(1).Item("10 ms").bytes << ImportError::Broken;
-    QTest::newRow("control character") << ExportWriter().Head().Count(1).Item("A\nB", QByteArray("0", 2)).bytes
-                                       << ImportError::Broken;
+    QTest::newRow("count above items")
+        << ExportWriter().Head().Count(2).Item("A", QByteArray("0", 2)).bytes << ImportError::Broken;
+    QTest::newRow("bad delay text") << ExportWriter().Head().Count(1).Item("10 ms").bytes
+                                    << ImportError::Broken;
+    QTest::newRow("control character")
+        << ExportWriter().Head().Count(1).Item("A\nB", QByteArray("0", 2)).bytes << ImportError::Broken;
     QTest::newRow("marker 2") << ExportWriter().Head().Count(1).Item("A", QByteArray("2", 2)).bytes
                               << ImportError::Broken;
-    QTest::newRow("marker without NUL") << ExportWriter().Head().Count(1).Item("A", QByteArray("0")).bytes
-                                        << ImportError::Broken;
+    QTest::newRow("marker without NUL")
+        << ExportWriter().Head().Count(1).Item("A", QByteArray("0")).bytes << ImportError::Broken;
     QTest::newRow("name with slash") << ExportWriter().Head("a/b").Count(0).bytes << ImportError::BadName;
     QTest::newRow("name dot dot") << ExportWriter().Head("..").Count(0).bytes << ImportError::BadName;
     QTest::newRow("empty name") << ExportWriter().Head("").Count(0).bytes << ImportError::BadName;
@@ -321,7 +346,8 @@ void TestMacroFiles::recordToList() {
     record.Events[0] = KeyEvent{0, 1, 0x04, 20};
     record.Events[1] = KeyEvent{1, 1, 0x04, 30};
     record.Events[2] = KeyEvent{0, 1, 0x05, 0};
-    QCOMPARE(MacroText("1", RecordToEntries(record)), QString("1\n0x04 1 0\n20ms\n0x04 1 1\n30ms\n0x05 1 0\n"));
+    QCOMPARE(MacroText("1", RecordToEntries(record)),
+             QString("1\n0x04 1 0\n20ms\n0x04 1 1\n30ms\n0x05 1 0\n"));
 
     // A code without a name is the empty key; a mouse button stays one even without its name.
     record.EventCount = 2;

@@ -65,7 +65,8 @@ private slots:
 };
 
 void TestMacroPage::listsIniFilesOnly() {
-    for (const char* name : {"c.ini", "B.ini", "a.ini", "layout.xml.ini", "notes.txt"}) WriteFile(name, "1\n");
+    for (const char* name : {"c.ini", "B.ini", "a.ini", "layout.xml.ini", "notes.txt"})
+        WriteFile(name, "1\n");
     Macro page;
     QStringList names;
     for (int row = 0; row < MacroList(page)->count(); ++row) names << MacroList(page)->item(row)->text();
@@ -298,10 +299,12 @@ void TestMacroPage::contextMenu() {
         return result;
     };
     QMenu* empty = page.ContextMenu(QPoint(5, list->viewport()->height() - 5));
-    QCOMPARE(texts(empty), QStringList({LanguageFixture::Text("NewMacro", 0), LanguageFixture::Text("MacroImport", 0)}));
+    QCOMPARE(texts(empty),
+             QStringList({LanguageFixture::Text("NewMacro", 0), LanguageFixture::Text("MacroImport", 0)}));
     QMenu* overItem = page.ContextMenu(list->visualItemRect(list->item(0)).center());
-    QCOMPARE(texts(overItem), QStringList({LanguageFixture::Text("MacroExport", 0), LanguageFixture::Text("Rename", 0),
-                                           LanguageFixture::Text("Delete", 0)}));
+    QCOMPARE(texts(overItem),
+             QStringList({LanguageFixture::Text("MacroExport", 0), LanguageFixture::Text("Rename", 0),
+                          LanguageFixture::Text("Delete", 0)}));
     QCOMPARE(list->currentItem(), list->item(0));
     delete empty;
     delete overItem;
@@ -311,9 +314,11 @@ void TestMacroPage::languageKeepsMouseButtons() {
     WriteFile("M.ini", "1\n0x01 4 0\n10ms\n0x01 4 1\n");
     Macro page;
     Select(page, "M");
-    QCOMPARE(Shown(page), QStringList({"+" + LanguageFixture::Text("2", 0), "10ms", "-" + LanguageFixture::Text("2", 0)}));
+    QCOMPARE(Shown(page),
+             QStringList({"+" + LanguageFixture::Text("2", 0), "10ms", "-" + LanguageFixture::Text("2", 0)}));
     page.SlotAllLanguage(1);
-    QCOMPARE(Shown(page), QStringList({"+" + LanguageFixture::Text("2", 1), "10ms", "-" + LanguageFixture::Text("2", 1)}));
+    QCOMPARE(Shown(page),
+             QStringList({"+" + LanguageFixture::Text("2", 1), "10ms", "-" + LanguageFixture::Text("2", 1)}));
     QVERIFY(!page.EventsChanged);
     page.SlotAllLanguage(0);
     Invoke(page, "on_Save_clicked");
@@ -335,35 +340,41 @@ void TestMacroPage::insert_data() {
     const QString left = LanguageFixture::Text("2", 0);
     const QString back = LanguageFixture::Text("6", 0);
     QTest::newRow("press into empty list") << QStringList{} << -1 << 1 << QStringList{"+C"};
-    QTest::newRow("left click into empty list") << QStringList{} << -1 << 4 << QStringList{"+" + left, "10ms", "-" + left};
-    QTest::newRow("press without current appends") << QStringList{"+A"} << -1 << 1 << QStringList{"+A", "10ms", "+C"};
-    QTest::newRow("release after first event") << QStringList{"+A", "10ms", "+B"} << 0 << 2
-                                               << QStringList{"+A", "10ms", "-C", "10ms", "+B"};
-    QTest::newRow("release after the delay") << QStringList{"+A", "10ms", "+B"} << 1 << 2
-                                             << QStringList{"+A", "10ms", "-C", "10ms", "+B"};
-    QTest::newRow("press after last event") << QStringList{"+A", "10ms", "+B"} << 2 << 1
-                                            << QStringList{"+A", "10ms", "+B", "10ms", "+C"};
-    QTest::newRow("press after a middle event")
-        << QStringList{"+A", "5ms", "+B", "6ms", "+D"} << 2 << 1 << QStringList{"+A", "5ms", "+B", "6ms", "+C", "10ms", "+D"};
-    QTest::newRow("press after a lone event keeps alternating") << QStringList{"+A"} << 0 << 1
-                                                                << QStringList{"+A", "10ms", "+C"};
+    QTest::newRow("left click into empty list")
+        << QStringList{} << -1 << 4 << QStringList{"+" + left, "10ms", "-" + left};
+    QTest::newRow("press without current appends")
+        << QStringList{"+A"} << -1 << 1 << QStringList{"+A", "10ms", "+C"};
+    QTest::newRow("release after first event")
+        << QStringList{"+A", "10ms", "+B"} << 0 << 2 << QStringList{"+A", "10ms", "-C", "10ms", "+B"};
+    QTest::newRow("release after the delay")
+        << QStringList{"+A", "10ms", "+B"} << 1 << 2 << QStringList{"+A", "10ms", "-C", "10ms", "+B"};
+    QTest::newRow("press after last event")
+        << QStringList{"+A", "10ms", "+B"} << 2 << 1 << QStringList{"+A", "10ms", "+B", "10ms", "+C"};
+    QTest::newRow("press after a middle event") << QStringList{"+A", "5ms", "+B", "6ms", "+D"} << 2 << 1
+                                                << QStringList{"+A", "5ms", "+B", "6ms", "+C", "10ms", "+D"};
+    QTest::newRow("press after a lone event keeps alternating")
+        << QStringList{"+A"} << 0 << 1 << QStringList{"+A", "10ms", "+C"};
     QTest::newRow("click after a lone event keeps alternating")
         << QStringList{"+A"} << 0 << 8 << QStringList{"+A", "10ms", "+" + back, "10ms", "-" + back};
-    QTest::newRow("click after first event") << QStringList{"+A", "10ms", "+B"} << 0 << 4
-                                             << QStringList{"+A", "10ms", "+" + left, "10ms", "-" + left, "10ms", "+B"};
+    QTest::newRow("click after first event")
+        << QStringList{"+A", "10ms", "+B"} << 0 << 4
+        << QStringList{"+A", "10ms", "+" + left, "10ms", "-" + left, "10ms", "+B"};
     QTest::newRow("click after a middle event")
         << QStringList{"+A", "5ms", "+B", "6ms", "+D"} << 2 << 4
         << QStringList{"+A", "5ms", "+B", "10ms", "+" + left, "10ms", "-" + left, "6ms", "+D"};
-    QTest::newRow("click on a delay") << QStringList{"+A", "5ms", "+B"} << 1 << 4
-                                      << QStringList{"+A", "5ms", "+" + left, "10ms", "-" + left, "10ms", "+B"};
+    QTest::newRow("click on a delay")
+        << QStringList{"+A", "5ms", "+B"} << 1 << 4
+        << QStringList{"+A", "5ms", "+" + left, "10ms", "-" + left, "10ms", "+B"};
     QTest::newRow("delay on an event replaces the one before")
-        << QStringList{"+A", "10ms", "+B", "10ms", "+C"} << 2 << 3 << QStringList{"+A", "300ms", "+B", "10ms", "+C"};
-    QTest::newRow("delay on a delay replaces it")
-        << QStringList{"+A", "10ms", "+B", "10ms", "+C"} << 3 << 3 << QStringList{"+A", "10ms", "+B", "300ms", "+C"};
+        << QStringList{"+A", "10ms", "+B", "10ms", "+C"} << 2 << 3
+        << QStringList{"+A", "300ms", "+B", "10ms", "+C"};
+    QTest::newRow("delay on a delay replaces it") << QStringList{"+A", "10ms", "+B", "10ms", "+C"} << 3 << 3
+                                                  << QStringList{"+A", "10ms", "+B", "300ms", "+C"};
     QTest::newRow("delay on the first event does nothing")
-        << QStringList{"+A", "10ms", "+B", "10ms", "+C"} << 0 << 3 << QStringList{"+A", "10ms", "+B", "10ms", "+C"};
-    QTest::newRow("delay without a current item does nothing") << QStringList{"+A", "10ms", "+B"} << -1 << 3
-                                                               << QStringList{"+A", "10ms", "+B"};
+        << QStringList{"+A", "10ms", "+B", "10ms", "+C"} << 0 << 3
+        << QStringList{"+A", "10ms", "+B", "10ms", "+C"};
+    QTest::newRow("delay without a current item does nothing")
+        << QStringList{"+A", "10ms", "+B"} << -1 << 3 << QStringList{"+A", "10ms", "+B"};
 }
 
 void TestMacroPage::insert() {
@@ -419,7 +430,9 @@ void TestMacroPage::insertionLimit() {
     Macro page;
     Select(page, "M");
     QStringList items{"+A"};
-    for (int i = 1; i < 69; ++i) items << "1ms" << "+A";
+    for (int i = 1; i < 69; ++i)
+        items << "1ms"
+              << "+A";
     Fill(page, items);
     EventList(page)->setCurrentRow(-1);
     DialogAnswers answers;
@@ -462,7 +475,8 @@ void TestMacroPage::editsNeedMacro() {
     Macro page;
     DialogAnswers answers;
     ScopedModalScript script([&](QDialog& d) { return answers.Answer(d); });
-    for (int choice : {1, 4}) QMetaObject::invokeMethod(&page, "on_ChooseEvent_activated", Q_ARG(int, choice));
+    for (int choice : {1, 4})
+        QMetaObject::invokeMethod(&page, "on_ChooseEvent_activated", Q_ARG(int, choice));
     page.AddKeyItem("A", true);
     QCOMPARE(EventList(page)->count(), 0);
     Invoke(page, "on_StartRecord_clicked");
@@ -521,7 +535,8 @@ void TestMacroPage::importRefusals() {
 
     // A cancelled file dialog does nothing at all.
     answers.Opened.clear();
-    ScopedFileChooserScript cancel([](FileChooser::Mode, const QString&, const QString&) { return QString(); });
+    ScopedFileChooserScript cancel(
+        [](FileChooser::Mode, const QString&, const QString&) { return QString(); });
     Invoke(page, "InPortMacro");
     QVERIFY(answers.Opened.isEmpty());
 }

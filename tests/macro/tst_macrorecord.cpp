@@ -71,12 +71,12 @@ void TestMacroRecord::record_data() {
     QTest::addColumn<QVector<Step>>("steps");
     QTest::addColumn<QStringList>("events");
 
-    QTest::newRow("measured delays") << false
-                                     << QVector<Step>{{0, VkA, true}, {80, VkA, false}, {200, VkB, true}, {90, VkB, false}}
-                                     << QStringList{"+A", "80ms", "-A", "200ms", "+B", "90ms", "-B"};
-    QTest::newRow("fixed delays") << true
-                                  << QVector<Step>{{0, VkA, true}, {80, VkA, false}, {200, VkB, true}, {90, VkB, false}}
-                                  << QStringList{"+A", "50ms", "-A", "50ms", "+B", "50ms", "-B"};
+    QTest::newRow("measured delays")
+        << false << QVector<Step>{{0, VkA, true}, {80, VkA, false}, {200, VkB, true}, {90, VkB, false}}
+        << QStringList{"+A", "80ms", "-A", "200ms", "+B", "90ms", "-B"};
+    QTest::newRow("fixed delays")
+        << true << QVector<Step>{{0, VkA, true}, {80, VkA, false}, {200, VkB, true}, {90, VkB, false}}
+        << QStringList{"+A", "50ms", "-A", "50ms", "+B", "50ms", "-B"};
     QTest::newRow("held key repeats are dropped")
         << false << QVector<Step>{{0, VkA, true}, {500, VkA, true}, {30, VkA, true}, {470, VkA, false}}
         << QStringList{"+A", "1000ms", "-A"};
@@ -84,13 +84,15 @@ void TestMacroRecord::record_data() {
         << false
         << QVector<Step>{{0, VkA, true}, {10, VkB, true}, {10, VkA, false}, {10, VkB, false}, {10, VkB, true}}
         << QStringList{"+A", "10ms", "+B", "10ms", "-A", "10ms", "-B"};
-    QTest::newRow("modifier keys have names") << false << QVector<Step>{{0, VkLeftShift, true}, {15, VkLeftShift, false}}
-                                              << QStringList{"+LShift", "15ms", "-LShift"};
+    QTest::newRow("modifier keys have names")
+        << false << QVector<Step>{{0, VkLeftShift, true}, {15, VkLeftShift, false}}
+        << QStringList{"+LShift", "15ms", "-LShift"};
     QTest::newRow("a key without a name leaves no delay behind")
-        << false << QVector<Step>{{0, VkA, true}, {40, VkVolumeUp, true}, {20, VkVolumeUp, false}, {30, VkA, false}}
+        << false
+        << QVector<Step>{{0, VkA, true}, {40, VkVolumeUp, true}, {20, VkVolumeUp, false}, {30, VkA, false}}
         << QStringList{"+A", "90ms", "-A"};
-    QTest::newRow("unnamed key first") << false << QVector<Step>{{0, VkVolumeUp, true}, {40, VkA, true}}
-                                       << QStringList{"+A"};
+    QTest::newRow("unnamed key first")
+        << false << QVector<Step>{{0, VkVolumeUp, true}, {40, VkA, true}} << QStringList{"+A"};
 }
 
 void TestMacroRecord::record() {
@@ -119,7 +121,8 @@ void TestMacroRecord::startAndStop() {
     // The list empties at once; options, chooser and macro list are locked.
     QCOMPARE(EventList(page)->count(), 0);
     QVERIFY(page.EventsChanged);
-    for (const char* name : {"AutoInsertDelay", "DefaultDelay", "ReUntil", "ReNumber", "ReUntilLoose", "ReUntilClick"})
+    for (const char* name :
+         {"AutoInsertDelay", "DefaultDelay", "ReUntil", "ReNumber", "ReUntilLoose", "ReUntilClick"})
         QVERIFY(!Child<QCheckBox>(page, name)->isEnabled());
     QVERIFY(!MacroList(page)->isEnabled());
     QVERIFY(!Child<QWidget>(page, "ChooseEvent")->isEnabled());
@@ -129,8 +132,8 @@ void TestMacroRecord::startAndStop() {
     // While recording, the buttons answer with the stop-recording hint.
     DialogAnswers answers;
     ScopedModalScript script([&](QDialog& d) { return answers.Answer(d); });
-    for (const char* slot : {"on_NewHong_clicked", "on_DeleteHong_clicked", "on_Amend_clicked", "on_DeleteKey_clicked",
-                             "on_Save_clicked"})
+    for (const char* slot : {"on_NewHong_clicked", "on_DeleteHong_clicked", "on_Amend_clicked",
+                             "on_DeleteKey_clicked", "on_Save_clicked"})
         Invoke(page, slot);
     QCOMPARE(answers.Opened, QStringList({"ExeIsRun", "ExeIsRun", "ExeIsRun", "ExeIsRun", "ExeIsRun"}));
     QVERIFY(QFile::exists(MacroFolder() + "/M.ini"));

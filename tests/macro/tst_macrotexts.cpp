@@ -25,10 +25,27 @@ private slots:
     }
     void installedTexts() {
         QFETCH(int, language);
-        for (const char* key :
-             {"MacroList", "KeyList", "NewMacro", "randomDelay", "Delete", "Modify", "StartRecord", "StopRecord",
-              "AutoDelay", "DefaultDelay", "UntilThisReleased", "UntilAnyPressed", "UntilThisPressed", "CycleTimes",
-              "InsertEvent", "Delay", "MacroSeond", "MacroExport", "Rename", "MacroImport", "DialogMacroFileError"})
+        for (const char* key : {"MacroList",
+                                "KeyList",
+                                "NewMacro",
+                                "randomDelay",
+                                "Delete",
+                                "Modify",
+                                "StartRecord",
+                                "StopRecord",
+                                "AutoDelay",
+                                "DefaultDelay",
+                                "UntilThisReleased",
+                                "UntilAnyPressed",
+                                "UntilThisPressed",
+                                "CycleTimes",
+                                "InsertEvent",
+                                "Delay",
+                                "MacroSeond",
+                                "MacroExport",
+                                "Rename",
+                                "MacroImport",
+                                "DialogMacroFileError"})
             QVERIFY2(!LanguageText(MouseMacroTexts, language, key).isEmpty(), key);
         for (int command = 0; command <= 6; ++command)
             QVERIFY(!LanguageText(MouseInsertEventLabels, language, QString::number(command)).isEmpty());
@@ -41,7 +58,8 @@ private slots:
         Macro page;
         page.SlotAllLanguage(1);
         QCOMPARE(page.findChild<QToolButton*>("Save")->text(), LanguageText(MouseCommonTexts, 1, "Save"));
-        QCOMPARE(page.findChild<QPushButton*>("StartRecord")->text(), LanguageText(MouseMacroTexts, 1, "StartRecord"));
+        QCOMPARE(page.findChild<QPushButton*>("StartRecord")->text(),
+                 LanguageText(MouseMacroTexts, 1, "StartRecord"));
         auto* chooser = page.findChild<QComboBox*>("ChooseEvent");
         QCOMPARE(chooser->count(), 9);
         QCOMPARE(chooser->itemText(0), QString());
@@ -52,7 +70,8 @@ private slots:
         // No mouse-button name may be mistaken for a key.
         for (int language = 0; language < LanguageCount; ++language) {
             SetMouseButtonNames(language);
-            for (int i = 0; i < MouseButtonCount; ++i) QCOMPARE(KeyNameToCode(MouseButtonNames[i]).value(1), QString("4"));
+            for (int i = 0; i < MouseButtonCount; ++i)
+                QCOMPARE(KeyNameToCode(MouseButtonNames[i]).value(1), QString("4"));
         }
     }
 
@@ -60,8 +79,9 @@ private slots:
         const QString folder = Paths::InstallDir() + "/Picture/Macro/";
         for (const char* name :
              {"Up.png", "Down.png", "ComboboxBack.png", "Menu.png", "MenuClicked.png", "ComboboxTextBack.png",
-              "CheckBoxCheck.png", "CheckBox.png", "Button.png", "ButtonHover.png", "ButtonClick.png", "Record.png",
-              "RecordHover.png", "Stop.png", "StopHover.png", "MacroDown.png", "MacroUp.png", "MacroTime.png"})
+              "CheckBoxCheck.png", "CheckBox.png", "Button.png", "ButtonHover.png", "ButtonClick.png",
+              "Record.png", "RecordHover.png", "Stop.png", "StopHover.png", "MacroDown.png", "MacroUp.png",
+              "MacroTime.png"})
             QVERIFY2(!QImage(folder + name).isNull(), name);
     }
 };

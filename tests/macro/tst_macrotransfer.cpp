@@ -66,7 +66,8 @@ void TestMacroTransfer::listToMouse() {
     expected[0] = 1;
     expected[1] = 'M';
     expected[31] = 2;
-    expected.replace(32, 16, QByteArray("\x00\x01\x04\x00\x0a\x00\x00\x00\x01\x01\x04\x00\x00\x00\x00\x00", 16));
+    expected.replace(32, 16,
+                     QByteArray("\x00\x01\x04\x00\x0a\x00\x00\x00\x01\x01\x04\x00\x00\x00\x00\x00", 16));
 
     const FlashDataMap handed = DeviceFixture::LastHandedImage();
     QCOMPARE(Bytes(&handed.ButtonMacros[kButton], 592), expected);
@@ -93,10 +94,14 @@ void TestMacroTransfer::requestsThatAreDropped_data() {
     QTest::addColumn<QString>("requested");
     QTest::addColumn<bool>("live");
     QTest::addColumn<int>("button");
-    QTest::newRow("another macro") << "Other" << "M" << true << kButton;
-    QTest::newRow("interface not live") << "M" << "M" << false << kButton;
-    QTest::newRow("nothing shown") << "" << "M" << true << kButton;
-    QTest::newRow("no such button") << "M" << "M" << true << 16;
+    QTest::newRow("another macro") << "Other"
+                                   << "M" << true << kButton;
+    QTest::newRow("interface not live") << "M"
+                                        << "M" << false << kButton;
+    QTest::newRow("nothing shown") << ""
+                                   << "M" << true << kButton;
+    QTest::newRow("no such button") << "M"
+                                    << "M" << true << 16;
 }
 
 void TestMacroTransfer::requestsThatAreDropped() {
