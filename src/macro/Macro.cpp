@@ -11,7 +11,6 @@
 #include <QSignalBlocker>
 
 #include "AddDelayTime.h"
-#include "Clock.h"
 #include "ColorText.h"
 #include "DeleteConfirm.h"
 #include "DeviceCommand.h"
@@ -467,8 +466,7 @@ void Macro::on_Save_clicked() {
     SetSaveEnabled(false);
     if (!ShownItem) return;
     const QString name = ShownItem->text();
-    DelayMsec(100);
-    if (!ShownItem || ShownItem->text() != name) return;
+    // Written whole through a temporary file: no emptying first, and no wait for it.
     if (!SaveMacroFile(QString::number(RepeatValue()))) {
         SetSaveEnabled(true);  // nothing was saved; the user may try again
         return;
