@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
+#include <QPersistentModelIndex>
 #include <QSignalBlocker>
 
 #include "AddDelayTime.h"
@@ -516,10 +517,13 @@ void Macro::ExPortMacro() {
     if (!item) return;
     // Name, events and loop always belong to one macro: the one shown.
     if (item != ShownItem) SelectMacro(item);
+    // Taken before the file dialog, whose event loop may let the page change.
+    const QString name = ShownItem->text();
+    const QString repeat = QString::number(RepeatValue());
+    const QVector<MacroEntry> entries = Entries();
     const QString path = FileChooser::GetSaveFileName(this, "FileSave", StartFolder(), "File(*.ini)");
     if (path.isEmpty()) return;
-    MacroFiles::WriteExport(path, ShownItem->text(), QString::number(RepeatValue()), Entries(),
-                            PictureFolder);
+    MacroFiles::WriteExport(path, name, repeat, entries, PictureFolder);
 }
 
 void Macro::InPortMacro() {
@@ -713,17 +717,24 @@ void Macro::on_Amend_clicked() {
         ShowStopRecordHint();
         return;
     }
-    QListWidgetItem* item = ui->listWidgetKey->currentItem();
-    if (!item) return;
-    if (item->data(DelayRole).toBool()) {
+    const int row = ui->listWidgetKey->currentRow();
+    if (row < 0) return;
+    // The list may change while a dialog runs (a device refresh): find the item again afterwards.
+    const QPersistentModelIndex index(ui->listWidgetKey->model()->index(row, 0));
+    const auto itemAfterDialog = [&]() {
+        return index.isValid() ? ui->listWidgetKey->item(index.row()) : nullptr;
+    };
+    if (IsDelayRow(row)) {
         AddDelayTime dialog;
         ModalRunner::RunOver(dialog, this, kKeyDialogDx, kKeyDialogDy);
-        if (!dialog.OkFlag) return;
+        QListWidgetItem* item = itemAfterDialog();
+        if (!dialog.OkFlag || !item) return;
         item->setText(QString::number(dialog.Delay) + "ms");
     } else {
         addKey dialog;
         const int result = ModalRunner::RunOver(dialog, this, kKeyDialogDx, kKeyDialogDy);
-        if (result != QDialog::Accepted || !dialog.OkFlag) return;
+        QListWidgetItem* item = itemAfterDialog();
+        if (result != QDialog::Accepted || !dialog.OkFlag || !item) return;
         // The key changes with the name; a press stays a press.
         const MacroEntry entry = MacroEntry::Event(dialog.KeyName, true);
         item->setData(KindRole, entry.Kind);

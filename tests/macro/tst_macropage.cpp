@@ -56,6 +56,7 @@ private slots:
     void deleteEvents();
     void insertionLimit();
     void amendRelease();
+    void amendWhileListChanges();
     void editsNeedMacro();
 
     void exportImport();
@@ -469,6 +470,24 @@ void TestMacroPage::amendRelease() {
     EventList(page)->setCurrentRow(0);
     Invoke(page, "on_Amend_clicked");
     QCOMPARE(Shown(page).first(), QString("+A"));
+}
+
+void TestMacroPage::amendWhileListChanges() {
+    WriteFile("M.ini", "1\n0x04 1 0\n10ms\n0x04 1 1\n");
+    Macro page;
+    Select(page, "M");
+    EventList(page)->setCurrentRow(2);
+    // A device refresh turns a record into a file while the key dialog is open.
+    ScopedModalScript script([](QDialog& d) {
+        PostMsg::GetInstance()->EmitSigButtonToMacro(FlashDataMap{}, 0);
+        auto& key = static_cast<addKey&>(d);
+        key.OkFlag = true;
+        key.KeyName = "B";
+        return int(QDialog::Accepted);
+    });
+    Invoke(page, "on_Amend_clicked");
+    QCOMPARE(EventList(page)->count(), 0);
+    QCOMPARE(ReadFile("M.ini"), QByteArray("1\n0x04 1 0\n10ms\n0x04 1 1\n"));
 }
 
 void TestMacroPage::editsNeedMacro() {
