@@ -11,26 +11,26 @@ class QWidget;
 // stays the same when the real piece replaces the body here.
 namespace DialogMainSeams {
 
-// The home page DialogChange (stack index 0); a placeholder page with minimise and close for now.
+// The home page DialogChange (stack index 0).
 QWidget* CreateHomePage(QWidget* parent);
 
-// The device window Dialog (stack index 1); a placeholder page with minimise, close and back for now.
+// The device window Dialog (stack index 1).
 QWidget* CreateDeviceWindow(QWidget* parent);
 
-// HomeUsbChangedCallback of the home page; null until the home page exists.
+// HomeUsbChangedCallback of the home page.
 UsbChangedCallback HomePageHotPlugCallback();
 
-// DeviceUsbChangedCallback of the device window; null until the device worker exists.
+// DeviceUsbChangedCallback of the device window.
 UsbChangedCallback DeviceWindowHotPlugCallback();
 
-// DeviceDataCallback of the device link; null until the device worker exists.
+// DeviceDataCallback of the device link.
 UsbDataCallback DeviceDataCallbackFunction();
 
 // The offline notice MouseOffLine, without parent, not shown; its text follows OfflineNoticeKind and it
 // closes on SigCloseOffOnline.
 QDialog* CreateOfflineNotice();
 
-// The pairing dialog Match, prepared (InitPair) and not shown; null until it exists.
+// The pairing dialog Match, prepared (InitPair) and not shown.
 QDialog* CreatePairingDialog();
 
 // The firmware offer of Space on the home page for the one found receiver: the receiver repair or the

@@ -94,6 +94,8 @@ void Worker::run() {
             } else {
                 hub->EmitSigFormReset();
             }
+            // The offline notice; the online poll closes it when the device answers.
+            hub->EmitSigMouseOffLineo(0);
         }
         LastPath = device.Path;
         LastType = device.Type;

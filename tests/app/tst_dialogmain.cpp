@@ -11,6 +11,7 @@
 #include "Clock.h"
 #include "DeviceFlags.h"
 #include "DialogMain.h"
+#include "DeviceAllInfo.h"
 #include "HidSimControl.h"
 #include "MacroIni.h"
 #include "PostMsg.h"
@@ -281,8 +282,12 @@ private slots:
         QTest::keyClick(&window, Qt::Key_Return);
         QCOMPARE(enter.count(), 2);
         MacroRecording = false;
+        QVERIFY(HidSim::LoadDescription(R"({"devices": []})"));
+        QTRY_VERIFY(FoundDevices.isEmpty());
         QTest::keyClick(&window, Qt::Key_Space);  // home page, no device found: nothing
         QVERIFY(window.isVisible());
+        QVERIFY(!QApplication::activeModalWidget());
+        HidSim::LoadDefault();
     }
 
     void draggingWithTheLeftButtonOnly() {

@@ -1,0 +1,236 @@
+#include "Dialog.h"
+
+#include <QButtonGroup>
+#include <QDebug>
+#include <QEvent>
+#include <QKeyEvent>
+
+#include "Clock.h"
+#include "ColorText.h"
+#include "CrashHandler.h"
+#include "DeviceFlags.h"
+#include "DeviceInfoFile.h"
+#include "DevicePageStandIn.h"
+#include "DevicePageStandIns.h"
+#include "HIDUsb.h"
+#include "ModalRunner.h"
+#include "Paths.h"
+#include "PictureStyles.h"
+#include "PostMsg.h"
+#include "PreVier.h"
+#include "UpDataParam.h"
+#include "ui_Dialog.h"
+
+Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
+    ui->setupUi(this);
+    PictureFolder = Paths::InstallDir() + "/Picture/Dialog/";
+
+    PreVierPage = new PreVier(this);
+    AdvancedPage = new DevicePageStandIn(DevicePageStandIn::Role::Advanced, "Advanced", this);
+    // The button page creates the device thread object; its stand-in does the same.
+    PageDataStandIns = new DevicePageStandIns(this);
+    ButtonPage = new DevicePageStandIn(DevicePageStandIn::Role::Buttons, "Buttoninterface", this);
+    LightPage = new DevicePageStandIn(DevicePageStandIn::Role::Lights, "LampLight", this);
+    MacroPage = new DevicePageStandIn(DevicePageStandIn::Role::Macro, "Macro", this);
+    SensorPage = new DevicePageStandIn(DevicePageStandIn::Role::Sensor, "Sensor", this);
+    SettingPage = new DevicePageStandIn(DevicePageStandIn::Role::Settings, "FormSetting", this);
+
+    ui->stackedWidgetDialog->addWidget(PreVierPage);
+    ui->stackedWidgetDialog->addWidget(ButtonPage);
+    ui->stackedWidgetDialog->addWidget(SensorPage);
+    ui->stackedWidgetDialog->addWidget(MacroPage);
+    ui->stackedWidgetDialog->addWidget(LightPage);
+    ui->stackedWidgetDialog->addWidget(AdvancedPage);
+    ui->stackedWidgetDialog->addWidget(SettingPage);
+
+    UpDataParamDialog = new UpDataParam;
+
+    qDebug() << "Start";
+    const auto nav = [this](const QString& normal, const QString& hover, const QString& checked) {
+        return PictureStyles::NavigationButtonSheet(PictureFolder, normal, hover, checked);
+    };
+    ui->PreButton->setStyleSheet(nav("Pre.png", "PreHover.png", "PreHover.png"));
+    ui->ButtonMain->setStyleSheet(nav("Home.png", "HomeHover.png", "HomeChecked.png"));
+    ui->SensorButton->setStyleSheet(nav("Sensor.png", "SensorHover.png", "SensorChecked.png"));
+    ui->MacroButton->setStyleSheet(nav("Macro.png", "MacroHover.png", "MacroChecked.png"));
+    ui->LightsButton->setStyleSheet(nav("Light.png", "LightHover.png", "LightChecked.png"));
+    ui->Advanced->setStyleSheet(nav("Advance.png", "AdvanceHover.png", "AdvanceHover.png"));
+    ui->FormSetting->setStyleSheet(nav("Setting.png", "SettingHover.png", "SettingClick.png"));
+    ui->SetButton->setStyleSheet(ButtonSheet("Setting.png", "SettingHover.png", "SettingClick.png"));
+    ui->MinButton->setStyleSheet(ButtonSheet("Min.png", "MinHover.png", "MinClick.png"));
+    ui->CloseButton->setStyleSheet(ButtonSheet("Close.png", "CloseHover.png", "CloseClick.png"));
+    ui->UpArrow->setStyleSheet(ButtonSheet("PageChange.png", "PageChangeHover.png", "PageChangeClick.png"));
+    ui->frame_2->setStyleSheet("#frame_2{border-image: url(" + PictureFolder + "BackGround2.png);}");
+    ui->BatteryButtonC->setStyleSheet(
+        "#BatteryButtonC{border:0px;background-image: url(" + PictureFolder +
+        "Battery.png);background-position:center;background-repeat:no-repeat;}");
+    ui->label->setStyleSheet("#label{border-image: url(" + PictureFolder + "Charg.png);}");
+    ui->label_2->setStyleSheet("#label_2{color: rgb(" + OptionColorText("LabelColor") + ";);}");
+    // The top-level window paints frames named "frame"; the top bar shows the background picture.
+    ui->frame->setStyleSheet("#frame{background:transparent;}");
+    ui->label->hide();
+    ui->SetButton->hide();
+
+    ButtonGroupA = new QButtonGroup(this);
+    ButtonGroupA->setExclusive(true);
+    ButtonGroupB = new QButtonGroup(this);
+    ButtonGroupB->setExclusive(true);
+    for (QAbstractButton* button :
+         {static_cast<QAbstractButton*>(ui->PreButton), static_cast<QAbstractButton*>(ui->Advanced),
+          static_cast<QAbstractButton*>(ui->ButtonMain), static_cast<QAbstractButton*>(ui->MacroButton),
+          static_cast<QAbstractButton*>(ui->LightsButton), static_cast<QAbstractButton*>(ui->SensorButton),
+          static_cast<QAbstractButton*>(ui->FormSetting)})
+        ButtonGroupB->addButton(button);
+
+    connect(ui->MinButton, SIGNAL(clicked()), this, SLOT(WindowMin()));
+
+    ui->PreButton->setChecked(true);
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
+    setFixedSize(width(), height());
+
+    Crash = new CrashHandler;
+    Crash->SetCrashFilter();
+
+    ui->stackedWidgetDialog->setCurrentWidget(PreVierPage);
+
+    PostMsg::Connect(SIGNAL(SigSecondPageChange()), this, SLOT(SlotSecondDialog()));
+    PostMsg::Connect(SIGNAL(SigIsUsb(bool, bool)), this, SLOT(SlotIsUsb(bool, bool)));
+    PostMsg::Connect(SIGNAL(SigUpDataParam(int)), this, SLOT(SlotUpDataParam(int)));
+    PostMsg::Connect(SIGNAL(SigStartRecord(int)), this, SLOT(SlotStartRecord(int)));
+    PostMsg::Connect(SIGNAL(SigMouseIndex(int)), this, SLOT(SlotMouseIndex(int)));
+    PostMsg::Connect(SIGNAL(SigBattery(bool, int, bool)), this, SLOT(SlotBattery(bool, int, bool)));
+    ui->label_3->hide();
+}
+
+Dialog::~Dialog() {
+    delete PreVierPage;
+    delete ButtonPage;
+    delete LightPage;
+    delete MacroPage;
+    delete SensorPage;
+    delete AdvancedPage;
+    delete SettingPage;
+    delete PageDataStandIns;
+    delete ui;
+}
+
+QString Dialog::ButtonSheet(const QString& normal, const QString& hover, const QString& pressed) const {
+    return PictureStyles::ToolButtonSheet(PictureFolder, normal, hover, pressed);
+}
+
+void Dialog::on_PreButton_clicked() {
+    ui->stackedWidgetDialog->setCurrentIndex(SummaryIndex);
+}
+
+void Dialog::on_ButtonMain_clicked() {
+    ui->stackedWidgetDialog->setCurrentIndex(ButtonsIndex);
+    PostMsg::GetInstance()->EmitSigAddMacroButton();
+}
+
+void Dialog::on_SensorButton_clicked() {
+    ui->stackedWidgetDialog->setCurrentIndex(SensorIndex);
+}
+
+void Dialog::on_MacroButton_clicked() {
+    ui->stackedWidgetDialog->setCurrentIndex(MacroIndex);
+}
+
+void Dialog::on_LightsButton_clicked() {
+    ui->stackedWidgetDialog->setCurrentIndex(LightsIndex);
+}
+
+void Dialog::on_Advanced_clicked() {
+    PostMsg::GetInstance()->EmitSigtVis(0);
+    ui->stackedWidgetDialog->setCurrentIndex(AdvancedIndex);
+}
+
+void Dialog::on_FormSetting_clicked() {
+    ui->stackedWidgetDialog->setCurrentIndex(SettingsIndex);
+}
+
+void Dialog::on_SetButton_clicked() {}
+
+void Dialog::SlotMouseIndex(int) {}
+
+void Dialog::SaveDeviceImage() {
+    FlashDataMap image{};
+    {
+        std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
+        image = CurrentFlashData;
+    }
+    // An image that never came from this device would overwrite its cache with another model's data.
+    if (FlashDataFromDevice) WriteDeviceInfoFile(DeviceInfoSaveName(), image);
+}
+
+void Dialog::on_UpArrow_clicked() {
+    UsbServer_SetPCDriverStatus(0);
+    SaveDeviceImage();
+    ui->PreButton->setChecked(true);
+    DelayMsec(100);
+    UsbServer_Exit();
+    PostMsg* hub = PostMsg::GetInstance();
+    hub->EmitSigChangeMainDialog(0);
+    hub->EmitSigSetMacroPage();
+}
+
+void Dialog::on_CloseButton_clicked() {
+    SaveDeviceImage();
+    PostMsg::GetInstance()->EmitSigChangeSize(1);
+}
+
+void Dialog::WindowMin() {
+    PostMsg::GetInstance()->EmitSigChangeSize(0);
+}
+
+void Dialog::on_stackedWidgetDialog_currentChanged(int index) {
+    if (index == SummaryIndex) {
+        ui->frame_2->setStyleSheet("#frame_2{border-image: url(" + PictureFolder + "BackGround2.png);}");
+        return;
+    }
+    ui->frame_2->setStyleSheet("#frame_2{border-image: url(" + PictureFolder + "BackGround.png);}");
+    ui->UpArrow->setVisible(true);
+}
+
+void Dialog::SlotSecondDialog() {
+    ui->PreButton->setChecked(true);
+    ui->stackedWidgetDialog->setCurrentWidget(PreVierPage);
+}
+
+void Dialog::SlotBattery(bool IsCharg, int Number, bool IsText) {
+    ui->label->setVisible(IsCharg);
+    ui->progressBar->setValue(Number);
+    ui->label_2->setText(QString::number(Number) + (IsText ? "%" : ""));
+    const QString colour = Number <= 15 ? "rgb(152, 43, 34)" : "rgb(0, 255, 153)";
+    ui->progressBar->setStyleSheet(
+        "#progressBar{border: none;background-color: transparent;}#progressBar::chunk {background-color: " +
+        colour + ";}");
+}
+
+void Dialog::SlotIsUsb(bool Usb, bool) {
+    ui->label_4->setStyleSheet("QLabel{border-image: url(" + PictureFolder +
+                               (Usb ? "OnLineUsb.png" : "OnLineWifi.png") + ");}");
+}
+
+void Dialog::SlotStartRecord(int index) {
+    if (index != 0 && index != 1) return;
+    for (QAbstractButton* button : ButtonGroupB->buttons()) button->setEnabled(index == 1);
+}
+
+void Dialog::SlotUpDataParam(int index) {
+    UpDataParamDialog->StartTimer();
+    qDebug() << "q";
+    if (index == 1) UpDataParamDialog->ForcedMode = true;
+    ModalRunner::RunOver(*UpDataParamDialog, this, 0, -20);
+    qDebug() << "w"
+             << "t1";
+}
+
+void Dialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F12) return;
+    QWidget::keyPressEvent(event);
+}
+
+void Dialog::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) ui->retranslateUi(this);
+    QWidget::changeEvent(event);
+}

@@ -1,0 +1,85 @@
+#pragma once
+// The device window: the seven device pages in a stack, the navigation bar, the link picture and
+// battery indicator, the way back to the home page, minimise and close, and the settings-update wait.
+
+#include <QString>
+#include <QWidget>
+
+class CrashHandler;
+class DevicePageStandIn;
+class DevicePageStandIns;
+class PreVier;
+class QButtonGroup;
+class UpDataParam;
+namespace Ui {
+class Dialog;
+}
+
+class Dialog : public QWidget {
+    Q_OBJECT
+public:
+    explicit Dialog(QWidget* parent = nullptr);
+    ~Dialog() override;
+
+    Ui::Dialog* Form() const { return ui; }
+    PreVier* SummaryPage() const { return PreVierPage; }
+    UpDataParam* WaitDialog() const { return UpDataParamDialog; }
+
+    // Stack indexes of the pages.
+    enum PageIndex {
+        SummaryIndex,
+        ButtonsIndex,
+        SensorIndex,
+        MacroIndex,
+        LightsIndex,
+        AdvancedIndex,
+        SettingsIndex
+    };
+
+public slots:
+    void SlotSecondDialog();
+    void SlotBattery(bool IsCharg, int Number, bool IsText);
+    void SlotIsUsb(bool Usb, bool IsVs);
+    void SlotStartRecord(int index);
+    void SlotUpDataParam(int index);
+    void SlotMouseIndex(int index);
+    void WindowMin();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private slots:
+    void on_PreButton_clicked();
+    void on_ButtonMain_clicked();
+    void on_SensorButton_clicked();
+    void on_MacroButton_clicked();
+    void on_LightsButton_clicked();
+    void on_Advanced_clicked();
+    void on_FormSetting_clicked();
+    void on_UpArrow_clicked();
+    void on_CloseButton_clicked();
+    void on_SetButton_clicked();
+    void on_stackedWidgetDialog_currentChanged(int index);
+
+private:
+    // Writes the current settings image into the current device's cache file.
+    static void SaveDeviceImage();
+    QString ButtonSheet(const QString& normal, const QString& hover, const QString& pressed) const;
+
+    Ui::Dialog* ui;
+    QButtonGroup* ButtonGroupA;
+    QButtonGroup* ButtonGroupB;
+    PreVier* PreVierPage;
+    DevicePageStandIn* AdvancedPage;
+    DevicePageStandIn* ButtonPage;
+    DevicePageStandIn* LightPage;
+    DevicePageStandIn* MacroPage;
+    DevicePageStandIn* SensorPage;
+    DevicePageStandIn* SettingPage;
+    // Data receivers of the button, light and sensor pages and the one Worker, until those pages exist.
+    DevicePageStandIns* PageDataStandIns;
+    UpDataParam* UpDataParamDialog;
+    CrashHandler* Crash;
+    QString PictureFolder;
+};

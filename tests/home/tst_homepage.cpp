@@ -1,0 +1,273 @@
+// The home page's grid against sets of simulated devices, the tile click's guards, the pairing dialog's
+// endings, the summary page and the device window's battery indicator.
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QtTest>
+
+#include "DeviceAllInfo.h"
+#include "DeviceFlags.h"
+#include "Dialog.h"
+#include "DialogChange.h"
+#include "HIDUsb.h"
+#include "HidSimControl.h"
+#include "LanguageLoader.h"
+#include "MacroIni.h"
+#include "Match.h"
+#include "ModalRunner.h"
+#include "PostMsg.h"
+#include "PreVier.h"
+#include "RegistryStore.h"
+#include "TestEnv.h"
+#include "mytoolButtonEnter.h"
+#include "ui_Dialog.h"
+#include "ui_DialogChange.h"
+#include "ui_PreVier.h"
+
+namespace {
+const char* const kReceiver8 = R"({"name": "rx8", "kind": "receiver", "class": 8})";
+const char* const kReceiver4 = R"({"name": "rx4", "kind": "receiver", "class": 4})";
+const char* const kReceiver2 = R"({"name": "rx2", "kind": "receiver", "class": 2})";
+const char* const kReceiver1 = R"({"name": "rx1", "kind": "receiver", "class": 1})";
+
+QByteArray Devices(const QStringList& items) {
+    return ("{\"devices\": [" + items.join(",") + "]}").toUtf8();
+}
+}  // namespace
+
+class TstHomePage : public QObject {
+    Q_OBJECT
+
+private:
+    QStringList ran_;
+
+private slots:
+    void initTestCase() { LoadLanguageFiles(); }
+
+    void init() {
+        HidSim::SetStateDir(TestEnv::FreshDir("sim"));
+        HidSim::SetTiming(20, 200);
+        const QString dir = TestEnv::FreshDir("home");
+        RegistryStore::SetFilePath(dir + "/registry.ini");
+        MacroIni::ResetForTest(dir + "/Macro.ini");
+        DevicePageActive = 0;
+        PairCurrentDevice = false;
+        ran_.clear();
+        // Every dialog run through the runner is recorded and closed at once.
+        ModalRunner::SetScript([this](QDialog& dialog) {
+            ran_.append(dialog.objectName());
+            return int(QDialog::Rejected);
+        });
+    }
+
+    void cleanup() {
+        ModalRunner::SetScript(nullptr);
+        StopUsbChanged();
+        UsbServer_Exit();
+        HidSim::LoadDefault();
+    }
+
+    void grid_data() {
+        QTest::addColumn<QByteArray>("devices");
+        QTest::addColumn<int>("tiles");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<bool>("identicalNotice");
+
+        QTest::newRow("no device") << Devices({}) << 0 << 0 << false;
+        QTest::newRow("three receivers of three classes: one page")
+            << Devices({kReceiver8, kReceiver4, kReceiver2}) << 3 << 1 << false;
+        QTest::newRow("four: a second page")
+            << Devices({kReceiver8, kReceiver4, kReceiver2, kReceiver1}) << 4 << 2 << false;
+        QTest::newRow("two identical receivers")
+            << Devices({kReceiver8, R"({"name": "other8", "kind": "receiver", "class": 8})"}) << 0 << 0
+            << true;
+        QTest::newRow("cable mouse hides its receiver")
+            << Devices({R"({"name": "rx", "kind": "receiver", "class": 8, "mouse": "m"})",
+                        R"({"name": "m", "kind": "mouse", "cable": true, "plugged": true})"})
+            << 1 << 1 << false;
+        QTest::newRow("two cable mice of one model")
+            << Devices({R"({"name": "m1", "kind": "mouse", "cable": true, "plugged": true})",
+                        R"({"name": "m2", "kind": "mouse", "cable": true, "plugged": true})"})
+            << 0 << 0 << true;
+        QTest::newRow("two unmatched receivers of one class")
+            << Devices({R"({"name": "u1", "kind": "receiver", "class": 8, "mid": 9})",
+                        R"({"name": "u2", "kind": "receiver", "class": 8, "mid": 9})"})
+            << 2 << 1 << false;
+    }
+
+    void grid() {
+        QFETCH(QByteArray, devices);
+        QFETCH(int, tiles);
+        QFETCH(int, pages);
+        QFETCH(bool, identicalNotice);
+        QVERIFY(HidSim::LoadDescription(devices));
+        DialogChange home;
+        Ui::DialogChange* form = home.Form();
+        QTRY_COMPARE(TileButtons.size(), tiles);
+        QCOMPARE(form->stackedWidget->count(), pages);
+        QCOMPARE(ran_.contains("QuestiondialogB"), identicalNotice);
+        QCOMPARE(form->label_2->isHidden(), tiles > 0);
+        QCOMPARE(form->label_3->isHidden(), tiles == 0);
+        QCOMPARE(form->RightButton->isHidden(), pages < 2);
+        QVERIFY(form->LeftButton->isHidden());
+        for (int i = 0; i < TileButtons.size(); ++i)
+            QCOMPARE(TileButtons.at(i)->objectName(), "btn" + QString::number(i));
+        if (pages == 2) {
+            QCOMPARE(TileButtons.last()->pos(), QPoint(305, 0));
+            form->RightButton->click();
+            QCOMPARE(form->stackedWidget->currentIndex(), 1);
+            QVERIFY(form->RightButton->isHidden());
+            QVERIFY(!form->LeftButton->isHidden());
+            form->LeftButton->click();
+            QCOMPARE(form->stackedWidget->currentIndex(), 0);
+        }
+    }
+
+    void unmatchedTileShowsItsPicture() {
+        QVERIFY(
+            HidSim::LoadDescription(Devices({R"({"name": "u", "kind": "receiver", "class": 4, "mid": 9})"})));
+        DialogChange home;
+        QTRY_COMPARE(TileButtons.size(), 1);
+        QVERIFY(TileButtons.first()->styleSheet().contains("Unknow.png"));
+        QVERIFY(!TileLinkIcons.first()->isHidden());
+        // Its click opens nothing but the pairing of an unknown mouse model.
+        QSignalSpy select(PostMsg::GetInstance(), SIGNAL(SigSelectMouseInfo(DeviceAllInfo)));
+        TileButtons.first()->click();
+        QCOMPARE(select.count(), 0);
+        QCOMPARE(ran_, QStringList{"Match"});
+        QVERIFY(PairCurrentDevice);
+        QCOMPARE(PairTargetDevice.Path, FoundDevices.first().Path);
+    }
+
+    void staleTileDoesNothing() {
+        HidSim::LoadDefault();
+        DialogChange home;
+        QTRY_COMPARE(TileButtons.size(), 1);
+        mytoolButtonEnter* tile = TileButtons.first();
+        FoundDevices.clear();  // the list shrank after this tile was built
+        QSignalSpy select(PostMsg::GetInstance(), SIGNAL(SigSelectMouseInfo(DeviceAllInfo)));
+        QSignalSpy change(PostMsg::GetInstance(), SIGNAL(SigChangeMainDialog(int)));
+        tile->click();
+        QVERIFY(RefreshDeviceTile(0));
+        QCOMPARE(select.count(), 0);
+        QCOMPARE(change.count(), 0);
+        QCOMPARE(DevicePageActive.load(), 0);
+    }
+
+    void pairingWithoutAnyDeviceStaysDisabled() {
+        FoundDevices.clear();
+        Match pairing;
+        pairing.InitPair();
+        QTRY_VERIFY(!pairing.findChild<QPushButton*>("MatchButton")->isEnabled());
+        pairing.findChild<QPushButton*>("MatchButton")->click();
+        QCOMPARE(PairResult.load(), 0);
+    }
+
+    void pairingAMouseOnItsCableIsRefused() {
+        PairCurrentDevice = true;
+        PairTargetDevice = DeviceAllInfo();
+        PairTargetDevice.Path = "cable-mouse";
+        PairTargetDevice.IsUsb = true;
+        Match pairing;
+        pairing.InitPair();
+        QTRY_VERIFY(!pairing.findChild<QLabel*>("label")->isHidden());
+        QVERIFY(!pairing.findChild<QPushButton*>("MatchButton")->isEnabled());
+    }
+
+    // Failure told by the receiver, and failure found by the poll (receiver unplugged), from the device
+    // window: both end in one place that closes the pairing connection and gives the window back.
+    void pairingFailureEndsInOnePlace_data() {
+        QTest::addColumn<bool>("unplug");
+        QTest::newRow("receiver reports failure") << false;
+        QTest::newRow("receiver unplugged") << true;
+    }
+
+    void pairingFailureEndsInOnePlace() {
+        QFETCH(bool, unplug);
+        HidSim::LoadDefault();
+        const QString path = HidSim::PathOf("receiver");
+        DeviceAllInfo receiver;
+        receiver.Path = path.toUtf8();
+        receiver.Vid = "3A1B";
+        receiver.Pid = "6008";
+        {
+            std::lock_guard<std::mutex> lock(CurrentDeviceMutex());
+            CurrentDevice = receiver;
+        }
+        DevicePageActive = 1;
+        if (!unplug) HidSim::FailNextPairing("receiver");
+        Match pairing;
+        pairing.InitPair();
+        auto* button = pairing.findChild<QPushButton*>("MatchButton");
+        QTRY_VERIFY(pairing.PairAllowed);
+        button->click();
+        QCOMPARE(PairResult.load(), 1);
+        QCOMPARE(DevicePageActive.load(), 0);
+        // Escape while pairing runs changes nothing.
+        QTest::keyClick(&pairing, Qt::Key_Escape);
+        QVERIFY(PairConnectionOpen);
+        if (unplug) HidSim::Unplug("receiver");
+        QTRY_COMPARE_WITH_TIMEOUT(PairResult.load(), 3, 5000);
+        QVERIFY(!PairConnectionOpen);
+        QCOMPARE(DevicePageActive.load(), 1);
+        QVERIFY(button->isEnabled());
+        QCOMPARE(button->text(), QString("Pairing failed"));
+        DevicePageActive = 0;
+        std::lock_guard<std::mutex> lock(CurrentDeviceMutex());
+        CurrentDevice = DeviceAllInfo();
+    }
+
+    void summaryShowsWhatThePagesSend() {
+        PreVier summary;
+        Ui::PreVier* form = summary.Form();
+        PostMsg* hub = PostMsg::GetInstance();
+        hub->EmitSigAddReport(8000);
+        QCOMPARE(form->ReportValue->text(), QString("8000Hz"));
+        hub->EmitSigAddVer(2, "v9.99");
+        QCOMPARE(form->MouseValue->text(), QString("v2.21"));
+        QCOMPARE(form->DongleValue->text(), QString("v1.0"));
+        hub->EmitSigAddUpdate(1, true);
+        QVERIFY(!form->DongleUp->isHidden());
+        hub->EmitSigAddUpdate(1, false);
+        QVERIFY(form->DongleUp->isHidden());
+        hub->EmitSigMouseIndex(1);
+        QVERIFY(form->widget->styleSheet().contains("mouse1.png"));
+    }
+
+    void batteryIndicator_data() {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<bool>("withPercent");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("colour");
+        QTest::newRow("15 is red") << 15 << true << "15%"
+                                   << "rgb(152, 43, 34)";
+        QTest::newRow("16 is green") << 16 << false << "16"
+                                     << "rgb(0, 255, 153)";
+        QTest::newRow("above the range") << 140 << true << "140%"
+                                         << "rgb(0, 255, 153)";
+    }
+
+    void batteryIndicator() {
+        QFETCH(int, level);
+        QFETCH(bool, withPercent);
+        QFETCH(QString, text);
+        QFETCH(QString, colour);
+        Dialog window;
+        Ui::Dialog* form = window.Form();
+        const int before = form->progressBar->value();
+        window.SlotBattery(true, level, withPercent);
+        QCOMPARE(form->label_2->text(), text);
+        QVERIFY(form->progressBar->styleSheet().contains(colour));
+        QVERIFY(!form->label->isHidden());
+        QCOMPARE(form->progressBar->value(), level <= 100 ? level : before);
+        window.SlotBattery(false, level, withPercent);
+        QVERIFY(form->label->isHidden());
+    }
+};
+
+QTEST_MAIN(TstHomePage)
+#include "tst_homepage.moc"
