@@ -13,6 +13,7 @@
 #include "DevicePageStandIn.h"
 #include "DevicePageStandIns.h"
 #include "HIDUsb.h"
+#include "Macro.h"
 #include "ModalRunner.h"
 #include "Paths.h"
 #include "PictureStyles.h"
@@ -31,7 +32,7 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     PageDataStandIns = new DevicePageStandIns(this);
     ButtonPage = new DevicePageStandIn(DevicePageStandIn::Role::Buttons, "Buttoninterface", this);
     LightPage = new DevicePageStandIn(DevicePageStandIn::Role::Lights, "LampLight", this);
-    MacroPage = new DevicePageStandIn(DevicePageStandIn::Role::Macro, "Macro", this);
+    MacroPage = new Macro(this);
     SensorPage = new DevicePageStandIn(DevicePageStandIn::Role::Sensor, "Sensor", this);
     SettingPage = new DevicePageStandIn(DevicePageStandIn::Role::Settings, "FormSetting", this);
 

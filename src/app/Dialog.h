@@ -8,6 +8,7 @@
 class CrashHandler;
 class DevicePageStandIn;
 class DevicePageStandIns;
+class Macro;
 class PreVier;
 class QButtonGroup;
 class UpDataParam;
@@ -74,7 +75,7 @@ private:
     DevicePageStandIn* AdvancedPage;
     DevicePageStandIn* ButtonPage;
     DevicePageStandIn* LightPage;
-    DevicePageStandIn* MacroPage;
+    Macro* MacroPage;
     DevicePageStandIn* SensorPage;
     DevicePageStandIn* SettingPage;
     // Data receivers of the button, light and sensor pages and the one Worker, until those pages exist.

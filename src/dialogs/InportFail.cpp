@@ -23,5 +23,7 @@ void InportFail::FillTexts(int index) {
         ui->label->setText(LanguageText(MouseKeyTexts, index, "DialogConfigError"));
     else if (ImportResult == 2)
         ui->label->setText(LanguageText(MouseKeyTexts, index, "DialogEConfigMismatch"));
+    else if (ImportResult == 3)
+        ui->label->setText(LanguageText(MouseMacroTexts, index, "DialogMacroFileError"));
     ui->NewHong->setText(OkText(index));
 }

@@ -4,7 +4,7 @@
 class Ui_InportFail;
 
 // Notice: an imported profile cannot be used; the text follows ImportResult (1 not a profile,
-// 2 made for another product).
+// 2 made for another product, 3 a macro file that cannot be imported).
 class InportFail : public NoticeFrame {
     Q_OBJECT
 public:

@@ -4,7 +4,8 @@
 #include "FlashDataMap.h"
 
 // Result of the last profile read: 0 accepted, 1 not readable or not a profile, 2 made for another
-// product (other sensor or more DPI levels than the model has). GUI thread only.
+// product (other sensor or more DPI levels than the model has); the macro import sets 3 for a macro file
+// it cannot use. GUI thread only.
 extern int ImportResult;
 
 namespace ProfileFile {

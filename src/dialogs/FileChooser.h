@@ -1,0 +1,35 @@
+#pragma once
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// The one way a page asks the user for a file. Production shows the file dialog; a test installs a
+// script that answers instead. An empty answer means the user cancelled.
+namespace FileChooser {
+
+enum class Mode { Save, Open };
+
+// Receives the request and returns the chosen path.
+using Script = std::function<QString(Mode mode, const QString& caption, const QString& filter)>;
+
+QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& folder,
+                        const QString& filter);
+QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+                        const QString& filter);
+
+// Installs a script (tests); an empty one restores the file dialogs. GUI thread only.
+void SetScript(Script script);
+
+}  // namespace FileChooser
+
+// Installs a file chooser script for one scope (tests).
+class ScopedFileChooserScript {
+public:
+    explicit ScopedFileChooserScript(FileChooser::Script script) {
+        FileChooser::SetScript(std::move(script));
+    }
+    ~ScopedFileChooserScript() { FileChooser::SetScript(nullptr); }
+    ScopedFileChooserScript(const ScopedFileChooserScript&) = delete;
+    ScopedFileChooserScript& operator=(const ScopedFileChooserScript&) = delete;
+};
