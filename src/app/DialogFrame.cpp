@@ -39,6 +39,17 @@ QString BackgroundStyle(const QString& frameName, const QString& picturePath) {
            picturePath + "BackGround.png);}";
 }
 
+QString InputStyle(const QString& widgetClass) {
+    return widgetClass + "{color: rgb(" + OptionColorText("LinEditColor") +
+           ");background-color: #1B1D23;border: 1px solid #3A3F4B;border-radius: 3px;}";
+}
+
+QString CheckBoxStyle(const QString& picturePath) {
+    return "QCheckBox{color: rgb(" + OptionColorText("LabelColor") +
+           ");}QCheckBox::indicator:checked{image: url(" + picturePath +
+           "CheckBoxCheck.png);}QCheckBox::indicator:unchecked{image: url(" + picturePath + "CheckBox.png);}";
+}
+
 void Apply(QWidget* dialog, QFrame* frame, QLabel* label, QToolButton* confirm, QToolButton* close,
            const QString& picturePath) {
     dialog->setWindowFlags(kWindowFlags);

@@ -27,6 +27,11 @@ QString ConfirmStyle(const QString& picturePath, const QString& picture = QStrin
                      const QString& pressed = QStringLiteral("ConfirmClick.png"));
 QString CloseStyle(const QString& picturePath);
 QString BackgroundStyle(const QString& frameName, const QString& picturePath);
+// An input field of class widgetClass ("QLineEdit", "QSpinBox"): "LinEditColor" text on a dark field, so the
+// light text colours stay readable.
+QString InputStyle(const QString& widgetClass);
+// A check box in "LabelColor" with the tick pictures "CheckBoxCheck.png" and "CheckBox.png".
+QString CheckBoxStyle(const QString& picturePath);
 
 // Window flags and style sheets: the label in "LabelColor", the confirm button (may be null) in "ButtonColor"
 // with its pictures, the close button's pictures (may be null) and the frame's background picture.

@@ -3,7 +3,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
-#include "ColorText.h"
+#include "DialogFrame.h"
 #include "LanguageTables.h"
 #include "MacroName.h"
 #include "ui_QuestionDialog.h"
@@ -20,7 +20,7 @@ QuestionDialog::QuestionDialog(QWidget* parent) : FramedDialog(parent), ui(new U
     ui->setupUi(this);
     setFixedSize(size());
     connect(ui->NewHong_2, SIGNAL(clicked()), this, SLOT(WindowClosedLan()));
-    ui->lineEdit->setStyleSheet("QLineEdit{color: rgb(" + OptionColorText("LinEditColor") + ");}");
+    ui->lineEdit->setStyleSheet(DialogFrame::InputStyle("QLineEdit"));
     ui->lineEdit->setFocus();
     ui->lineEdit->installEventFilter(this);
     Parts parts;

@@ -1,6 +1,6 @@
 #include "AddDelayTime.h"
 
-#include "KeyDialogStyle.h"
+#include "DialogFrame.h"
 #include "LanguageTables.h"
 #include "ui_AddDelayTime.h"
 
@@ -12,7 +12,7 @@ AddDelayTime::AddDelayTime(QWidget* parent) : FramedDialog(parent), ui(new Ui_Ad
     parts.Close = ui->CloseButton;
     parts.Confirms = {ui->NewHong, ui->NewHong_2};
     BuildFrame(parts);
-    ui->spinBox->setStyleSheet(KeyDialogStyle::InputStyle("QSpinBox"));
+    ui->spinBox->setStyleSheet(DialogFrame::InputStyle("QSpinBox"));
     ui->spinBox->setFocus();
 }
 

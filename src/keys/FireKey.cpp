@@ -1,7 +1,6 @@
 #include "FireKey.h"
 
 #include "DialogFrame.h"
-#include "KeyDialogStyle.h"
 #include "LanguageTables.h"
 #include "ui_FireKey.h"
 
@@ -14,7 +13,7 @@ FireKey::FireKey(QWidget* parent) : FramedDialog(parent), ui(new Ui_FireKey) {
     BuildFrame(parts);
     ui->label_2->setStyleSheet(DialogFrame::LabelStyle());
     ui->label_3->setStyleSheet(DialogFrame::LabelStyle());
-    const QString spinStyle = KeyDialogStyle::InputStyle("QSpinBox");
+    const QString spinStyle = DialogFrame::InputStyle("QSpinBox");
     ui->Count->setStyleSheet(spinStyle);
     ui->Time->setStyleSheet(spinStyle);
     // This dialog is larger than the frame's picture: stretch it over the whole frame.

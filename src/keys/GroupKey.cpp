@@ -4,7 +4,7 @@
 
 #include "Clock.h"
 #include "GroupMaxThree.h"
-#include "KeyDialogStyle.h"
+#include "DialogFrame.h"
 #include "KeyTables.h"
 #include "LanguageTables.h"
 #include "ModalRunner.h"
@@ -25,9 +25,9 @@ GroupKey::GroupKey(QWidget* parent) : FramedDialog(parent), ui(new Ui_GroupKey) 
     parts.KeepFontName = QStringLiteral("lineEdit");
     BuildFrame(parts);
 
-    const QString boxStyle = KeyDialogStyle::CheckBoxStyle(PicturePath);
+    const QString boxStyle = DialogFrame::CheckBoxStyle(PicturePath);
     for (QCheckBox* box : {ui->Shift, ui->Ctrl, ui->Alt, ui->Win}) box->setStyleSheet(boxStyle);
-    ui->lineEdit->setStyleSheet(KeyDialogStyle::InputStyle("QLineEdit"));
+    ui->lineEdit->setStyleSheet(DialogFrame::InputStyle("QLineEdit"));
     ui->lineEdit->setAttribute(Qt::WA_InputMethodEnabled, false);
     ui->lineEdit->setFocus();
 }

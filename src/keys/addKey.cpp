@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-#include "KeyDialogStyle.h"
+#include "DialogFrame.h"
 #include "KeyTables.h"
 #include "LanguageTables.h"
 #include "ui_addKey.h"
@@ -19,7 +19,7 @@ addKey::addKey(QWidget* parent) : FramedDialog(parent), ui(new Ui_addKey) {
     parts.Close = ui->CloseButton;
     parts.Confirms = {ui->NewHong, ui->NewHong_2};
     BuildFrame(parts);
-    ui->lineEdit->setStyleSheet(KeyDialogStyle::InputStyle("QLineEdit"));
+    ui->lineEdit->setStyleSheet(DialogFrame::InputStyle("QLineEdit"));
     ui->lineEdit->setFocus();
 }
 
