@@ -183,7 +183,8 @@ void DeviceDataCallback(const unsigned char* header, int headerLength, const uns
     switch (kind) {
         case HIDUSB_MSG_BATTERY: {
             BatteryStatus status{};
-            GetDeviceBatteryStatus(payload, payloadLength, &status);
+            // A report the library cannot read carries no level; showing 0 % would be wrong.
+            if (!GetDeviceBatteryStatus(payload, payloadLength, &status)) break;
             BatteryReply = status;
             hub->EmitSigBattery(status.Charging > 0, status.Level, BatteryTextEnabled == 1);
             break;

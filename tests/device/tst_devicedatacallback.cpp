@@ -167,6 +167,8 @@ private slots:
         QTest::newRow("pairing kind") << 6 << 0 << 0 << 1;
         QTest::newRow("unknown kind") << 99 << 0 << 0 << 4;
         QTest::newRow("long range of 9 bytes") << 23 << 0 << 0 << 9;
+        QTest::newRow("battery of 1 byte") << 4 << 0 << 0 << 1;
+        QTest::newRow("empty battery") << 4 << 0 << 0 << 0;
     }
 
     void ignoredMessages() {
@@ -179,9 +181,10 @@ private slots:
         QSignalSpy any(hub_, SIGNAL(SigUpDataLightUIButton(FlashDataMap)));
         QSignalSpy longRange(hub_, SIGNAL(SigLongRangeMode(bool)));
         QSignalSpy rate(hub_, SIGNAL(SigUpDataReportRate(int)));
+        QSignalSpy battery(hub_, SIGNAL(SigBattery(bool, int, bool)));
         Feed(kind, sub3, sub4, QByteArray(length, char(1)));
         QVERIFY(std::memcmp(&before, &CurrentFlashData, sizeof before) == 0);
-        QCOMPARE(any.count() + longRange.count() + rate.count(), 0);
+        QCOMPARE(any.count() + longRange.count() + rate.count() + battery.count(), 0);
         QVERIFY(!Logged("ProtocolDataUpdate"));
     }
 
