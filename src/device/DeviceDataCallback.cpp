@@ -160,7 +160,10 @@ void VersionRoad() {
         path = CurrentDevice.Path;
         driveIndex = CurrentDevice.DriveIndex;
     }
-    version = VersionText(UsbFinderC_GetVersion(path.constData()));
+    // 0 is the library's "no answer" (the mouse went to sleep): keep the version we know.
+    const quint16 word = UsbFinderC_GetVersion(path.constData());
+    if (word == 0) return;
+    version = VersionText(word);
     {
         std::lock_guard<std::mutex> lock(CurrentDeviceMutex());
         if (CurrentDevice.Path == path) CurrentDevice.MouseVersion = version;

@@ -242,6 +242,22 @@ private slots:
         QCOMPARE(RegistryStore(RegistryStore::DriveTestKey()).Value("MouseVer356").toString(), expected);
     }
 
+    // A mouse that stops answering before its version is read leaves the known version in place.
+    void versionWithoutAnswerKeepsTheKnownVersion() {
+        RegistryStore registry(RegistryStore::DriveTestKey());
+        registry.SetValue("MouseVer356", "v1.12");
+        {
+            std::lock_guard<std::mutex> lock(CurrentDeviceMutex());
+            CurrentDevice.MouseVersion = "v1.12";
+        }
+        QVERIFY(HidSim::Sleep(mouse_));
+        QSignalSpy setver(hub_, SIGNAL(SigSetver(int)));
+        Feed(18, 0, 0, QByteArray(2, 0));
+        QCOMPARE(CurrentDeviceCopy().MouseVersion, QString("v1.12"));
+        QCOMPARE(registry.Value("MouseVer356").toString(), QString("v1.12"));
+        QCOMPARE(setver.count(), 0);
+    }
+
     void resetCycleKeepsKeySequenceButtons() {
         Start(ProductTables::Write("reset",
                                    "KeyParam3=0x05,0x00,0x00\nKeyParam1=0x01,0x01,0x00\nAdveanced=-1,0\n"));
