@@ -64,7 +64,8 @@ bool Write(const QString& path, const QString& sensor, const FlashDataMap& image
     stream.writeBytes(tag.constData(), static_cast<uint>(tag.size()));
     stream.writeBytes(sensorBlock.constData(), static_cast<uint>(sensorBlock.size()));
     stream.writeBytes(reinterpret_cast<const char*>(&image), static_cast<uint>(sizeof image));
-    return stream.status() == QDataStream::Ok;
+    // The whole file fits the file buffer: only the flush reports a failed write.
+    return stream.status() == QDataStream::Ok && file.flush();
 }
 
 }  // namespace ProfileFile

@@ -102,6 +102,13 @@ private slots:
         QCOMPARE(ProfileFile::Read(path, "3395", 8, out), 0);
         QVERIFY(std::memcmp(&out, &image, sizeof image) == 0);
     }
+
+    // The file is smaller than the file buffer: a full disk shows only when the buffer goes out.
+    void writeOnAFullDiskFails() {
+        if (!QFileInfo::exists("/dev/full")) QSKIP("no /dev/full here");
+        FlashDataMap image{};
+        QVERIFY(!ProfileFile::Write("/dev/full", "3395", image));
+    }
 };
 
 QTEST_GUILESS_MAIN(TstProfileFile)
