@@ -1,5 +1,5 @@
 // Device library entry points: the C API of HIDUsb.h over the simulated devices of SimHub.
-#include "HIDUsb.h"
+#include "hidusb/HIDUsb.h"
 
 #include <QMap>
 #include <QThread>
@@ -8,10 +8,10 @@
 #include <cstring>
 #include <map>
 
-#include "DeviceReplyRecords.h"
-#include "FlashDataMap.h"
 #include "SimFlash.h"
 #include "SimHub.h"
+#include "hidusb/DeviceReplyRecords.h"
+#include "hidusb/FlashDataMap.h"
 
 static_assert(sizeof(UsbDeviceInfo) == 3, "UsbDeviceInfo layout");
 static_assert(sizeof(UsbDeviceAttribute) == 12 && offsetof(UsbDeviceAttribute, VersionWord) == 8,

@@ -9,10 +9,10 @@
 #include <atomic>
 #include <cstring>
 
-#include "FlashDataMap.h"
-#include "HidSimControl.h"
 #include "SimFlash.h"
 #include "SimHub.h"
+#include "hidusb/FlashDataMap.h"
+#include "hidusb/HidSimControl.h"
 
 using Sim::Device;
 using Sim::Hub;

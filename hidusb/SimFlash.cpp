@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "FlashDataMap.h"
 #include "SimFirmware.h"
+#include "hidusb/FlashDataMap.h"
 
 namespace SimFlash {
 

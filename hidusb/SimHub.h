@@ -18,8 +18,8 @@
 #include <thread>
 #include <vector>
 
-#include "HIDUsb.h"
 #include "SimFirmware.h"
+#include "hidusb/HIDUsb.h"
 
 namespace Sim {
 

@@ -1,12 +1,12 @@
-#include "DevicePageStandIn.h"
+#include "app/DevicePageStandIn.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "DeviceAllInfo.h"
-#include "DialogMain.h"
-#include "LanguageTables.h"
-#include "PostMsg.h"
+#include "core/CurrentFlashData.h"
+#include "core/DeviceAllInfo.h"
+#include "core/LanguageTables.h"
+#include "core/PostMsg.h"
 
 namespace {
 struct TitleKey {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "FlashDataMap.h"
+#include "hidusb/FlashDataMap.h"
 
 class QLabel;
 

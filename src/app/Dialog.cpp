@@ -1,48 +1,78 @@
-#include "Dialog.h"
+#include "app/Dialog.h"
 
 #include <QButtonGroup>
 #include <QDebug>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QToolButton>
 
-#include "Clock.h"
-#include "ColorText.h"
-#include "CrashHandler.h"
-#include "DeviceFlags.h"
-#include "DeviceInfoFile.h"
-#include "DevicePageStandIn.h"
-#include "DevicePageStandIns.h"
-#include "HIDUsb.h"
-#include "Macro.h"
-#include "ModalRunner.h"
-#include "Paths.h"
-#include "PictureStyles.h"
-#include "PostMsg.h"
-#include "PreVier.h"
-#include "UpDataParam.h"
+#include "app/DevicePageStandIn.h"
+#include "core/CurrentFlashData.h"
+#include "core/PictureStyles.h"
+#include "core/PostMsg.h"
+#include "device/DeviceFlags.h"
+#include "device/DeviceInfoFile.h"
+#include "device/DevicePageStandIns.h"
+#include "dialogs/ModalRunner.h"
+#include "dialogs/UpDataParam.h"
+#include "hidusb/HIDUsb.h"
+#include "home/PreVier.h"
+#include "macro/Macro.h"
+#include "platform/Clock.h"
+#include "platform/CrashHandler.h"
+#include "platform/Paths.h"
 #include "ui_Dialog.h"
+#include "widgets/ColorText.h"
+
+namespace {
+// The device pages: stack index, how each is made and the navigation button that shows it, in the
+// order they are made (the order they connect to the hub). A page that lands replaces its stand-in here.
+struct DevicePage {
+    Dialog::PageIndex Index;
+    QWidget* (*Make)(QWidget* parent);
+    QToolButton* Ui::Dialog::*NavButton;
+};
+
+using Role = DevicePageStandIn::Role;
+
+const DevicePage kDevicePages[] = {
+    {Dialog::SummaryIndex, [](QWidget* p) -> QWidget* { return new PreVier(p); }, &Ui::Dialog::PreButton},
+    {Dialog::AdvancedIndex,
+     [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Advanced, "Advanced", p); },
+     &Ui::Dialog::Advanced},
+    {Dialog::ButtonsIndex,
+     [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Buttons, "Buttoninterface", p); },
+     &Ui::Dialog::ButtonMain},
+    {Dialog::LightsIndex,
+     [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Lights, "LampLight", p); },
+     &Ui::Dialog::LightsButton},
+    {Dialog::MacroIndex, [](QWidget* p) -> QWidget* { return new Macro(p); }, &Ui::Dialog::MacroButton},
+    {Dialog::SensorIndex,
+     [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Sensor, "Sensor", p); },
+     &Ui::Dialog::SensorButton},
+    {Dialog::SettingsIndex,
+     [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Settings, "FormSetting", p); },
+     &Ui::Dialog::FormSetting},
+};
+static_assert(sizeof kDevicePages / sizeof kDevicePages[0] == Dialog::PageCount, "one entry per page");
+}  // namespace
 
 Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     ui->setupUi(this);
     PictureFolder = Paths::InstallDir() + "/Picture/Dialog/";
 
-    PreVierPage = new PreVier(this);
-    AdvancedPage = new DevicePageStandIn(DevicePageStandIn::Role::Advanced, "Advanced", this);
+    ButtonGroupA = new QButtonGroup(this);
+    ButtonGroupA->setExclusive(true);
+    ButtonGroupB = new QButtonGroup(this);
+    ButtonGroupB->setExclusive(true);
+
     // The button page creates the device thread object; its stand-in does the same.
     PageDataStandIns = new DevicePageStandIns(this);
-    ButtonPage = new DevicePageStandIn(DevicePageStandIn::Role::Buttons, "Buttoninterface", this);
-    LightPage = new DevicePageStandIn(DevicePageStandIn::Role::Lights, "LampLight", this);
-    MacroPage = new Macro(this);
-    SensorPage = new DevicePageStandIn(DevicePageStandIn::Role::Sensor, "Sensor", this);
-    SettingPage = new DevicePageStandIn(DevicePageStandIn::Role::Settings, "FormSetting", this);
-
-    ui->stackedWidgetDialog->addWidget(PreVierPage);
-    ui->stackedWidgetDialog->addWidget(ButtonPage);
-    ui->stackedWidgetDialog->addWidget(SensorPage);
-    ui->stackedWidgetDialog->addWidget(MacroPage);
-    ui->stackedWidgetDialog->addWidget(LightPage);
-    ui->stackedWidgetDialog->addWidget(AdvancedPage);
-    ui->stackedWidgetDialog->addWidget(SettingPage);
+    for (const DevicePage& page : kDevicePages) {
+        Pages[page.Index] = page.Make(this);
+        ButtonGroupB->addButton(ui->*page.NavButton);
+    }
+    for (QWidget* page : Pages) ui->stackedWidgetDialog->addWidget(page);
 
     UpDataParamDialog = new UpDataParam;
 
@@ -72,17 +102,6 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     ui->label->hide();
     ui->SetButton->hide();
 
-    ButtonGroupA = new QButtonGroup(this);
-    ButtonGroupA->setExclusive(true);
-    ButtonGroupB = new QButtonGroup(this);
-    ButtonGroupB->setExclusive(true);
-    for (QAbstractButton* button :
-         {static_cast<QAbstractButton*>(ui->PreButton), static_cast<QAbstractButton*>(ui->Advanced),
-          static_cast<QAbstractButton*>(ui->ButtonMain), static_cast<QAbstractButton*>(ui->MacroButton),
-          static_cast<QAbstractButton*>(ui->LightsButton), static_cast<QAbstractButton*>(ui->SensorButton),
-          static_cast<QAbstractButton*>(ui->FormSetting)})
-        ButtonGroupB->addButton(button);
-
     connect(ui->MinButton, SIGNAL(clicked()), this, SLOT(WindowMin()));
 
     ui->PreButton->setChecked(true);
@@ -92,7 +111,7 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     Crash = new CrashHandler;
     Crash->SetCrashFilter();
 
-    ui->stackedWidgetDialog->setCurrentWidget(PreVierPage);
+    ui->stackedWidgetDialog->setCurrentIndex(SummaryIndex);
 
     PostMsg::Connect(SIGNAL(SigSecondPageChange()), this, SLOT(SlotSecondDialog()));
     PostMsg::Connect(SIGNAL(SigIsUsb(bool, bool)), this, SLOT(SlotIsUsb(bool, bool)));
@@ -104,15 +123,13 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
 }
 
 Dialog::~Dialog() {
-    delete PreVierPage;
-    delete ButtonPage;
-    delete LightPage;
-    delete MacroPage;
-    delete SensorPage;
-    delete AdvancedPage;
-    delete SettingPage;
+    for (QWidget* page : Pages) delete page;
     delete PageDataStandIns;
     delete ui;
+}
+
+PreVier* Dialog::SummaryPage() const {
+    return static_cast<PreVier*>(Pages[SummaryIndex]);
 }
 
 QString Dialog::ButtonSheet(const QString& normal, const QString& hover, const QString& pressed) const {
@@ -194,7 +211,7 @@ void Dialog::on_stackedWidgetDialog_currentChanged(int index) {
 
 void Dialog::SlotSecondDialog() {
     ui->PreButton->setChecked(true);
-    ui->stackedWidgetDialog->setCurrentWidget(PreVierPage);
+    ui->stackedWidgetDialog->setCurrentIndex(SummaryIndex);
 }
 
 void Dialog::SlotBattery(bool IsCharg, int Number, bool IsText) {

@@ -6,9 +6,7 @@
 #include <QWidget>
 
 class CrashHandler;
-class DevicePageStandIn;
 class DevicePageStandIns;
-class Macro;
 class PreVier;
 class QButtonGroup;
 class UpDataParam;
@@ -23,7 +21,7 @@ public:
     ~Dialog() override;
 
     Ui::Dialog* Form() const { return ui; }
-    PreVier* SummaryPage() const { return PreVierPage; }
+    PreVier* SummaryPage() const;
     UpDataParam* WaitDialog() const { return UpDataParamDialog; }
 
     // Stack indexes of the pages.
@@ -34,7 +32,8 @@ public:
         MacroIndex,
         LightsIndex,
         AdvancedIndex,
-        SettingsIndex
+        SettingsIndex,
+        PageCount
     };
 
 public slots:
@@ -71,13 +70,7 @@ private:
     Ui::Dialog* ui;
     QButtonGroup* ButtonGroupA;
     QButtonGroup* ButtonGroupB;
-    PreVier* PreVierPage;
-    DevicePageStandIn* AdvancedPage;
-    DevicePageStandIn* ButtonPage;
-    DevicePageStandIn* LightPage;
-    Macro* MacroPage;
-    DevicePageStandIn* SensorPage;
-    DevicePageStandIn* SettingPage;
+    QWidget* Pages[PageCount] = {};  // by PageIndex
     // Data receivers of the button, light and sensor pages and the one Worker, until those pages exist.
     DevicePageStandIns* PageDataStandIns;
     UpDataParam* UpDataParamDialog;

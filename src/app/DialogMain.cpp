@@ -1,4 +1,4 @@
-#include "DialogMain.h"
+#include "app/DialogMain.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -11,21 +11,19 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "Clock.h"
-#include "ConfigIni.h"
-#include "DeviceAllInfo.h"
-#include "DeviceFlags.h"
-#include "DialogMainSeams.h"
-#include "HIDUsb.h"
-#include "LanguageLoader.h"
-#include "LanguageTables.h"
-#include "MacroIni.h"
-#include "Paths.h"
-#include "PostMsg.h"
-#include "RegistryStore.h"
+#include "app/DialogMainSeams.h"
+#include "core/ConfigIni.h"
+#include "core/DeviceAllInfo.h"
+#include "core/LanguageLoader.h"
+#include "core/LanguageTables.h"
+#include "core/MacroIni.h"
+#include "core/PostMsg.h"
+#include "device/DeviceFlags.h"
+#include "hidusb/HIDUsb.h"
+#include "platform/Clock.h"
+#include "platform/Paths.h"
+#include "platform/RegistryStore.h"
 #include "ui_DialogMain.h"
-
-std::atomic<int> CurrentLanguage{0};
 
 bool (*DialogMain::TrayAvailable)() = &QSystemTrayIcon::isSystemTrayAvailable;
 

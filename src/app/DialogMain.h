@@ -13,9 +13,6 @@ namespace Ui {
 class DialogMain;
 }
 
-// Language index of every page's texts (0 English, 1 Czech); set by DialogMain at construction.
-extern std::atomic<int> CurrentLanguage;
-
 // The one top-level window: a frameless 1020 x 700 dialog stacking the home page (0) and the device
 // window (1). It hides to the tray icon (or minimises where there is no tray), quits in order, shows the
 // offline notice for every page, can be dragged by its free areas and handles a few global keys.

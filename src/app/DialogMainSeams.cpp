@@ -1,11 +1,11 @@
-#include "DialogMainSeams.h"
+#include "app/DialogMainSeams.h"
 
-#include "DeviceDataCallback.h"
-#include "Dialog.h"
-#include "DialogChange.h"
-#include "Match.h"
-#include "MouseOffLine.h"
-#include "Worker.h"
+#include "app/Dialog.h"
+#include "device/DeviceDataCallback.h"
+#include "device/Worker.h"
+#include "dialogs/MouseOffLine.h"
+#include "home/DialogChange.h"
+#include "home/Match.h"
 
 namespace DialogMainSeams {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "HIDUsb.h"
+#include "hidusb/HIDUsb.h"
 
 class DeviceAllInfo;
 class QDialog;

@@ -1,4 +1,4 @@
-#include "Startup.h"
+#include "app/Startup.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -8,12 +8,12 @@
 #include <QLabel>
 #include <QTimer>
 
-#include "DialogMain.h"
-#include "ExeIsRun.h"
-#include "InstanceGuard.h"
-#include "Paths.h"
-#include "ScaleChildFonts.h"
-#include "ScreenMetrics.h"
+#include "app/DialogMain.h"
+#include "dialogs/ExeIsRun.h"
+#include "platform/InstanceGuard.h"
+#include "platform/Paths.h"
+#include "platform/ScreenMetrics.h"
+#include "widgets/ScaleChildFonts.h"
 
 namespace {
 const char* const kUserFolders[] = {"/Log",

@@ -1,11 +1,12 @@
-#include "DeviceCommand.h"
+#include "device/DeviceCommand.h"
 
 #include <QDebug>
 
-#include "DeviceAllInfo.h"
-#include "DeviceFlags.h"
-#include "HIDUsb.h"
-#include "PostMsg.h"
+#include "core/CurrentFlashData.h"
+#include "core/DeviceAllInfo.h"
+#include "core/PostMsg.h"
+#include "device/DeviceFlags.h"
+#include "hidusb/HIDUsb.h"
 
 namespace {
 

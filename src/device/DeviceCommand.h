@@ -5,7 +5,7 @@
 // page fills itself), when the arguments are out of range, or while the image did not come from the
 // current device yet (a re-read is then requested). GUI thread.
 
-#include "FlashDataMap.h"
+#include "core/CurrentFlashData.h"
 
 bool IsDeviceOnline();
 bool SetReportRate(int rateCode);

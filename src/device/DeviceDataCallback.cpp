@@ -1,16 +1,17 @@
-#include "DeviceDataCallback.h"
+#include "device/DeviceDataCallback.h"
 
 #include <QVector>
 #include <cstring>
 
-#include "DeviceAllInfo.h"
-#include "DeviceFlags.h"
-#include "DeviceInfoFile.h"
-#include "DeviceProductTable.h"
-#include "HIDUsb.h"
-#include "PostMsg.h"
-#include "RegistryStore.h"
-#include "Worker.h"
+#include "core/CurrentFlashData.h"
+#include "core/DeviceAllInfo.h"
+#include "core/DeviceProductTable.h"
+#include "core/PostMsg.h"
+#include "device/DeviceFlags.h"
+#include "device/DeviceInfoFile.h"
+#include "device/Worker.h"
+#include "hidusb/HIDUsb.h"
+#include "platform/RegistryStore.h"
 
 namespace {
 

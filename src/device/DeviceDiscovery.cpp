@@ -1,7 +1,7 @@
-#include "DeviceDiscovery.h"
+#include "device/DeviceDiscovery.h"
 
-#include "ConfigIni.h"
-#include "DeviceProductTable.h"
+#include "core/ConfigIni.h"
+#include "core/DeviceProductTable.h"
 
 UsbAddressReply HomeLinkReply{};
 UsbAddressReply WorkerLinkReply{};

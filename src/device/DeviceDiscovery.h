@@ -4,8 +4,8 @@
 
 #include <QStringList>
 
-#include "DeviceAllInfo.h"
-#include "HIDUsb.h"
+#include "core/DeviceAllInfo.h"
+#include "hidusb/HIDUsb.h"
 
 // Reply buffers of the link state reads (home page and device window).
 extern UsbAddressReply HomeLinkReply;

@@ -1,6 +1,6 @@
-#include "DeviceFlags.h"
+#include "device/DeviceFlags.h"
 
-#include "Clock.h"
+#include "platform/Clock.h"
 
 std::atomic<bool> UiLive{false};
 std::atomic<int> DevicePageActive{0};

@@ -1,4 +1,4 @@
-#include "DeviceInfoFile.h"
+#include "device/DeviceInfoFile.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -7,7 +7,7 @@
 #include <QSaveFile>
 #include <cstring>
 
-#include "Paths.h"
+#include "platform/Paths.h"
 
 QString DeviceInfoFilePath(quint16 cidMidWord) {
     const auto hex = [](int value) {

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QtGlobal>
 
-#include "FlashDataMap.h"
+#include "hidusb/FlashDataMap.h"
 
 // Full path of the cache file of a device: ".../Device_Info/Device_CIDxx_MIDyy.bin"
 // (CID the low byte, MID the high byte of cidMidWord, two upper-case hex digits each).

@@ -1,8 +1,8 @@
-#include "DevicePageStandIns.h"
+#include "device/DevicePageStandIns.h"
 
-#include "DeviceFlags.h"
-#include "PostMsg.h"
-#include "Worker.h"
+#include "core/PostMsg.h"
+#include "device/DeviceFlags.h"
+#include "device/Worker.h"
 
 DevicePageStandIns::DevicePageStandIns(QObject* parent) : QObject(parent) {
     if (!DeviceWorker) {

@@ -5,7 +5,7 @@
 
 #include <QObject>
 
-#include "FlashDataMap.h"
+#include "hidusb/FlashDataMap.h"
 
 class DevicePageStandIns : public QObject {
     Q_OBJECT

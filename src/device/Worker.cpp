@@ -1,17 +1,17 @@
-#include "Worker.h"
+#include "device/Worker.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QTimer>
 
-#include "ConfigIni.h"
-#include "DeviceDataCallback.h"
-#include "DeviceDiscovery.h"
-#include "DeviceFlags.h"
-#include "DeviceInfoFile.h"
-#include "DeviceProductTable.h"
-#include "Paths.h"
-#include "PostMsg.h"
+#include "core/ConfigIni.h"
+#include "core/DeviceProductTable.h"
+#include "core/PostMsg.h"
+#include "device/DeviceDataCallback.h"
+#include "device/DeviceDiscovery.h"
+#include "device/DeviceFlags.h"
+#include "device/DeviceInfoFile.h"
+#include "platform/Paths.h"
 
 QTimer* OnlinePollTimer = nullptr;
 bool (*Worker::RepairDialogVisible)() = nullptr;

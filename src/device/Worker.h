@@ -6,8 +6,8 @@
 #include <QStringList>
 #include <QThread>
 
-#include "DeviceAllInfo.h"
-#include "HIDUsb.h"
+#include "core/DeviceAllInfo.h"
+#include "hidusb/HIDUsb.h"
 
 class QTimer;
 

@@ -1,6 +1,6 @@
-#include "ContainReset.h"
+#include "dialogs/ContainReset.h"
 
-#include "LanguageTables.h"
+#include "core/LanguageTables.h"
 #include "ui_ContainReset.h"
 
 ContainReset::ContainReset(QWidget* parent) : FramedDialog(parent), ui(new Ui_ContainReset) {

@@ -1,6 +1,6 @@
-#include "DeleteConfirm.h"
+#include "dialogs/DeleteConfirm.h"
 
-#include "LanguageTables.h"
+#include "core/LanguageTables.h"
 #include "ui_DeleteConfirm.h"
 
 DeleteConfirm::DeleteConfirm(QWidget* parent) : FramedDialog(parent), ui(new Ui_DeleteConfirm) {

@@ -1,4 +1,4 @@
-#include "FileChooser.h"
+#include "dialogs/FileChooser.h"
 
 #include <QFileDialog>
 

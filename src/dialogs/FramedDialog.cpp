@@ -1,15 +1,14 @@
-#include "FramedDialog.h"
+#include "dialogs/FramedDialog.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QToolButton>
 
-#include "DialogFrame.h"
-#include "DialogMain.h"
-#include "LanguageTables.h"
-#include "PostMsg.h"
-#include "ScaleChildFonts.h"
-#include "ScreenMetrics.h"
+#include "core/LanguageTables.h"
+#include "core/PostMsg.h"
+#include "platform/ScreenMetrics.h"
+#include "widgets/DialogFrame.h"
+#include "widgets/ScaleChildFonts.h"
 
 FramedDialog::FramedDialog(QWidget* parent) : QDialog(parent) {}
 

@@ -1,6 +1,6 @@
-#include "GroupMaxThree.h"
+#include "dialogs/GroupMaxThree.h"
 
-#include "LanguageTables.h"
+#include "core/LanguageTables.h"
 #include "ui_GroupMaxThree.h"
 
 GroupMaxThree::GroupMaxThree(QWidget* parent) : NoticeFrame(parent), ui(new Ui_GroupMaxThree) {

@@ -1,7 +1,7 @@
-#include "InportFail.h"
+#include "dialogs/InportFail.h"
 
-#include "LanguageTables.h"
-#include "ProfileFile.h"
+#include "core/LanguageTables.h"
+#include "dialogs/ProfileFile.h"
 #include "ui_InportFail.h"
 
 InportFail::InportFail(QWidget* parent) : NoticeFrame(parent), ui(new Ui_InportFail) {

@@ -1,6 +1,6 @@
-#include "KeyNumberLimit.h"
+#include "dialogs/KeyNumberLimit.h"
 
-#include "LanguageTables.h"
+#include "core/LanguageTables.h"
 #include "ui_KeyNumberLimit.h"
 
 KeyNumberLimit::KeyNumberLimit(QWidget* parent) : NoticeFrame(parent), ui(new Ui_KeyNumberLimit) {

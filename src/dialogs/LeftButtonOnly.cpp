@@ -1,6 +1,6 @@
-#include "LeftButtonOnly.h"
+#include "dialogs/LeftButtonOnly.h"
 
-#include "LanguageTables.h"
+#include "core/LanguageTables.h"
 #include "ui_LeftButtonOnly.h"
 
 LeftButtonOnly::LeftButtonOnly(QWidget* parent) : FramedDialog(parent), ui(new Ui_LeftButtonOnly) {

@@ -1,6 +1,6 @@
-#include "LessThree.h"
+#include "dialogs/LessThree.h"
 
-#include "LanguageTables.h"
+#include "core/LanguageTables.h"
 #include "ui_LessThree.h"
 
 LessThree::LessThree(QWidget* parent) : NoticeFrame(parent), ui(new Ui_LessThree) {

@@ -1,5 +1,5 @@
 #pragma once
-#include "NoticeFrame.h"
+#include "dialogs/NoticeFrame.h"
 
 class Ui_LessThree;
 

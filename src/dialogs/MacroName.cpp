@@ -1,4 +1,4 @@
-#include "MacroName.h"
+#include "dialogs/MacroName.h"
 
 namespace MacroName {
 namespace {

@@ -1,6 +1,6 @@
-#include "MakeMacro.h"
+#include "dialogs/MakeMacro.h"
 
-#include "LanguageTables.h"
+#include "core/LanguageTables.h"
 #include "ui_MakeMacro.h"
 
 MakeMacro::MakeMacro(QWidget* parent) : NoticeFrame(parent), ui(new Ui_MakeMacro) {

@@ -1,4 +1,4 @@
-#include "ModalRunner.h"
+#include "dialogs/ModalRunner.h"
 
 #include <QDialog>
 #include <QWidget>

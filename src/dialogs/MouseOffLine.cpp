@@ -1,8 +1,8 @@
-#include "MouseOffLine.h"
+#include "dialogs/MouseOffLine.h"
 
-#include "DeviceFlags.h"
-#include "LanguageTables.h"
-#include "PostMsg.h"
+#include "core/LanguageTables.h"
+#include "core/PostMsg.h"
+#include "device/DeviceFlags.h"
 #include "ui_MouseOffLine.h"
 
 MouseOffLine::MouseOffLine(QWidget* parent) : NoticeFrame(parent), ui(new Ui_MouseOffLine) {

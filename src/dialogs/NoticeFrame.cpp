@@ -1,4 +1,4 @@
-#include "NoticeFrame.h"
+#include "dialogs/NoticeFrame.h"
 
 void NoticeFrame::on_NewHong_clicked() {
     accept();

@@ -1,5 +1,5 @@
 #pragma once
-#include "FramedDialog.h"
+#include "dialogs/FramedDialog.h"
 
 // A member of the dialog frame with a confirm button "NewHong" that only closes it.
 class NoticeFrame : public FramedDialog {

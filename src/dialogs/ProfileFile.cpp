@@ -1,4 +1,4 @@
-#include "ProfileFile.h"
+#include "dialogs/ProfileFile.h"
 
 #include <QDataStream>
 #include <QDebug>

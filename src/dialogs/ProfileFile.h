@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-#include "FlashDataMap.h"
+#include "hidusb/FlashDataMap.h"
 
 // Result of the last profile read: 0 accepted, 1 not readable or not a profile, 2 made for another
 // product (other sensor or more DPI levels than the model has); the macro import sets 3 for a macro file

@@ -1,12 +1,12 @@
-#include "QuestionDialog.h"
+#include "dialogs/QuestionDialog.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
-#include "DialogFrame.h"
-#include "LanguageTables.h"
-#include "MacroName.h"
+#include "core/LanguageTables.h"
+#include "dialogs/MacroName.h"
 #include "ui_QuestionDialog.h"
+#include "widgets/DialogFrame.h"
 
 namespace {
 bool IsOneOf(const QString& text, const char16_t* const* list) {

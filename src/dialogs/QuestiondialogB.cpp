@@ -1,6 +1,6 @@
-#include "QuestiondialogB.h"
+#include "dialogs/QuestiondialogB.h"
 
-#include "LanguageTables.h"
+#include "core/LanguageTables.h"
 #include "ui_QuestiondialogB.h"
 
 QuestiondialogB::QuestiondialogB(QWidget* parent) : FramedDialog(parent), ui(new Ui_QuestiondialogB) {

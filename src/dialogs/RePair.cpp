@@ -1,6 +1,6 @@
-#include "RePair.h"
+#include "dialogs/RePair.h"
 
-#include "LanguageTables.h"
+#include "core/LanguageTables.h"
 #include "ui_RePair.h"
 
 RePair::RePair(QWidget* parent) : FramedDialog(parent), ui(new Ui_RePair) {

@@ -1,6 +1,6 @@
-#include "SameMacro.h"
+#include "dialogs/SameMacro.h"
 
-#include "LanguageTables.h"
+#include "core/LanguageTables.h"
 #include "ui_SameMacro.h"
 
 SameMacro::SameMacro(QWidget* parent) : NoticeFrame(parent), ui(new Ui_SameMacro) {

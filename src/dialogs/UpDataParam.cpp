@@ -1,19 +1,20 @@
-#include "UpDataParam.h"
+#include "dialogs/UpDataParam.h"
 
 #include <QDebug>
 #include <QTimer>
 
-#include "Clock.h"
-#include "ConfigIni.h"
-#include "DeviceAllInfo.h"
-#include "DeviceFlags.h"
-#include "DeviceInfoFile.h"
-#include "HIDUsb.h"
-#include "InportFail.h"
-#include "LanguageTables.h"
-#include "ModalRunner.h"
-#include "PostMsg.h"
-#include "ProfileFile.h"
+#include "core/ConfigIni.h"
+#include "core/CurrentFlashData.h"
+#include "core/DeviceAllInfo.h"
+#include "core/LanguageTables.h"
+#include "core/PostMsg.h"
+#include "device/DeviceFlags.h"
+#include "device/DeviceInfoFile.h"
+#include "dialogs/InportFail.h"
+#include "dialogs/ModalRunner.h"
+#include "dialogs/ProfileFile.h"
+#include "hidusb/HIDUsb.h"
+#include "platform/Clock.h"
 #include "ui_UpDataParam.h"
 
 namespace {

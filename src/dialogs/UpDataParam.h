@@ -1,8 +1,8 @@
 #pragma once
 #include <QString>
 
-#include "FlashDataMap.h"
-#include "FramedDialog.h"
+#include "dialogs/FramedDialog.h"
+#include "hidusb/FlashDataMap.h"
 
 class QTimer;
 class Ui_UpDataParam;

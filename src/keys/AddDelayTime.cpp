@@ -1,8 +1,8 @@
-#include "AddDelayTime.h"
+#include "keys/AddDelayTime.h"
 
-#include "DialogFrame.h"
-#include "LanguageTables.h"
+#include "core/LanguageTables.h"
 #include "ui_AddDelayTime.h"
+#include "widgets/DialogFrame.h"
 
 AddDelayTime::AddDelayTime(QWidget* parent) : FramedDialog(parent), ui(new Ui_AddDelayTime) {
     ui->setupUi(this);

@@ -1,8 +1,8 @@
-#include "FireKey.h"
+#include "keys/FireKey.h"
 
-#include "DialogFrame.h"
-#include "LanguageTables.h"
+#include "core/LanguageTables.h"
 #include "ui_FireKey.h"
+#include "widgets/DialogFrame.h"
 
 FireKey::FireKey(QWidget* parent) : FramedDialog(parent), ui(new Ui_FireKey) {
     ui->setupUi(this);

@@ -1,5 +1,5 @@
 #pragma once
-#include "FramedDialog.h"
+#include "dialogs/FramedDialog.h"
 
 class Ui_FireKey;
 

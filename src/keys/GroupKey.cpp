@@ -1,14 +1,14 @@
-#include "GroupKey.h"
+#include "keys/GroupKey.h"
 
 #include <QKeyEvent>
 
-#include "Clock.h"
-#include "GroupMaxThree.h"
-#include "DialogFrame.h"
-#include "KeyTables.h"
-#include "LanguageTables.h"
-#include "ModalRunner.h"
+#include "core/LanguageTables.h"
+#include "dialogs/GroupMaxThree.h"
+#include "dialogs/ModalRunner.h"
+#include "keys/KeyTables.h"
+#include "platform/Clock.h"
 #include "ui_GroupKey.h"
+#include "widgets/DialogFrame.h"
 
 GroupKey::GroupKey(QWidget* parent) : FramedDialog(parent), ui(new Ui_GroupKey) {
     ui->setupUi(this);

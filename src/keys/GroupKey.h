@@ -1,6 +1,6 @@
 #pragma once
-#include "FramedDialog.h"
-#include "KeyHook.h"
+#include "dialogs/FramedDialog.h"
+#include "keys/KeyHook.h"
 
 class Ui_GroupKey;
 

@@ -1,4 +1,4 @@
-#include "KeyHook.h"
+#include "keys/KeyHook.h"
 
 void KeyHookStep(KeyHookState& state, bool systemKeysArePresses, int code, quint32 message,
                  quint32 virtualKey) {

@@ -2,7 +2,7 @@
 #include <QtGlobal>
 #include <functional>
 
-#include "KeyCapture.h"
+#include "platform/KeyCapture.h"
 
 // Receives (virtual key, down, repeat) for every key event a hook holder reports.
 using KeyHookCallback = std::function<void(int, bool, bool)>;

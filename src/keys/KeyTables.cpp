@@ -1,9 +1,9 @@
-#include "KeyTables.h"
+#include "keys/KeyTables.h"
 
 #include <QVector>
 
-#include "FlashDataMap.h"
-#include "LanguageTables.h"
+#include "core/LanguageTables.h"
+#include "hidusb/FlashDataMap.h"
 
 QString MouseButtonNames[MouseButtonCount];
 

@@ -1,11 +1,11 @@
-#include "addKey.h"
+#include "keys/addKey.h"
 
 #include <QKeyEvent>
 
-#include "DialogFrame.h"
-#include "KeyTables.h"
-#include "LanguageTables.h"
+#include "core/LanguageTables.h"
+#include "keys/KeyTables.h"
 #include "ui_addKey.h"
+#include "widgets/DialogFrame.h"
 
 addKey::addKey(QWidget* parent) : FramedDialog(parent), ui(new Ui_addKey) {
     ui->setupUi(this);

@@ -1,4 +1,4 @@
-#include "Macro.h"
+#include "macro/Macro.h"
 
 #include <QButtonGroup>
 #include <QCursor>
@@ -11,26 +11,26 @@
 #include <QPersistentModelIndex>
 #include <QSignalBlocker>
 
-#include "AddDelayTime.h"
-#include "ColorText.h"
-#include "DeleteConfirm.h"
-#include "DeviceCommand.h"
-#include "DialogMain.h"
-#include "ExeIsRun.h"
-#include "FileChooser.h"
-#include "InportFail.h"
-#include "KeyNumberLimit.h"
-#include "KeyTables.h"
-#include "LanguageTables.h"
-#include "MacroName.h"
-#include "ModalRunner.h"
-#include "Paths.h"
-#include "PostMsg.h"
-#include "ProfileFile.h"
-#include "QuestionDialog.h"
-#include "SameMacro.h"
-#include "addKey.h"
+#include "core/CurrentFlashData.h"
+#include "core/LanguageTables.h"
+#include "core/PostMsg.h"
+#include "device/DeviceCommand.h"
+#include "dialogs/DeleteConfirm.h"
+#include "dialogs/ExeIsRun.h"
+#include "dialogs/FileChooser.h"
+#include "dialogs/InportFail.h"
+#include "dialogs/KeyNumberLimit.h"
+#include "dialogs/MacroName.h"
+#include "dialogs/ModalRunner.h"
+#include "dialogs/ProfileFile.h"
+#include "dialogs/QuestionDialog.h"
+#include "dialogs/SameMacro.h"
+#include "keys/AddDelayTime.h"
+#include "keys/KeyTables.h"
+#include "keys/addKey.h"
+#include "platform/Paths.h"
 #include "ui_Macro.h"
+#include "widgets/ColorText.h"
 
 using MacroFiles::MacroEntry;
 

@@ -3,10 +3,10 @@
 #include <QVector>
 #include <QWidget>
 
-#include "DeviceFlags.h"
-#include "FlashDataMap.h"
-#include "KeyHook.h"
-#include "MacroFiles.h"
+#include "device/DeviceFlags.h"
+#include "hidusb/FlashDataMap.h"
+#include "keys/KeyHook.h"
+#include "macro/MacroFiles.h"
 
 class QAbstractButton;
 class QButtonGroup;

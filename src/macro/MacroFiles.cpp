@@ -1,4 +1,4 @@
-#include "MacroFiles.h"
+#include "macro/MacroFiles.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -8,9 +8,9 @@
 #include <QSaveFile>
 #include <cstring>
 
-#include "KeyTables.h"
-#include "LanguageTables.h"
-#include "MacroName.h"
+#include "core/LanguageTables.h"
+#include "dialogs/MacroName.h"
+#include "keys/KeyTables.h"
 
 namespace MacroFiles {
 namespace {

@@ -2,7 +2,7 @@
 #include <QString>
 #include <QVector>
 
-#include "FlashDataMap.h"
+#include "hidusb/FlashDataMap.h"
 
 // The macro editor's data without widgets: the entries of an event list, the macro text file, the
 // macro export file and the device's 592-byte macro record. GUI thread only (names of mouse buttons

@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "platform/Clock.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "CrashHandler.h"
+#include "platform/CrashHandler.h"
 
 #include <execinfo.h>
 #include <fcntl.h>
@@ -13,7 +13,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "Paths.h"
+#include "platform/Paths.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "KeyCapture.h"
+#include "platform/KeyCapture.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "ScreenMetrics.h"
+#include "platform/ScreenMetrics.h"
 
 #include <QGuiApplication>
 #include <QScreen>

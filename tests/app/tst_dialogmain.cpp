@@ -8,15 +8,16 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "Clock.h"
-#include "DeviceFlags.h"
-#include "DialogMain.h"
-#include "DeviceAllInfo.h"
-#include "HidSimControl.h"
-#include "MacroIni.h"
-#include "PostMsg.h"
-#include "RegistryStore.h"
 #include "TestEnv.h"
+#include "app/DialogMain.h"
+#include "core/DeviceAllInfo.h"
+#include "core/LanguageTables.h"
+#include "core/MacroIni.h"
+#include "core/PostMsg.h"
+#include "device/DeviceFlags.h"
+#include "hidusb/HidSimControl.h"
+#include "platform/Clock.h"
+#include "platform/RegistryStore.h"
 
 namespace {
 bool g_trayAvailable = false;

@@ -4,10 +4,10 @@
 #include <QToolTip>
 #include <QtTest>
 
-#include "Paths.h"
-#include "ScaleChildFonts.h"
-#include "Startup.h"
 #include "TestEnv.h"
+#include "app/Startup.h"
+#include "platform/Paths.h"
+#include "widgets/ScaleChildFonts.h"
 
 namespace {
 void Touch(const QString& path, const QDateTime& modified) {

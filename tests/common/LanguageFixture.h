@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-#include "LanguageTables.h"
+#include "core/LanguageTables.h"
 
 // Test texts: each key's text is key + "/" + language, in both languages.
 namespace LanguageFixture {

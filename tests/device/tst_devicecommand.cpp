@@ -3,9 +3,10 @@
 #include <QtTest>
 #include <functional>
 
-#include "DeviceCommand.h"
 #include "DeviceFixture.h"
-#include "PostMsg.h"
+#include "core/CurrentFlashData.h"
+#include "core/PostMsg.h"
+#include "device/DeviceCommand.h"
 
 namespace {
 void Ignore(const unsigned char*, int, const unsigned char*, int) {}

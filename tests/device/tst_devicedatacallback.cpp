@@ -2,11 +2,12 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "DeviceDataCallback.h"
 #include "DeviceFixture.h"
-#include "DeviceInfoFile.h"
-#include "PostMsg.h"
 #include "ProductTables.h"
+#include "core/CurrentFlashData.h"
+#include "core/PostMsg.h"
+#include "device/DeviceDataCallback.h"
+#include "device/DeviceInfoFile.h"
 
 namespace {
 void Ignore(const unsigned char*, int, const unsigned char*, int) {}

@@ -2,9 +2,9 @@
 #include <QtTest>
 
 #include "DeviceFixture.h"
-#include "DeviceProductTable.h"
 #include "ProductTables.h"
-#include "Worker.h"
+#include "core/DeviceProductTable.h"
+#include "device/Worker.h"
 
 class TestDeviceDiscovery : public QObject {
     Q_OBJECT

@@ -3,12 +3,12 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "DeviceCommand.h"
 #include "DeviceFixture.h"
-#include "DeviceInfoFile.h"
-#include "DevicePageStandIns.h"
-#include "PostMsg.h"
-#include "Worker.h"
+#include "core/PostMsg.h"
+#include "device/DeviceCommand.h"
+#include "device/DeviceInfoFile.h"
+#include "device/DevicePageStandIns.h"
+#include "device/Worker.h"
 
 class TestDeviceLink : public QObject {
     Q_OBJECT

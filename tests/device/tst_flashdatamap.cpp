@@ -4,11 +4,11 @@
 #include <QtTest>
 #include <cstring>
 
-#include "DeviceAllInfo.h"
-#include "DeviceInfoFile.h"
-#include "FlashDataMap.h"
-#include "Paths.h"
 #include "TestEnv.h"
+#include "core/DeviceAllInfo.h"
+#include "device/DeviceInfoFile.h"
+#include "hidusb/FlashDataMap.h"
+#include "platform/Paths.h"
 
 class TestFlashDataMap : public QObject {
     Q_OBJECT

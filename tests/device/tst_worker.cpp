@@ -3,9 +3,9 @@
 #include <QtTest>
 
 #include "DeviceFixture.h"
-#include "DeviceInfoFile.h"
-#include "PostMsg.h"
-#include "Worker.h"
+#include "core/PostMsg.h"
+#include "device/DeviceInfoFile.h"
+#include "device/Worker.h"
 
 namespace {
 // Runs the worker's thread once and waits for it; the pages' blocking deliveries need the thread.

@@ -2,12 +2,12 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "ContainReset.h"
-#include "DeleteConfirm.h"
 #include "LanguageFixture.h"
-#include "ModalRunner.h"
-#include "PostMsg.h"
-#include "RePair.h"
+#include "core/PostMsg.h"
+#include "dialogs/ContainReset.h"
+#include "dialogs/DeleteConfirm.h"
+#include "dialogs/ModalRunner.h"
+#include "dialogs/RePair.h"
 
 namespace {
 // Shows the dialog, answers it one way and reports Confirmed.

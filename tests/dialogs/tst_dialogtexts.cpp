@@ -1,10 +1,10 @@
 #include <QLabel>
 #include <QtTest>
 
-#include "LanguageLoader.h"
-#include "LanguageTables.h"
-#include "MakeMacro.h"
-#include "PostMsg.h"
+#include "core/LanguageLoader.h"
+#include "core/LanguageTables.h"
+#include "core/PostMsg.h"
+#include "dialogs/MakeMacro.h"
 
 Q_DECLARE_METATYPE(const TextTable*)
 

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "MacroName.h"
+#include "dialogs/MacroName.h"
 
 class TstMacroName : public QObject {
     Q_OBJECT

@@ -1,7 +1,7 @@
 #include <QDialog>
 #include <QtTest>
 
-#include "ModalRunner.h"
+#include "dialogs/ModalRunner.h"
 
 class TstModalRunner : public QObject {
     Q_OBJECT

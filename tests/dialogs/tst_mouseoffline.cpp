@@ -3,11 +3,11 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "DeviceFlags.h"
 #include "LanguageFixture.h"
-#include "ModalRunner.h"
-#include "MouseOffLine.h"
-#include "PostMsg.h"
+#include "core/PostMsg.h"
+#include "device/DeviceFlags.h"
+#include "dialogs/ModalRunner.h"
+#include "dialogs/MouseOffLine.h"
 
 class TstMouseOffLine : public QObject {
     Q_OBJECT

@@ -6,21 +6,21 @@
 #include <functional>
 #include <memory>
 
-#include "DialogFrame.h"
-#include "FramedDialog.h"
-#include "GroupMaxThree.h"
-#include "InportFail.h"
-#include "KeyNumberLimit.h"
 #include "LanguageFixture.h"
-#include "LeftButtonOnly.h"
-#include "LessThree.h"
-#include "MakeMacro.h"
-#include "PostMsg.h"
-#include "ProfileFile.h"
-#include "QuestiondialogB.h"
-#include "SameMacro.h"
-#include "ScreenMetrics.h"
-#include "UpDateWarning.h"
+#include "core/PostMsg.h"
+#include "dialogs/FramedDialog.h"
+#include "dialogs/GroupMaxThree.h"
+#include "dialogs/InportFail.h"
+#include "dialogs/KeyNumberLimit.h"
+#include "dialogs/LeftButtonOnly.h"
+#include "dialogs/LessThree.h"
+#include "dialogs/MakeMacro.h"
+#include "dialogs/ProfileFile.h"
+#include "dialogs/QuestiondialogB.h"
+#include "dialogs/SameMacro.h"
+#include "dialogs/UpDateWarning.h"
+#include "platform/ScreenMetrics.h"
+#include "widgets/DialogFrame.h"
 
 using Factory = std::function<QDialog*()>;
 Q_DECLARE_METATYPE(Factory)

@@ -3,8 +3,8 @@
 #include <QtTest>
 #include <cstring>
 
-#include "ProfileFile.h"
 #include "TestEnv.h"
+#include "dialogs/ProfileFile.h"
 
 namespace {
 // One block as the data stream writes it: 32-bit big-endian length, then the bytes.

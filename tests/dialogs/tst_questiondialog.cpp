@@ -5,8 +5,8 @@
 #include <QtTest>
 
 #include "LanguageFixture.h"
-#include "PostMsg.h"
-#include "QuestionDialog.h"
+#include "core/PostMsg.h"
+#include "dialogs/QuestionDialog.h"
 
 namespace {
 // Types text key by key; characters beyond ASCII arrive as key events that carry only their text.

@@ -4,22 +4,23 @@
 #include <QtTest>
 #include <cstring>
 
-#include "Clock.h"
-#include "ConfigIni.h"
-#include "DeviceAllInfo.h"
-#include "DeviceDataCallback.h"
-#include "DeviceDiscovery.h"
-#include "DeviceFlags.h"
-#include "DeviceInfoFile.h"
-#include "DevicePageStandIns.h"
-#include "HIDUsb.h"
-#include "HidSimControl.h"
 #include "LanguageFixture.h"
-#include "ModalRunner.h"
-#include "PostMsg.h"
-#include "ProfileFile.h"
 #include "TestEnv.h"
-#include "UpDataParam.h"
+#include "core/ConfigIni.h"
+#include "core/CurrentFlashData.h"
+#include "core/DeviceAllInfo.h"
+#include "core/PostMsg.h"
+#include "device/DeviceDataCallback.h"
+#include "device/DeviceDiscovery.h"
+#include "device/DeviceFlags.h"
+#include "device/DeviceInfoFile.h"
+#include "device/DevicePageStandIns.h"
+#include "dialogs/ModalRunner.h"
+#include "dialogs/ProfileFile.h"
+#include "dialogs/UpDataParam.h"
+#include "hidusb/HIDUsb.h"
+#include "hidusb/HidSimControl.h"
+#include "platform/Clock.h"
 
 namespace {
 FlashDataMap Filled(uint8_t byte, uint8_t levels) {

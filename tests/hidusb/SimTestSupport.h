@@ -10,11 +10,11 @@
 #include <mutex>
 #include <thread>
 
-#include "DeviceReplyRecords.h"
-#include "FlashDataMap.h"
-#include "HIDUsb.h"
-#include "HidSimControl.h"
 #include "TestEnv.h"
+#include "hidusb/DeviceReplyRecords.h"
+#include "hidusb/FlashDataMap.h"
+#include "hidusb/HIDUsb.h"
+#include "hidusb/HidSimControl.h"
 
 namespace SimTest {
 

@@ -2,31 +2,28 @@
 // endings, the summary page and the device window's battery indicator.
 #include <QApplication>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QtTest>
 
-#include "DeviceAllInfo.h"
-#include "DeviceFlags.h"
-#include "Dialog.h"
-#include "DialogChange.h"
-#include "HIDUsb.h"
-#include "HidSimControl.h"
-#include "LanguageLoader.h"
-#include "MacroIni.h"
-#include "Match.h"
-#include "ModalRunner.h"
-#include "PostMsg.h"
-#include "PreVier.h"
-#include "RegistryStore.h"
 #include "TestEnv.h"
-#include "mytoolButtonEnter.h"
-#include "ui_Dialog.h"
+#include "core/DeviceAllInfo.h"
+#include "core/LanguageLoader.h"
+#include "core/MacroIni.h"
+#include "core/PostMsg.h"
+#include "device/DeviceFlags.h"
+#include "dialogs/ModalRunner.h"
+#include "hidusb/HIDUsb.h"
+#include "hidusb/HidSimControl.h"
+#include "home/DialogChange.h"
+#include "home/Match.h"
+#include "home/PreVier.h"
+#include "platform/RegistryStore.h"
 #include "ui_DialogChange.h"
 #include "ui_PreVier.h"
+#include "widgets/mytoolButtonEnter.h"
 
 namespace {
 const char* const kReceiver8 = R"({"name": "rx8", "kind": "receiver", "class": 8})";
@@ -236,36 +233,6 @@ private slots:
         QVERIFY(form->DongleUp->isHidden());
         hub->EmitSigMouseIndex(1);
         QVERIFY(form->widget->styleSheet().contains("mouse1.png"));
-    }
-
-    void batteryIndicator_data() {
-        QTest::addColumn<int>("level");
-        QTest::addColumn<bool>("withPercent");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("colour");
-        QTest::newRow("15 is red") << 15 << true << "15%"
-                                   << "rgb(152, 43, 34)";
-        QTest::newRow("16 is green") << 16 << false << "16"
-                                     << "rgb(0, 255, 153)";
-        QTest::newRow("above the range") << 140 << true << "140%"
-                                         << "rgb(0, 255, 153)";
-    }
-
-    void batteryIndicator() {
-        QFETCH(int, level);
-        QFETCH(bool, withPercent);
-        QFETCH(QString, text);
-        QFETCH(QString, colour);
-        Dialog window;
-        Ui::Dialog* form = window.Form();
-        const int before = form->progressBar->value();
-        window.SlotBattery(true, level, withPercent);
-        QCOMPARE(form->label_2->text(), text);
-        QVERIFY(form->progressBar->styleSheet().contains(colour));
-        QVERIFY(!form->label->isHidden());
-        QCOMPARE(form->progressBar->value(), level <= 100 ? level : before);
-        window.SlotBattery(false, level, withPercent);
-        QVERIFY(form->label->isHidden());
     }
 };
 

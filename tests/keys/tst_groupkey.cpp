@@ -4,12 +4,12 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "Clock.h"
-#include "GroupKey.h"
-#include "GroupMaxThree.h"
-#include "KeyCapture.h"
 #include "LanguageFixture.h"
-#include "ModalRunner.h"
+#include "dialogs/GroupMaxThree.h"
+#include "dialogs/ModalRunner.h"
+#include "keys/GroupKey.h"
+#include "platform/Clock.h"
+#include "platform/KeyCapture.h"
 
 namespace {
 constexpr int VK_A = 0x41, VK_B = 0x42, VK_C = 0x43, VK_D = 0x44, VK_F = 0x46, VK_F1 = 0x70, VK_F4 = 0x73;

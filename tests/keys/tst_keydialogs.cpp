@@ -4,11 +4,11 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "AddDelayTime.h"
-#include "FireKey.h"
-#include "KeyCapture.h"
 #include "LanguageFixture.h"
-#include "addKey.h"
+#include "keys/AddDelayTime.h"
+#include "keys/FireKey.h"
+#include "keys/addKey.h"
+#include "platform/KeyCapture.h"
 
 namespace {
 QToolButton* Button(QDialog& d, const QString& name) {

@@ -5,8 +5,8 @@
 #include <QWindow>
 #include <QtTest>
 
-#include "KeyCapture.h"
-#include "KeyHook.h"
+#include "keys/KeyHook.h"
+#include "platform/KeyCapture.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <QtTest>
 
-#include "FlashDataMap.h"
-#include "KeyTables.h"
-#include "LanguageTables.h"
+#include "core/LanguageTables.h"
+#include "hidusb/FlashDataMap.h"
+#include "keys/KeyTables.h"
 
 namespace {
 const QString kArrowRight = QString(QChar(0x2192));

@@ -3,11 +3,11 @@
 #include <QLabel>
 #include <QtTest>
 
-#include "DialogFrame.h"
-#include "FireKey.h"
-#include "LanguageLoader.h"
-#include "LanguageTables.h"
-#include "PostMsg.h"
+#include "core/LanguageLoader.h"
+#include "core/LanguageTables.h"
+#include "core/PostMsg.h"
+#include "keys/FireKey.h"
+#include "widgets/DialogFrame.h"
 
 Q_DECLARE_METATYPE(const TextTable*)
 

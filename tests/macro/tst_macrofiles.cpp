@@ -4,11 +4,11 @@
 #include <QtTest>
 #include <cstring>
 
-#include "KeyTables.h"
 #include "LanguageFixture.h"
-#include "MacroFiles.h"
-#include "ProfileFile.h"
 #include "TestEnv.h"
+#include "dialogs/ProfileFile.h"
+#include "keys/KeyTables.h"
+#include "macro/MacroFiles.h"
 
 using namespace MacroFiles;
 

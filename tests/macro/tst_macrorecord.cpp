@@ -1,11 +1,11 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "Clock.h"
-#include "DeviceFlags.h"
-#include "KeyCapture.h"
 #include "MacroPageFixture.h"
-#include "PostMsg.h"
+#include "core/PostMsg.h"
+#include "device/DeviceFlags.h"
+#include "platform/Clock.h"
+#include "platform/KeyCapture.h"
 
 using namespace MacroPageFixture;
 

@@ -6,11 +6,11 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "KeyTables.h"
-#include "LanguageLoader.h"
-#include "LanguageTables.h"
-#include "Macro.h"
-#include "Paths.h"
+#include "core/LanguageLoader.h"
+#include "core/LanguageTables.h"
+#include "keys/KeyTables.h"
+#include "macro/Macro.h"
+#include "platform/Paths.h"
 
 class TestMacroTexts : public QObject {
     Q_OBJECT

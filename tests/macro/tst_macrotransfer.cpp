@@ -3,9 +3,10 @@
 #include <QtTest>
 #include <cstring>
 
-#include "../device/DeviceFixture.h"
+#include "DeviceFixture.h"
 #include "MacroPageFixture.h"
-#include "PostMsg.h"
+#include "core/CurrentFlashData.h"
+#include "core/PostMsg.h"
 
 using namespace MacroPageFixture;
 

@@ -1,0 +1,40 @@
+// vzsim: controls the simulated receiver and mouse of a running Vorlant ZEMB over its local socket.
+//   vzsim list | plug NAME | unplug NAME | wake [MOUSE] | sleep [MOUSE] | dpi-button [MOUSE] |
+//         battery [MOUSE] PERCENT [charging] | fail-upgrade NAME PERCENT | image [hex] | help ...
+//   --socket NAME talks to another socket than the one of this user's HOME.
+#include <QCoreApplication>
+#include <QLocalSocket>
+#include <QStringList>
+#include <cstdio>
+
+#include "hidusb/HidSimControl.h"
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    QString name = HidSim::ControlSocketName();
+    const int socketArg = args.indexOf("--socket");
+    if (socketArg >= 0 && socketArg + 1 < args.size()) {
+        name = args.at(socketArg + 1);
+        args.erase(args.begin() + socketArg, args.begin() + socketArg + 2);
+    }
+    if (args.isEmpty()) args << "help";
+    if (name.isEmpty()) {
+        std::fprintf(stderr, "vzsim: the control socket is off (VORLANT_SIM_CONTROL)\n");
+        return 2;
+    }
+    QLocalSocket socket;
+    socket.connectToServer(name);
+    if (!socket.waitForConnected(2000)) {
+        std::fprintf(stderr, "vzsim: no running program answers on %s (%s)\n", qPrintable(name),
+                     qPrintable(socket.errorString()));
+        return 2;
+    }
+    socket.write(args.join(' ').toUtf8() + "\n");
+    socket.flush();
+    QByteArray reply;
+    while (socket.state() == QLocalSocket::ConnectedState && socket.waitForReadyRead(5000)) reply += socket.readAll();
+    reply += socket.readAll();
+    std::fwrite(reply.constData(), 1, size_t(reply.size()), stdout);
+    return reply.startsWith("error") ? 1 : 0;
+}

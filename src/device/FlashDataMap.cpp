@@ -1,8 +1,0 @@
-#include "FlashDataMap.h"
-
-FlashDataMap CurrentFlashData{};
-
-std::mutex& CurrentFlashDataMutex() {
-    static std::mutex mutex;
-    return mutex;
-}

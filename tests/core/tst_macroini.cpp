@@ -1,0 +1,72 @@
+#include <QFile>
+#include <QtTest>
+
+#include "TestEnv.h"
+#include "core/MacroIni.h"
+#include "platform/Paths.h"
+
+// The value of group/key as the file on the disk holds it (read past QSettings, whose objects
+// in one process share unsaved changes).
+static QString OnDisk(const QString& path, const QString& group, const QString& key) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return QString();
+    QString section;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
+        if (line.startsWith('['))
+            section = line.mid(1, line.indexOf(']') - 1);
+        else if (section == group && line.startsWith(key + "="))
+            return line.mid(key.size() + 1);
+    }
+    return QString();
+}
+
+class TstMacroIni : public QObject {
+    Q_OBJECT
+    QString Path;
+
+private slots:
+    void init() {
+        Path = TestEnv::FreshDir("macroini") + "/Macro.ini";
+        QFile empty(Path);
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        MacroIni::ResetForTest(Path);
+    }
+    void cleanupTestCase() { MacroIni::ResetForTest(); }
+
+    void defaultFileIsInUserData() {
+        MacroIni::ResetForTest();
+        QCOMPARE(MacroIni::GetInstance()->FilePath(), Paths::UserDataDir() + "/Macro.ini");
+    }
+
+    void missingKeyReadsEmpty() {
+        QCOMPARE(MacroIni::GetInstance()->GetValue("Language", "Language"), QString());
+        QVERIFY(MacroIni::GetInstance()->GetStringList("Language", "Language").isEmpty());
+    }
+
+    // The tray's exit ends the process without destructors: a write must be on the disk
+    // while the store still lives.
+    void writeReachesDiskAtOnce() {
+        MacroIni::GetInstance()->SetValue("Language", "Language", "1");
+        QCOMPARE(OnDisk(Path, "Language", "Language"), QString("1"));
+        MacroIni::GetInstance()->SetValue("FindNew", "IsShow", QString::fromUtf8("ano\xc5\xa1"));
+        QCOMPARE(OnDisk(Path, "FindNew", "IsShow"), QString::fromUtf8("ano\xc5\xa1"));
+        MacroIni::GetInstance()->Remove("Language", "Language");
+        QCOMPARE(OnDisk(Path, "Language", "Language"), QString());
+    }
+
+    void roundTripAcrossNewInstance() {
+        MacroIni* first = MacroIni::GetInstance();
+        first->SetValue("Language", "Language", "1");
+        first->SetValue("AutoStart", "Enable", "0");
+        MacroIni::ResetForTest(Path);
+        MacroIni* second = MacroIni::GetInstance();
+        QVERIFY(second != first);
+        QCOMPARE(second->GetValue("Language", "Language"), QString("1"));
+        QCOMPARE(second->GetValue("AutoStart", "Enable"), QString("0"));
+        QCOMPARE(first->GetValue("Language", "Language"), QString("1"));  // still usable
+    }
+};
+
+QTEST_GUILESS_MAIN(TstMacroIni)
+#include "tst_macroini.moc"
