@@ -244,12 +244,16 @@ private slots:
         window.show();
         QVector<QPoint> positions;
         int shown = 0;
-        // The first notice asks for a second one; each closes when the device is back.
+        bool timeOutStayed = false;
+        // The time-out notice asks for an offline notice; the device coming back closes the offline
+        // notice only, the time-out notice waits for the user.
         QTimer::singleShot(0, [&] {
             QWidget* first = QApplication::activeModalWidget();
             QVERIFY(first);
             positions.append(first->pos());
             ++shown;
+            QVERIFY(!DeviceOfflineShown);
+            QVERIFY(!ReconnectRequested);
             QTimer::singleShot(0, [&] {
                 QWidget* second = QApplication::activeModalWidget();
                 QVERIFY(second && second != first);
@@ -257,11 +261,14 @@ private slots:
                 PostMsg::GetInstance()->EmitSigCloseOffOnline();
             });
             PostMsg::GetInstance()->EmitSigMouseOffLineo(0);
+            timeOutStayed = first->isVisible();
+            if (auto* dialog = qobject_cast<QDialog*>(first)) dialog->reject();
         });
         DeviceOfflineShown = false;
         ReconnectRequested = false;
         PostMsg::GetInstance()->EmitSigMouseOffLineo(1);
         QCOMPARE(shown, 2);
+        QVERIFY(timeOutStayed);
         QCOMPARE(OfflineNoticeKind.load(), 0);
         QVERIFY(DeviceOfflineShown);
         QVERIFY(ReconnectRequested);
