@@ -11,6 +11,7 @@
 #include <future>
 
 #include "LanguageFixture.h"
+#include "PipeFixture.h"
 #include "TestEnv.h"
 #include "dialogs/ProfileFile.h"
 #include "keys/KeyTables.h"
@@ -425,18 +426,12 @@ void IconNaming(QDataStream& s, const QString& fileName) {
 
 QString MakeFifo(const QString& name) {
     const QString path = TestEnv::FreshDir("fifo") + "/" + name;
-    return mkfifo(QFile::encodeName(path).constData(), 0600) == 0 ? path : QString();
+    return PipeFixture::Make(path) ? path : QString();
 }
 
-// Runs ReadExport on another thread; a reader stuck on the pipe is released so the test can fail.
 ImportError ReadWithin(const QString& path, const QString& fifo, ExportContent& content, bool* returned) {
-    auto done = std::async(std::launch::async, [&] { return ReadExport(path, content); });
-    *returned = done.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
-    if (!*returned) {
-        const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
-        if (fd >= 0) ::close(fd);
-    }
-    return done.get();
+    return PipeFixture::RunReleasing(
+        fifo, [&] { return ReadExport(path, content); }, returned);
 }
 }  // namespace
 
