@@ -102,6 +102,16 @@ private slots:
         for (int i = 0; i < 4; ++i) poll();
         QCOMPARE(ran.size(), 2);
         QCOMPARE(notices, (QList<int>{NoticeTimeOut, NoticeTimeOut}));
+
+        // So is coming back to the device from the home page.
+        PostMsg::GetInstance()->EmitSigMainPageChange();
+        PostMsg::GetInstance()->EmitSigSelectMouseInfo(receiver);
+        WorkerRunEnable = true;
+        DeviceWorker->start();
+        while (!DeviceWorker->wait(5)) QCoreApplication::processEvents();
+        QTRY_COMPARE(ran.size(), 3);
+        for (int i = 0; i < 4; ++i) poll();
+        QCOMPARE(ran.size(), 3);
         UsbServer_Exit();
     }
 
