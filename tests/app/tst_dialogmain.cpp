@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFrame>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -273,6 +274,40 @@ private slots:
         QVERIFY(DeviceOfflineShown);
         QVERIFY(ReconnectRequested);
         QCOMPARE(positions.first(), QPoint(100 + (1020 - 300) / 2, 80 + (700 - 140) / 2 - 20));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    // Only the offline notice waits for the device; the others stay until the user closes them.
+    void noticesThatWaitForTheUser_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("time-out") << int(NoticeTimeOut) << "TimeOut";
+        QTest::newRow("change not taken") << int(NoticeNotTaken) << "DialogNotTaken";
+        QTest::newRow("no room for a macro") << int(NoticeNoRoom) << "DialogMacroNoRoom";
+    }
+    void noticesThatWaitForTheUser() {
+        QFETCH(int, kind);
+        QFETCH(QString, key);
+        DialogMain window;
+        window.show();
+        bool stayed = false;
+        QString text;
+        QTimer::singleShot(0, [&] {
+            QWidget* notice = QApplication::activeModalWidget();
+            QVERIFY(notice);
+            PostMsg::GetInstance()->EmitSigCloseOffOnline();
+            stayed = notice->isVisible();
+            text = notice->findChild<QLabel*>("label")->text();
+            qobject_cast<QDialog*>(notice)->reject();
+        });
+        DeviceOfflineShown = false;
+        ReconnectRequested = false;
+        PostMsg::GetInstance()->EmitSigMouseOffLineo(kind);
+        QVERIFY(stayed);
+        QVERIFY(!DeviceOfflineShown);
+        QVERIFY(!ReconnectRequested);
+        QVERIFY(!text.isEmpty());
+        QCOMPARE(text, LanguageText(MouseInfoTipsTexts, CurrentLanguage, key));
         QVERIFY(!QApplication::activeModalWidget());
     }
 
