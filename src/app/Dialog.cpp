@@ -103,6 +103,12 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     ui->SetButton->hide();
 
     connect(ui->MinButton, SIGNAL(clicked()), this, SLOT(WindowMin()));
+    // Opening a page is the user's go for a new settings wait after a time-out.
+    connect(ButtonGroupB, QOverload<QAbstractButton*>::of(&QButtonGroup::buttonClicked), this, [] {
+        if (!SettingsWaitTimedOut.exchange(false)) return;
+        LastOnline = false;
+        ReconnectRequested = true;
+    });
 
     ui->PreButton->setChecked(true);
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);

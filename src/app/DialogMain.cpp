@@ -187,8 +187,11 @@ void DialogMain::SlotMouseOffLine(int index) {
     OfflineNoticeKind = index;
     QDialog* notice = DialogMainSeams::CreateOfflineNotice();
     notice->move(x() + (width() - notice->width()) / 2, y() + (height() - notice->height()) / 2 - 20);
-    DeviceOfflineShown = true;
-    ReconnectRequested = true;
+    // Only the offline notice waits for the device to come back; the others wait for the user.
+    if (index == NoticeOffline) {
+        DeviceOfflineShown = true;
+        ReconnectRequested = true;
+    }
     notice->exec();
     delete notice;
 }

@@ -38,6 +38,7 @@ void ConfigIni::ResetForTest(const QString& path) {
 ConfigIni::ConfigIni(const QString& path) : Path(path) {
     QSettings settings(path, QSettings::IniFormat);
     settings.setIniCodec("UTF8");
+    GroupNames = settings.childGroups();
     const QStringList keys = settings.allKeys();
     for (const QString& fullKey : keys) {
         const QVariant raw = settings.value(fullKey);

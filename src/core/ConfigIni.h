@@ -16,6 +16,8 @@ public:
     // Value of group/key as a list (the INI's comma syntax); empty when missing. Each element
     // of a Base64 key is decoded on its own.
     QStringList GetStringList(const QString& group, const QString& key) const;
+    // Names of the groups that hold at least one key.
+    QStringList Groups() const { return GroupNames; }
 
     // Standard Base64 of UTF-8 text to text, with every line feed and then every space removed.
     static QString DecodeBase64(const QString& text);
@@ -36,4 +38,5 @@ private:
     QString Path;
     QHash<QString, QString> Values;     // group/key -> value as text (decoded)
     QHash<QString, QStringList> Lists;  // group/key -> value as list (decoded)
+    QStringList GroupNames;
 };

@@ -8,8 +8,19 @@ QString DriveGroup(int driveIndex) {
     return QStringLiteral("Drive") + QString::number(driveIndex + 1);
 }
 
+// Option/DeviceTotal, bounded by the highest "Drive<N>" section that exists, so that a damaged count
+// never makes a walk over the sections run past them.
 int DeviceTotal() {
-    return ConfigIni::GetInstance()->GetValue("Option", "DeviceTotal").toInt();
+    const ConfigIni* table = ConfigIni::GetInstance();
+    const int declared = table->GetValue("Option", "DeviceTotal").toInt();
+    int highest = 0;
+    for (const QString& group : table->Groups()) {
+        if (!group.startsWith(QLatin1String("Drive"))) continue;
+        bool ok = false;
+        const int number = group.midRef(5).toInt(&ok);
+        if (ok && number > highest && number <= declared) highest = number;
+    }
+    return highest;
 }
 
 QString CidText() {

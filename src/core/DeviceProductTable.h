@@ -8,6 +8,7 @@ namespace DeviceProductTable {
 
 // "Drive" followed by driveIndex + 1.
 QString DriveGroup(int driveIndex);
+// Option/DeviceTotal, never more than the highest Drive<N> section of the table.
 int DeviceTotal();
 // Option/CID as text and as a number.
 QString CidText();

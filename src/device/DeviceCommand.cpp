@@ -32,21 +32,30 @@ bool ImageFromDevice() {
     return false;
 }
 
-bool HandOver(const FlashDataMap& image) {
-    return ProtocolDataUpdate(&image);
+// A refused hand-over while the device answers is no offline event: one notice that the change (or
+// the macro, for want of room) was not taken; a device that stopped answering gets the offline notice.
+bool HandOver(const FlashDataMap& image, int refusedKind) {
+    if (ProtocolDataUpdate(&image)) return true;
+    qDebug() << "settings image not taken by the device";
+    if (OnlineOrNotice() && !PageFilling()) PostMsg::GetInstance()->EmitSigMouseOffLineo(refusedKind);
+    return false;
 }
 
-// The common road: online test, field write, hand-over of the whole image.
+// The common road: online test, the write on a copy, hand-over of the whole copy, and the same write
+// on CurrentFlashData only once the device took it; a refused change leaves the image as it was.
 template <class Write>
-bool Send(Write write) {
+bool Send(Write write, int refusedKind = NoticeNotTaken) {
     if (!OnlineOrNotice() || !ImageFromDevice()) return false;
     FlashDataMap image;
     {
         std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
-        write(CurrentFlashData);
         image = CurrentFlashData;
     }
-    return HandOver(image);
+    write(image);
+    if (!HandOver(image, refusedKind)) return false;
+    std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
+    write(CurrentFlashData);
+    return true;
 }
 
 bool ValidLevel(int level) {
@@ -229,10 +238,12 @@ bool SetButtonAction(int button, const ButtonKeyEntry& entry, const KeyActionRec
 
 bool SetButtonMacro(int button, const ButtonKeyEntry& entry, const MacroRecord& macro) {
     if (!ValidButton(button)) return false;
-    return Send([&](FlashDataMap& m) {
-        m.ButtonKeys[button] = entry;
-        m.ButtonMacros[button] = macro;
-    });
+    return Send(
+        [&](FlashDataMap& m) {
+            m.ButtonKeys[button] = entry;
+            m.ButtonMacros[button] = macro;
+        },
+        NoticeNoRoom);
 }
 
 bool SendFlashData() {
@@ -246,5 +257,9 @@ void UpdateFlashData() {
         std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
         image = CurrentFlashData;
     }
-    HandOver(image);
+    ProtocolDataUpdate(&image);
+}
+
+bool SendImage(const FlashDataMap& image) {
+    return HandOver(image, NoticeNotTaken);
 }

@@ -1,11 +1,15 @@
 #pragma once
 // Device-command senders: one function per settings field. Each checks that the current device
-// answers, writes its field into CurrentFlashData and hands the whole image to the device.
-// True when the device took the image; false when it was offline (SigMouseOffLineo with 0 unless a
-// page fills itself), when the arguments are out of range, or while the image did not come from the
-// current device yet (a re-read is then requested). GUI thread.
+// answers, hands a copy of CurrentFlashData with its field written to the device, and writes the field
+// into CurrentFlashData once the device took it.
+// True when the device took the image; false, with CurrentFlashData unchanged, when it was offline
+// (SigMouseOffLineo with NoticeOffline unless a page fills itself), when the device refused the image
+// (SigMouseOffLineo with NoticeNotTaken, NoticeNoRoom for a macro), when the arguments are out of
+// range, or while the image did not come from the current device yet (a re-read is then requested).
+// GUI thread.
 
 #include "core/CurrentFlashData.h"
+#include "device/DeviceFlags.h"
 
 bool IsDeviceOnline();
 bool SetReportRate(int rateCode);
@@ -39,7 +43,11 @@ bool SetMovingOffLight(int on);
 bool SetButtonKey(int button, int type, int param1, int param2);
 bool SetButtonAction(int button, const ButtonKeyEntry& entry, const KeyActionRecord& action);
 bool SetButtonMacro(int button, const ButtonKeyEntry& entry, const MacroRecord& macro);
-// The caller already changed CurrentFlashData: test and send only.
+// The caller already changed CurrentFlashData: test and send only. On false the caller puts its change
+// back.
 bool SendFlashData();
 // Hands the image to the device without the online test (after a receiver call).
 void UpdateFlashData();
+// Hands a whole image to the device without the online test; a refusal gets the notice of a sender.
+// The caller makes it the current image only on true.
+bool SendImage(const FlashDataMap& image);

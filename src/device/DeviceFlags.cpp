@@ -34,6 +34,7 @@ Worker* DeviceWorker = nullptr;
 std::atomic<bool> MacroRecording{false};
 std::atomic<bool> PairCurrentDevice{false};
 std::atomic<int> OfflineNoticeKind{0};
+std::atomic<bool> SettingsWaitTimedOut{false};
 
 ElapsedCounter ReconnectTimer;
 

@@ -47,7 +47,17 @@ extern std::atomic<bool> RepairRunning;
 extern Worker* DeviceWorker;  // GUI thread only; created by the button page
 extern std::atomic<bool> MacroRecording;
 extern std::atomic<bool> PairCurrentDevice;
-extern std::atomic<int> OfflineNoticeKind;  // 0 offline, 1 settings update timed out
+// What the notice of SigMouseOffLineo says.
+enum NoticeKind {
+    NoticeOffline = 0,   // the mouse does not answer; it closes when the mouse is back
+    NoticeTimeOut = 1,   // the settings update timed out
+    NoticeNotTaken = 2,  // the mouse refused a change
+    NoticeNoRoom = 3,    // the mouse has no room left for a macro
+};
+extern std::atomic<int> OfflineNoticeKind;  // a NoticeKind
+// The last settings-update wait timed out; no wait starts by itself until the user opens a page or
+// comes back to the device.
+extern std::atomic<bool> SettingsWaitTimedOut;
 
 // Elapsed-time counter on the program clock, safe to use from any thread.
 class ElapsedCounter {

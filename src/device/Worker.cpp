@@ -77,7 +77,10 @@ void Worker::run() {
             CurrentDevice.Online = online;
         }
         if (online) {
-            if (ForceReread) {
+            if (SettingsWaitTimedOut) {
+                // After a time-out no wait starts by itself; the re-read below still runs.
+                ForceReread = false;
+            } else if (ForceReread) {
                 hub->EmitSigUpDataParam(1);
                 ForceReread = false;
             } else if (!DpiSendSuppressed) {
@@ -137,6 +140,7 @@ void Worker::SlotSelectMouseInfo(DeviceAllInfo SelectInfo) {
         CurrentDevice = SelectInfo;
     }
     FlashDataFromDevice = false;
+    SettingsWaitTimedOut = false;
     SetDeviceInfoLoadName(DeviceInfoFilePath(SelectInfo.CidMidWord));
 }
 

@@ -5,9 +5,10 @@
 #include "device/DeviceFlags.h"
 #include "ui_MouseOffLine.h"
 
-MouseOffLine::MouseOffLine(QWidget* parent) : NoticeFrame(parent), ui(new Ui_MouseOffLine) {
+MouseOffLine::MouseOffLine(QWidget* parent)
+    : NoticeFrame(parent), ui(new Ui_MouseOffLine), Kind(OfflineNoticeKind) {
     ui->setupUi(this);
-    PostMsg::Connect(SIGNAL(SigCloseOffOnline()), this, SLOT(reject()));
+    if (Kind == NoticeOffline) PostMsg::Connect(SIGNAL(SigCloseOffOnline()), this, SLOT(reject()));
     Parts parts;
     parts.Frame = ui->MouseOffLineA;
     parts.Label = ui->label;
@@ -23,8 +24,8 @@ MouseOffLine::~MouseOffLine() {
 }
 
 void MouseOffLine::FillTexts(int index) {
-    const int kind = OfflineNoticeKind;
-    if (kind == 0) ui->label->setText(LanguageText(MouseInfoTipsTexts, index, "DialogOffline"));
+    static const char* const keys[] = {"DialogOffline", "TimeOut", "DialogNotTaken", "DialogMacroNoRoom"};
+    if (Kind >= 0 && Kind < int(sizeof keys / sizeof keys[0]))
+        ui->label->setText(LanguageText(MouseInfoTipsTexts, index, keys[Kind]));
     ui->NewHong->setText(OkText(index));
-    if (kind == 1) ui->label->setText(LanguageText(MouseInfoTipsTexts, index, "TimeOut"));
 }

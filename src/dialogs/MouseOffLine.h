@@ -3,8 +3,9 @@
 
 class Ui_MouseOffLine;
 
-// The one notice that the mouse cannot be reached: OfflineNoticeKind 0 shows the offline text, 1 the
-// settings time-out text. Closes itself on SigCloseOffOnline when the device is back. The top-level
+// The notice that the mouse cannot be reached or did not take a change; its text follows the
+// OfflineNoticeKind at its construction (a NoticeKind). The offline notice closes itself on
+// SigCloseOffOnline when the device is back; the others stay until the user closes them. The top-level
 // window builds it (DialogMainSeams::CreateOfflineNotice), places and runs it.
 class MouseOffLine : public NoticeFrame {
     Q_OBJECT
@@ -15,4 +16,5 @@ public:
 private:
     void FillTexts(int index) override;
     Ui_MouseOffLine* ui;
+    const int Kind;
 };

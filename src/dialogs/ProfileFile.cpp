@@ -3,6 +3,7 @@
 #include <QDataStream>
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <cstring>
 
 int ImportResult = 0;
@@ -30,8 +31,9 @@ bool BlockText(const QByteArray& block, QString& text) {
 }  // namespace
 
 int Read(const QString& path, const QString& sensor, int dpiMaxGrade, FlashDataMap& out) {
+    // A pipe or device would block on open or read.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         qDebug() << "failed";
         return 1;
     }

@@ -8,6 +8,7 @@
 #include "core/DeviceAllInfo.h"
 #include "core/LanguageTables.h"
 #include "core/PostMsg.h"
+#include "device/DeviceCommand.h"
 #include "device/DeviceFlags.h"
 #include "device/DeviceInfoFile.h"
 #include "dialogs/InportFail.h"
@@ -100,17 +101,28 @@ void UpDataParam::ImportProfile() {
         return;
     }
     // The device takes the image first: a refused image changes nothing here either.
-    if (!ProtocolDataUpdate(&image)) {
-        qDebug() << "import not taken by the device";
-        PostMsg::GetInstance()->EmitSigMouseOffLineo(0);
-        return;
-    }
+    if (!SendImage(image)) return;
     {
         std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
         CurrentFlashData = image;
     }
     RefillPages(image);
     for (int i = 0; i < kImportSettleWaits; ++i) DelayMsec(kAttemptMs);
+}
+
+// The pages did not report in time. A device that still answers gets the time-out notice, and no
+// new wait starts by itself; one that does not gets the offline notice.
+void UpDataParam::ReportNoAnswer() {
+    const QByteArray path = CurrentDevicePathCopy();
+    if (!path.isEmpty() && UsbFinderC_GetDeviceOnLine(path.constData()))
+        ReportTimeOut();
+    else
+        PostMsg::GetInstance()->EmitSigMouseOffLineo(NoticeOffline);
+}
+
+void UpDataParam::ReportTimeOut() {
+    SettingsWaitTimedOut = true;
+    PostMsg::GetInstance()->EmitSigMouseOffLineo(NoticeTimeOut);
 }
 
 void UpDataParam::onTimeupDestroy() {
@@ -122,7 +134,7 @@ void UpDataParam::onTimeupDestroy() {
         const bool refreshed = WaitForPages(false);
         Clock::Sleep(kForcedEndMs);
         CloseWait();
-        if (!refreshed) hub->EmitSigMouseOffLineo(0);
+        if (!refreshed) ReportNoAnswer();
         return;
     }
 
@@ -139,7 +151,7 @@ void UpDataParam::onTimeupDestroy() {
         const bool refreshed = WaitForPages(true);
         CloseWait();
         qDebug() << "vvv";
-        if (!refreshed) hub->EmitSigMouseOffLineo(1);
+        if (!refreshed) ReportTimeOut();
         qDebug() << "vv";
         FlashDataMap cached;
         if (OnlineNow && !ReadDeviceInfoFile(DeviceInfoLoadName(), &cached))

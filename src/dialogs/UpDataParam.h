@@ -46,6 +46,8 @@ private:
     static void RefillPages(const FlashDataMap& image);
     void ImportProfile();
     void CloseWait();
+    static void ReportNoAnswer();
+    static void ReportTimeOut();
 
     Ui_UpDataParam* ui;
     QTimer* WaitTimer;

@@ -3,6 +3,7 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -17,6 +18,8 @@ namespace {
 
 // The export file's stream version (Qt 5.6).
 constexpr int kStreamVersion = 17;
+// More pictures than one icon of ours ever holds mean a damaged file.
+constexpr qint32 kMaxIconEntries = 64;
 
 // Mouse-button bits in the order of the insert-event labels "2" to "6".
 const int kLabelBits[MouseButtonCount] = {0x01, 0x02, 0x04, 0x10, 0x08};
@@ -43,6 +46,53 @@ bool ReadBlock(QDataStream& in, int size, QByteArray& out) {
     if (in.status() != QDataStream::Ok || length != quint32(size)) return false;
     out.resize(size);
     return in.readRawData(out.data(), size) == size;
+}
+
+// Reads past an embedded PNG (signature, then chunks up to and with IEND) without decoding it.
+bool SkipPng(QDataStream& in) {
+    static const char kSignature[] = "\x89PNG\r\n\x1a\n";
+    char signature[8];
+    if (in.readRawData(signature, 8) != 8 || std::memcmp(signature, kSignature, 8) != 0) return false;
+    for (;;) {
+        quint32 length = 0;
+        char type[4];
+        in >> length;
+        if (in.status() != QDataStream::Ok || length > 0x7FFFFFFFu) return false;
+        if (in.readRawData(type, 4) != 4) return false;
+        const qint64 rest = qint64(length) + 4;  // data and CRC
+        if (in.skipRawData(int(rest)) != rest) return false;
+        if (std::memcmp(type, "IEND", 4) == 0) return true;
+    }
+}
+
+// Reads past an icon in Qt's icon stream format without building it: building one would open and
+// decode every file name the stream holds.
+bool SkipIcon(QDataStream& in) {
+    QString key;
+    in >> key;
+    if (in.status() != QDataStream::Ok) return false;
+    if (key.isEmpty()) return true;
+    if (key == QLatin1String("QIconLoaderEngine")) {
+        QString themeName;
+        in >> themeName;
+        return in.status() == QDataStream::Ok;
+    }
+    if (key != QLatin1String("QPixmapIconEngine")) return false;
+    qint32 count = 0;
+    in >> count;
+    if (in.status() != QDataStream::Ok || count < 0 || count > kMaxIconEntries) return false;
+    for (qint32 i = 0; i < count; ++i) {
+        qint32 hasImage = 0;
+        in >> hasImage;
+        if (in.status() != QDataStream::Ok) return false;
+        if (hasImage != 0 && !SkipPng(in)) return false;
+        QString fileName;
+        qint32 width = 0, height = 0;
+        quint32 mode = 0, state = 0;
+        in >> fileName >> width >> height >> mode >> state;
+        if (in.status() != QDataStream::Ok) return false;
+    }
+    return true;
 }
 
 QByteArray UpToNul(const QByteArray& bytes) {
@@ -268,6 +318,8 @@ bool WriteExport(const QString& path, const QString& name, const QString& repeat
 }
 
 ImportError ReadExport(const QString& path, ExportContent& out) {
+    // A pipe or device would block the page on open or read.
+    if (!QFileInfo(path).isFile()) return ImportError::Unreadable;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return ImportError::Unreadable;
     QDataStream in(&file);
@@ -290,9 +342,9 @@ ImportError ReadExport(const QString& path, ExportContent& out) {
     QVector<MacroEntry> entries;
     for (qint32 i = 0; i < count; ++i) {
         QString text;
-        QIcon icon;  // the page draws its own icons; the stored one is read past
-        in >> text >> icon;
-        if (in.status() != QDataStream::Ok) return ImportError::Broken;
+        in >> text;
+        // The page draws its own icons; the stored one is read past.
+        if (in.status() != QDataStream::Ok || !SkipIcon(in)) return ImportError::Broken;
         if (text.contains(QStringLiteral("ms"))) {
             if (!delayPattern.match(text).hasMatch()) return ImportError::Broken;
             entries << MacroEntry::DelayText(text);

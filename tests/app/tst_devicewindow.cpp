@@ -5,11 +5,15 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "DeviceFixture.h"
 #include "MacroPageFixture.h"
 #include "app/Dialog.h"
 #include "core/LanguageLoader.h"
 #include "core/PostMsg.h"
 #include "device/DeviceFlags.h"
+#include "device/Worker.h"
+#include "dialogs/ModalRunner.h"
+#include "dialogs/UpDataParam.h"
 #include "platform/KeyCapture.h"
 #include "ui_Dialog.h"
 
@@ -42,6 +46,73 @@ private slots:
         QVERIFY(!MacroKeyHook::IsInstalled());
         QCOMPARE(Shown(*page), QStringList({"+A"}));
         KeyCapture::SetForegroundTest(nullptr);
+    }
+
+    // A mouse that is online but does not answer: one wait, one time-out notice, and no new wait
+    // until the user opens a page.
+    void settingsTimeOutWaitsForTheUser() {
+        DeviceFixture::Init();
+        const DeviceAllInfo receiver = DeviceFixture::FindDefaultReceiver();
+        Dialog window;
+        QVERIFY(DeviceWorker);
+        DeviceWorker->PollTimer()->stop();
+        QStringList ran;
+        ScopedModalScript script([&](QDialog& d) {
+            ran << d.objectName();
+            // The wait's timer, at once; its waits run on the test clock.
+            if (qobject_cast<UpDataParam*>(&d))
+                QMetaObject::invokeMethod(&d, "onTimeupDestroy", Qt::DirectConnection);
+            return int(QDialog::Accepted);
+        });
+        QList<int> notices;
+        QObject context;
+        connect(PostMsg::GetInstance(), &PostMsg::SigMouseOffLineo, &context,
+                [&](int kind) { notices << kind; });
+
+        PostMsg::GetInstance()->EmitSigSelectMouseInfo(receiver);
+        DeviceUsbChangedCallback();
+        DevicePageActive = 1;
+        QVERIFY(HidSim::FailNext(DeviceFixture::MouseName(), 50));
+        const auto poll = [] {
+            DeviceFixture::TestClock().Advance(1300);
+            DeviceWorker->SlotCheckOnline();
+            while (!DeviceWorker->wait(5)) QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+        };
+        DeviceWorker->StartDevice(receiver);
+        while (!DeviceWorker->wait(5)) QCoreApplication::processEvents();
+        QTRY_COMPARE(ran, QStringList{"UpDataParam"});
+        QCOMPARE(notices, QList<int>{NoticeTimeOut});
+
+        // Polls start no wait by themselves, whatever asks for a reconnect in between (the notice of an
+        // offline state, the mouse's reconnect report).
+        for (int i = 0; i < 8; ++i) {
+            DeviceOfflineShown = i % 2 == 0;
+            ReconnectRequested = true;
+            ForceReread = i % 3 == 0;
+            poll();
+        }
+        QCOMPARE(ran, QStringList{"UpDataParam"});
+        QCOMPARE(notices, QList<int>{NoticeTimeOut});
+
+        // Opening a page is the user's go for one new wait.
+        window.Form()->SensorButton->click();
+        poll();
+        QTRY_COMPARE(ran, (QStringList{"UpDataParam", "UpDataParam"}));
+        for (int i = 0; i < 4; ++i) poll();
+        QCOMPARE(ran.size(), 2);
+        QCOMPARE(notices, (QList<int>{NoticeTimeOut, NoticeTimeOut}));
+
+        // So is coming back to the device from the home page.
+        PostMsg::GetInstance()->EmitSigMainPageChange();
+        PostMsg::GetInstance()->EmitSigSelectMouseInfo(receiver);
+        WorkerRunEnable = true;
+        DeviceWorker->start();
+        while (!DeviceWorker->wait(5)) QCoreApplication::processEvents();
+        QTRY_COMPARE(ran.size(), 3);
+        for (int i = 0; i < 4; ++i) poll();
+        QCOMPARE(ran.size(), 3);
+        UsbServer_Exit();
     }
 
     void batteryIndicator_data() {

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFrame>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -244,12 +245,16 @@ private slots:
         window.show();
         QVector<QPoint> positions;
         int shown = 0;
-        // The first notice asks for a second one; each closes when the device is back.
+        bool timeOutStayed = false;
+        // The time-out notice asks for an offline notice; the device coming back closes the offline
+        // notice only, the time-out notice waits for the user.
         QTimer::singleShot(0, [&] {
             QWidget* first = QApplication::activeModalWidget();
             QVERIFY(first);
             positions.append(first->pos());
             ++shown;
+            QVERIFY(!DeviceOfflineShown);
+            QVERIFY(!ReconnectRequested);
             QTimer::singleShot(0, [&] {
                 QWidget* second = QApplication::activeModalWidget();
                 QVERIFY(second && second != first);
@@ -257,15 +262,52 @@ private slots:
                 PostMsg::GetInstance()->EmitSigCloseOffOnline();
             });
             PostMsg::GetInstance()->EmitSigMouseOffLineo(0);
+            timeOutStayed = first->isVisible();
+            if (auto* dialog = qobject_cast<QDialog*>(first)) dialog->reject();
         });
         DeviceOfflineShown = false;
         ReconnectRequested = false;
         PostMsg::GetInstance()->EmitSigMouseOffLineo(1);
         QCOMPARE(shown, 2);
+        QVERIFY(timeOutStayed);
         QCOMPARE(OfflineNoticeKind.load(), 0);
         QVERIFY(DeviceOfflineShown);
         QVERIFY(ReconnectRequested);
         QCOMPARE(positions.first(), QPoint(100 + (1020 - 300) / 2, 80 + (700 - 140) / 2 - 20));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    // Only the offline notice waits for the device; the others stay until the user closes them.
+    void noticesThatWaitForTheUser_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("time-out") << int(NoticeTimeOut) << "TimeOut";
+        QTest::newRow("change not taken") << int(NoticeNotTaken) << "DialogNotTaken";
+        QTest::newRow("no room for a macro") << int(NoticeNoRoom) << "DialogMacroNoRoom";
+    }
+    void noticesThatWaitForTheUser() {
+        QFETCH(int, kind);
+        QFETCH(QString, key);
+        DialogMain window;
+        window.show();
+        bool stayed = false;
+        QString text;
+        QTimer::singleShot(0, [&] {
+            QWidget* notice = QApplication::activeModalWidget();
+            QVERIFY(notice);
+            PostMsg::GetInstance()->EmitSigCloseOffOnline();
+            stayed = notice->isVisible();
+            text = notice->findChild<QLabel*>("label")->text();
+            qobject_cast<QDialog*>(notice)->reject();
+        });
+        DeviceOfflineShown = false;
+        ReconnectRequested = false;
+        PostMsg::GetInstance()->EmitSigMouseOffLineo(kind);
+        QVERIFY(stayed);
+        QVERIFY(!DeviceOfflineShown);
+        QVERIFY(!ReconnectRequested);
+        QVERIFY(!text.isEmpty());
+        QCOMPARE(text, LanguageText(MouseInfoTipsTexts, CurrentLanguage, key));
         QVERIFY(!QApplication::activeModalWidget());
     }
 

@@ -40,6 +40,7 @@ inline void ResetLinkState() {
     ButtonPageRefreshing = LightPageRefreshing = SensorPageRefreshing = false;
     ButtonPageRefreshed = LightPageRefreshed = SensorPageRefreshed = false;
     UpdateStepRunning = false;
+    SettingsWaitTimedOut = false;
     {
         std::lock_guard<std::mutex> lock(CurrentDeviceMutex());
         CurrentDevice = DeviceAllInfo();

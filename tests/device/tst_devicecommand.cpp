@@ -258,6 +258,70 @@ private slots:
         QCOMPARE(int(handed.Reserved9B), 0x77);
     }
 
+    // A refused hand-over changes nothing: the next sender carries none of it and succeeds.
+    void refusedHandOverChangesNothing_data() {
+        QTest::addColumn<bool>("macro");  // refused for want of room, else a mouse that fails once
+        QTest::newRow("macro without room") << true;
+        QTest::newRow("field not taken") << false;
+    }
+
+    void refusedHandOverChangesNothing() {
+        QFETCH(bool, macro);
+        MacroRecord full{};
+        full.NameLength = 1;
+        full.Name[0] = 'm';
+        full.EventCount = 70;
+        for (KeyEvent& event : full.Events) event = KeyEvent{1, 1, 0x04, 0x01020304};
+        int refusedButton = -1;
+        if (macro) {
+            for (int b = 0; b < kDeviceButtonCount && refusedButton < 0; ++b) {
+                const FlashDataMap before = DeviceFixture::ImageNow();
+                QSignalSpy notices(PostMsg::GetInstance(), SIGNAL(SigMouseOffLineo(int)));
+                if (SetButtonMacro(b, ButtonKeyEntry{6, uint8_t(b), 0}, full)) {
+                    QCOMPARE(notices.count(), 0);
+                    continue;
+                }
+                refusedButton = b;
+                QVERIFY(std::memcmp(&before, &CurrentFlashData, sizeof before) == 0);
+                QCOMPARE(notices.count(), 1);
+                QCOMPARE(notices.first().at(0).toInt(), int(NoticeNoRoom));
+            }
+            QVERIFY(refusedButton > 0);
+        } else {
+            const FlashDataMap before = DeviceFixture::ImageNow();
+            QSignalSpy notices(PostMsg::GetInstance(), SIGNAL(SigMouseOffLineo(int)));
+            QVERIFY(HidSim::FailNext(mouse_, 1));
+            QVERIFY(!SetLod(3));
+            QVERIFY(std::memcmp(&before, &CurrentFlashData, sizeof before) == 0);
+            QCOMPARE(notices.count(), 1);
+            QCOMPARE(notices.first().at(0).toInt(), int(NoticeNotTaken));
+        }
+
+        QVERIFY(SetReportRate(64));
+        QVERIFY(SetLod(3));
+        const QByteArray flash = HidSim::Flash(mouse_);
+        FlashDataMap stored{};
+        QVERIFY(ProtocolDataParser(reinterpret_cast<const unsigned char*>(flash.constData()), &stored));
+        QCOMPARE(int(stored.ReportRateCode), 64);
+        QCOMPARE(int(stored.LodCode), 3);
+        QCOMPARE(int(DeviceFixture::ImageNow().LodCode), 3);
+        if (macro) {
+            QCOMPARE(int(DeviceFixture::ImageNow().ButtonMacros[refusedButton].EventCount), 0);
+            QCOMPARE(int(stored.ButtonMacros[refusedButton].EventCount), 0);
+            QCOMPARE(int(stored.ButtonMacros[refusedButton - 1].EventCount), 70);
+        }
+    }
+
+    void refusalByAMouseGoneOfflineIsTheOfflineNotice() {
+        // The mouse fell asleep before a whole image was handed over.
+        QVERIFY(HidSim::Sleep(mouse_));
+        QSignalSpy notices(PostMsg::GetInstance(), SIGNAL(SigMouseOffLineo(int)));
+        const FlashDataMap before = DeviceFixture::ImageNow();
+        QVERIFY(!SendImage(before));
+        QCOMPARE(notices.count(), 1);
+        QCOMPARE(notices.first().at(0).toInt(), int(NoticeOffline));
+    }
+
     void sentChangeReachesTheFlashAndSurvivesRestart() {
         QVERIFY(SetLod(2));
         QVERIFY(SetDpiLevelColor(0, 9, 8, 7));

@@ -117,6 +117,35 @@ private slots:
         QVERIFY(FoundDevices.isEmpty());
     }
 
+    // A damaged count never walks past the sections that exist; a smaller count still hides the rest.
+    void sectionCountIsBoundedByTheTable_data() {
+        QTest::addColumn<QString>("declared");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("mid");
+        QTest::addColumn<int>("driveIndex");
+        QTest::newRow("huge, first model") << "2000000000" << 2 << 6 << 0;
+        QTest::newRow("huge, second model") << "2000000000" << 2 << 7 << 1;
+        QTest::newRow("huge, unknown model") << "2000000000" << 2 << 9 << 2;
+        QTest::newRow("one of two sections") << "1" << 1 << 7 << 1;
+        QTest::newRow("negative") << "-5" << 0 << 6 << 0;
+    }
+
+    void sectionCountIsBoundedByTheTable() {
+        QFETCH(QString, declared);
+        QFETCH(int, total);
+        QFETCH(int, mid);
+        QFETCH(int, driveIndex);
+        DeviceFixture::Init(ProductTables::Write("total", "", "", "", declared));
+        QVERIFY(HidSim::LoadDescription(
+            QString(R"({"devices": [{"name": "receiver", "kind": "receiver", "class": 8, "mid": %1}]})")
+                .arg(mid)
+                .toUtf8()));
+        QCOMPARE(DeviceProductTable::DeviceTotal(), total);
+        DeviceDiscovery::ScanHomeDevices();
+        QCOMPARE(FoundDevices.size(), total > 0 ? 1 : 0);
+        if (total > 0) QCOMPARE(FoundDevices.first().DriveIndex, driveIndex);
+    }
+
     void emptyPidItemsAreSkipped() {
         DeviceFixture::Init(ProductTables::Write(
             "pids", "", "",

@@ -20,7 +20,8 @@ private slots:
         const QList<QPair<const TextTable*, QStringList>> keys = {
             {&MouseCommonTexts, {"OK", "Cancel"}},
             {&MouseHomeTexts, {"ErrorDevice", "MakeMaro", "MaxThree", "Repair", "NewVerTips"}},
-            {&MouseInfoTipsTexts, {"DialogUpdating", "DialogOffline", "TimeOut"}},
+            {&MouseInfoTipsTexts,
+             {"DialogUpdating", "DialogOffline", "TimeOut", "DialogNotTaken", "DialogMacroNoRoom"}},
             {&MouseKeyTexts,
              {"DialogKeepLeftKey", "DialogConfigError", "DialogEConfigMismatch", "DialogDebounceTips"}},
             {&MouseMacroTexts,

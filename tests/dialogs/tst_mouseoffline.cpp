@@ -17,6 +17,8 @@ private slots:
         Put(MouseCommonTexts, "OK");
         Put(MouseInfoTipsTexts, "DialogOffline");
         Put(MouseInfoTipsTexts, "TimeOut");
+        Put(MouseInfoTipsTexts, "DialogNotTaken");
+        Put(MouseInfoTipsTexts, "DialogMacroNoRoom");
     }
 
     void textByKind_data() {
@@ -24,6 +26,8 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::newRow("offline") << 0 << "DialogOffline";
         QTest::newRow("time-out") << 1 << "TimeOut";
+        QTest::newRow("change not taken") << 2 << "DialogNotTaken";
+        QTest::newRow("no room for a macro") << 3 << "DialogMacroNoRoom";
     }
     void textByKind() {
         QFETCH(int, kind);

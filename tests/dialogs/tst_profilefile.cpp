@@ -3,6 +3,7 @@
 #include <QtTest>
 #include <cstring>
 
+#include "PipeFixture.h"
 #include "TestEnv.h"
 #include "dialogs/ProfileFile.h"
 
@@ -79,6 +80,18 @@ private slots:
     void missingFileIsUnreadable() {
         FlashDataMap out{};
         QCOMPARE(ProfileFile::Read(dir + "/none.bin", "3395", 8, out), 1);
+    }
+
+    // A pipe chosen as the profile is refused at once instead of blocking on open.
+    void pipeIsUnreadable() {
+        const QString fifo = dir + "/pipe.bin";
+        QVERIFY(PipeFixture::Make(fifo));
+        FlashDataMap out{};
+        bool returned = false;
+        QCOMPARE(PipeFixture::RunReleasing(
+                     fifo, [&] { return ProfileFile::Read(fifo, "3395", 8, out); }, &returned),
+                 1);
+        QVERIFY(returned);
     }
 
     void missingMaximumRefusesEveryLevel() {

@@ -8,7 +8,9 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "ProductTables.h"
 #include "TestEnv.h"
+#include "core/ConfigIni.h"
 #include "core/DeviceAllInfo.h"
 #include "core/LanguageLoader.h"
 #include "core/MacroIni.h"
@@ -122,6 +124,25 @@ private slots:
             form->LeftButton->click();
             QCOMPARE(form->stackedWidget->currentIndex(), 0);
         }
+    }
+
+    // A product table that claims two billion models: the grid walks the two it has.
+    void hugeModelCountBuildsTheGrid() {
+        ConfigIni::ResetForTest(ProductTables::Write("huge", "", "", "", "2000000000"));
+        QVERIFY(HidSim::LoadDescription(
+            Devices({kReceiver8, R"({"name": "u", "kind": "receiver", "class": 4, "mid": 9})"})));
+        {
+            DialogChange home;
+            QTRY_COMPARE(TileButtons.size(), 2);
+            QCOMPARE(home.Form()->stackedWidget->count(), 1);
+            QCOMPARE(DeviceTotal, 2);
+            // The unknown model's tile, and only that one, shows the unknown picture.
+            for (int i = 0; i < 2; ++i)
+                QCOMPARE(TileButtons.at(i)->styleSheet().contains("Unknow.png"),
+                         FoundDevices.at(i).DriveIndex == 2);
+            QCOMPARE(FoundDevices.at(0).DriveIndex + FoundDevices.at(1).DriveIndex, 2);
+        }
+        ConfigIni::ResetForTest();
     }
 
     void unmatchedTileShowsItsPicture() {

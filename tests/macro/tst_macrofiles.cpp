@@ -1,10 +1,17 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDataStream>
 #include <QFile>
 #include <QIcon>
+#include <QPixmap>
 #include <QtTest>
 #include <cstring>
+#include <future>
 
 #include "LanguageFixture.h"
+#include "PipeFixture.h"
 #include "TestEnv.h"
 #include "dialogs/ProfileFile.h"
 #include "keys/KeyTables.h"
@@ -57,7 +64,14 @@ struct ExportWriter {
         return *this;
     }
     ExportWriter& Item(const QString& text, const QByteArray& marker = QByteArray()) {
-        out << text << QIcon();
+        return IconItem(
+            text, [](QDataStream& s) { s << QIcon(); }, marker);
+    }
+    // An item whose icon bytes the caller writes.
+    template <class Icon>
+    ExportWriter& IconItem(const QString& text, Icon icon, const QByteArray& marker = QByteArray()) {
+        out << text;
+        icon(out);
         if (!marker.isNull()) out.writeBytes(marker.constData(), uint(marker.size()));
         return *this;
     }
@@ -93,6 +107,9 @@ private slots:
     void brokenExports_data();
     void brokenExports();
     void profileIsRefused();
+    void importNeverOpensNamedFiles_data();
+    void importNeverOpensNamedFiles();
+    void importOfAPipeReturnsAtOnce();
     void listToRecord();
     void recordToList();
     void recordLimits();
@@ -398,6 +415,64 @@ void TestMacroFiles::recordNames() {
     std::memcpy(record.Name, name.constData(), size_t(qMin(name.size(), 30)));
     record.NameLength = quint8(length);
     QCOMPARE(RecordName(record, 3), expected);
+}
+
+namespace {
+// Icon stream of the pixmap engine with one entry: no picture, only a file name.
+void IconNaming(QDataStream& s, const QString& fileName) {
+    s << QStringLiteral("QPixmapIconEngine") << qint32(1) << qint32(0) << fileName << QSize(16, 16)
+      << quint32(0) << quint32(0);
+}
+
+QString MakeFifo(const QString& name) {
+    const QString path = TestEnv::FreshDir("fifo") + "/" + name;
+    return PipeFixture::Make(path) ? path : QString();
+}
+
+ImportError ReadWithin(const QString& path, const QString& fifo, ExportContent& content, bool* returned) {
+    return PipeFixture::RunReleasing(
+        fifo, [&] { return ReadExport(path, content); }, returned);
+}
+}  // namespace
+
+void TestMacroFiles::importNeverOpensNamedFiles_data() {
+    QTest::addColumn<int>("icon");  // 0 names the pipe, 1 an embedded picture, 2 an unknown engine
+    QTest::addColumn<ImportError>("error");
+    QTest::newRow("icon naming a pipe") << 0 << ImportError::None;
+    QTest::newRow("icon with its picture") << 1 << ImportError::None;
+    QTest::newRow("icon of an unknown engine") << 2 << ImportError::Broken;
+}
+
+void TestMacroFiles::importNeverOpensNamedFiles() {
+    QFETCH(int, icon);
+    QFETCH(ImportError, error);
+    const QString fifo = MakeFifo("icon.png");
+    QVERIFY(!fifo.isEmpty());
+    QPixmap picture(8, 8);
+    picture.fill(Qt::red);
+    const auto writeIcon = [&](QDataStream& s) {
+        if (icon == 0) IconNaming(s, fifo);
+        if (icon == 1) s << QIcon(picture);
+        if (icon == 2) s << QStringLiteral("SvgIconEngine") << fifo;
+    };
+    ExportWriter writer;
+    writer.Head().Count(2).IconItem("A", writeIcon, QByteArray("0", 2)).IconItem("20ms", writeIcon);
+
+    ExportContent content;
+    bool returned = false;
+    const ImportError result = ReadWithin(writer.Save("icons.ini"), fifo, content, &returned);
+    QVERIFY(returned);
+    QCOMPARE(result, error);
+    if (error == ImportError::None) QCOMPARE(Describe(content.Entries), Describe({Press("A"), Wait("20ms")}));
+}
+
+void TestMacroFiles::importOfAPipeReturnsAtOnce() {
+    const QString fifo = MakeFifo("macro.ini");
+    QVERIFY(!fifo.isEmpty());
+    ExportContent content;
+    bool returned = false;
+    QCOMPARE(ReadWithin(fifo, fifo, content, &returned), ImportError::Unreadable);
+    QVERIFY(returned);
 }
 
 QTEST_MAIN(TestMacroFiles)
