@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
@@ -60,9 +61,12 @@ QString UnreadableInstallFolder(const QString& installDir) {
     if (!install.isDir() || !install.isReadable()) return installDir;
     const QDir dir(install.absoluteFilePath());
     const QString language = dir.filePath(QStringLiteral("Language"));
-    for (const char* file : {"en.json", "cs.json"}) {
-        const QFileInfo info(language + '/' + QLatin1String(file));
-        if (!info.isFile() || !info.isReadable()) return language;
+    for (const char* name : {"en.json", "cs.json"}) {
+        QFile file(language + '/' + QLatin1String(name));
+        QJsonParseError error{};
+        if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly) ||
+            !QJsonDocument::fromJson(file.readAll(), &error).isObject())
+            return language;
     }
     const QString picture = dir.filePath(QStringLiteral("Picture"));
     const QFileInfo pictureInfo(picture);

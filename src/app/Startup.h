@@ -16,8 +16,8 @@ QString ScaleFactorForWidth(int desktopWidth);
 void DeleteOldFiles(const QString& folder, const QDateTime& now = QDateTime::currentDateTimeUtc());
 
 // The folder of the installation that cannot be read: the installation folder itself, its "Language"
-// folder (without readable language files) or its "Picture" folder (missing or empty); empty when
-// everything can be read.
+// folder (without readable English and Czech language files) or its "Picture" folder (missing or empty);
+// empty when everything can be read.
 QString UnreadableInstallFolder(const QString& installDir);
 
 // Shows a plain message box and returns when it is closed; tests replace it (nullptr: the default).

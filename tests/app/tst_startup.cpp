@@ -25,13 +25,13 @@ void RecordMessageBox(const QString& text) {
 }
 
 // An installation folder with its language files and pictures, less the parts named.
-QString Installation(const QStringList& without) {
+QString Installation(const QStringList& without, const QByteArray& english = "{}") {
     const QString root = TestEnv::FreshDir("install");
     QDir().mkpath(root + "/Language");
     QDir().mkpath(root + "/Picture/Macro");
     for (const char* file : {"Language/en.json", "Language/cs.json", "Picture/Macro/MacroUp.png"}) {
         QFile f(root + '/' + file);
-        if (f.open(QIODevice::WriteOnly)) f.write("{}");
+        if (f.open(QIODevice::WriteOnly)) f.write(QByteArray(file).endsWith("en.json") ? english : "{}");
     }
     for (const QString& part : without) {
         QFileInfo info(root + '/' + part);
@@ -77,17 +77,23 @@ private slots:
     void brokenInstallationIsNamedAndEndsTheStart_data() {
         QTest::addColumn<QStringList>("without");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("complete") << QStringList() << QString();
-        QTest::newRow("no installation folder") << QStringList{""} << "";
-        QTest::newRow("no Language folder") << QStringList{"Language"} << "/Language";
-        QTest::newRow("no Czech language file") << QStringList{"Language/cs.json"} << "/Language";
-        QTest::newRow("no Picture folder") << QStringList{"Picture"} << "/Picture";
-        QTest::newRow("empty Picture folder") << QStringList{"Picture/Macro"} << "/Picture";
+        QTest::addColumn<QByteArray>("english");
+        QTest::newRow("complete") << QStringList() << QString() << QByteArray("{}");
+        QTest::newRow("no installation folder") << QStringList{""} << "" << QByteArray("{}");
+        QTest::newRow("no Language folder") << QStringList{"Language"} << "/Language" << QByteArray("{}");
+        QTest::newRow("no Czech language file")
+            << QStringList{"Language/cs.json"} << "/Language" << QByteArray("{}");
+        QTest::newRow("no Picture folder") << QStringList{"Picture"} << "/Picture" << QByteArray("{}");
+        QTest::newRow("broken English language file")
+            << QStringList() << "/Language" << QByteArray("{\"mouse\": ");
+        QTest::newRow("empty Picture folder")
+            << QStringList{"Picture/Macro"} << "/Picture" << QByteArray("{}");
     }
     void brokenInstallationIsNamedAndEndsTheStart() {
         QFETCH(QStringList, without);
         QFETCH(QString, folder);
-        const QString root = Installation(without);
+        QFETCH(QByteArray, english);
+        const QString root = Installation(without, english);
         ShownTexts.clear();
         SetMessageBoxShower(&RecordMessageBox);
         Paths::SetInstallDir(root);
