@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the program if needed and starts it with the simulated receiver and mouse.
+# Builds the program and vzsim (to change the simulated devices while it runs) if needed, then starts
+# the program with the simulated receiver and mouse.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash tools/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target VorlantZEMB -j"$(nproc)"
+cmake --build build --target VorlantZEMB vzsim -j"$(nproc)"
 exec build/bin/VorlantZEMB "$@"

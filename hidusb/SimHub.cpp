@@ -37,6 +37,17 @@ QByteArray DefaultModel(Kind kind, int mid, int receiverClass) {
     return name;
 }
 
+// A stored file is replaced whole or not at all; the save file would commit after a failed flush.
+bool StoreWhole(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
 QString SafeFileName(const QString& name) {
     QString out;
     for (QChar c : name) out += (c.isLetterOrNumber() || c == '-' || c == '_') ? c : QChar('_');
@@ -342,8 +353,8 @@ void Hub::ScheduleWakes() {
     }
 }
 
-void Hub::Save(const Device& d) {
-    if (!QDir().mkpath(stateDir)) return;
+bool Hub::Save(const Device& d) {
+    if (!QDir().mkpath(stateDir)) return false;
     const QString base = stateDir + "/" + SafeFileName(d.name);
     QJsonObject o;
     o["version"] = int(d.version);
@@ -356,17 +367,14 @@ void Hub::Save(const Device& d) {
     } else {
         o["pairedWith"] = d.pairedWith;
         o["config"] = d.config;
-        QSaveFile flash(base + ".flash");
-        if (flash.open(QIODevice::WriteOnly)) {
-            flash.write(d.flash);
-            flash.commit();
+        if (!StoreWhole(base + ".flash", d.flash)) {
+            qWarning("HIDUsb: the flash of %s could not be stored", qPrintable(d.name));
+            return false;
         }
     }
-    QSaveFile state(base + ".json");
-    if (state.open(QIODevice::WriteOnly)) {
-        state.write(QJsonDocument(o).toJson());
-        state.commit();
-    }
+    if (StoreWhole(base + ".json", QJsonDocument(o).toJson())) return true;
+    qWarning("HIDUsb: the state of %s could not be stored", qPrintable(d.name));
+    return false;
 }
 
 void Hub::LoadState(Device& d) {

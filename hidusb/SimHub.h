@@ -114,7 +114,8 @@ public:
     void NotifyHotPlug();
 
     bool Load(const QByteArray& json, QString* error);  // empty json: default set
-    void Save(const Device& d);
+    // Stores a device's state (and a mouse's flash), each file whole or not at all; false when one failed.
+    bool Save(const Device& d);
     void ScheduleWakes();
     void Restart();
 

@@ -75,12 +75,13 @@ QStackedWidget* DialogMain::Stack() const {
     return ui->stackedWidgetMain;
 }
 
-// An old language choice in the registry moves into Macro.ini; the registry value goes in either case.
+// An old language choice in the registry moves into Macro.ini; the registry value goes once the choice
+// is stored there (or when it is the default).
 void DialogMain::MigrateLanguageChoice() {
     RegistryStore registry(RegistryStore::ProductKey());
     const int stored = registry.Value(QStringLiteral("LanguageIndex"), 0).toInt();
-    if (stored != 0) MacroIni::GetInstance()->SetValue("Language", "Language", QString::number(stored));
-    registry.Remove(QStringLiteral("LanguageIndex"));
+    if (stored == 0 || MacroIni::GetInstance()->SetValue("Language", "Language", QString::number(stored)))
+        registry.Remove(QStringLiteral("LanguageIndex"));
 }
 
 bool DialogMain::DevicePageCurrent() const {

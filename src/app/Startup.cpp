@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTimer>
 
 #include "app/DialogMain.h"
@@ -53,20 +55,68 @@ void DeleteOldFiles(const QString& folder, const QDateTime& now) {
     }
 }
 
+QString UnreadableInstallFolder(const QString& installDir) {
+    if (installDir.isEmpty()) return QDir::currentPath();
+    const QFileInfo install(installDir);
+    if (!install.isDir() || !install.isReadable()) return installDir;
+    const QDir dir(install.absoluteFilePath());
+    const QString language = dir.filePath(QStringLiteral("Language"));
+    for (const char* name : {"en.json", "cs.json"}) {
+        QFile file(language + '/' + QLatin1String(name));
+        QJsonParseError error{};
+        if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly) ||
+            !QJsonDocument::fromJson(file.readAll(), &error).isObject())
+            return language;
+    }
+    const QString picture = dir.filePath(QStringLiteral("Picture"));
+    const QFileInfo pictureInfo(picture);
+    if (!pictureInfo.isDir() || !pictureInfo.isReadable() ||
+        QDir(picture).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty())
+        return picture;
+    return QString();
+}
+
 namespace {
-// Tests set "VORLANT_NOTICE_AUTOCLOSE_MS" to have the already-running notice report its text and close
-// itself after that many milliseconds, as a click on OK would.
+// Tests set "VORLANT_NOTICE_AUTOCLOSE_MS" to have the already-running notice (or the message box of a
+// broken installation) report its text and close itself after that many milliseconds, as a click on OK
+// would.
 void ArmNoticeAutoClose(QDialog* notice) {
     bool ok = false;
     const int ms = qEnvironmentVariableIntValue("VORLANT_NOTICE_AUTOCLOSE_MS", &ok);
     if (!ok || ms < 0) return;
     QTimer::singleShot(ms, notice, [notice] {
         const QLabel* label = notice->findChild<QLabel*>(QStringLiteral("label"));
+        if (!label) label = notice->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
         qInfo().noquote() << "notice shown:" << notice->isVisible() << (label ? label->text() : QString());
         notice->accept();
     });
 }
+
+void ShowPlainMessageBox(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(Paths::kProductName), text, QMessageBox::Ok);
+    ArmNoticeAutoClose(&box);
+    box.exec();
+}
+
+MessageBoxShower Shower = nullptr;
 }  // namespace
+
+void SetMessageBoxShower(MessageBoxShower shower) {
+    Shower = shower;
+}
+
+int CheckInstallation() {
+    const QString folder = UnreadableInstallFolder(Paths::InstallDir());
+    if (folder.isEmpty()) return 0;
+    // The language files may be what is missing: the text is plain English.
+    const QString text = QStringLiteral(
+                             "%1 cannot start: its language files or pictures could not be read "
+                             "from the folder\n%2\nPlease reinstall the program.")
+                             .arg(QString::fromUtf8(Paths::kProductName), QDir::toNativeSeparators(folder));
+    qWarning().noquote() << text;
+    (Shower ? Shower : ShowPlainMessageBox)(text);
+    return 1;
+}
 
 int RunApplication(int argc, char** argv) {
     PrepareUserFolders();
@@ -81,6 +131,7 @@ int RunApplication(int argc, char** argv) {
     DeleteOldFiles(userData + QStringLiteral("/Exception"));
 
     QApplication app(argc, argv);
+    if (const int status = CheckInstallation()) return status;
     const qreal fontScale = ScreenMetrics::FontScaleFactor();
 
     // Held until the process ends, so a later start sees it.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Paths.h"
+#include "platform/WholeFile.h"
 
 namespace {
 QMutex MacroMutex;
@@ -33,8 +34,8 @@ void MacroIni::ResetForTest(const QString& path) {
     TestPath = path;
 }
 
-MacroIni::MacroIni(const QString& path) : Path(path), Settings(new QSettings(path, QSettings::IniFormat)) {
-    Settings->setIniCodec("UTF-8");
+MacroIni::MacroIni(const QString& path) : Path(path) {
+    Open();
 }
 
 MacroIni::~MacroIni() = default;
@@ -47,12 +48,22 @@ QStringList MacroIni::GetStringList(const QString& group, const QString& key) co
     return Settings->value(group + "/" + key).toStringList();
 }
 
-void MacroIni::SetValue(const QString& group, const QString& key, const QString& value) {
-    Settings->setValue(group + "/" + key, value);
-    Settings->sync();
+bool MacroIni::SetValue(const QString& group, const QString& key, const QString& value) {
+    return Store(group + "/" + key, value);
 }
 
-void MacroIni::Remove(const QString& group, const QString& key) {
-    Settings->remove(group + "/" + key);
-    Settings->sync();
+bool MacroIni::Remove(const QString& group, const QString& key) {
+    return Store(group + "/" + key, QVariant());
+}
+
+bool MacroIni::Store(const QString& key, const QVariant& value) {
+    // A failed object keeps its error status: the next write goes through a fresh one.
+    if (Failed) Open();
+    Failed = !WholeFile::StoreSetting(*Settings, key, value);
+    return !Failed;
+}
+
+void MacroIni::Open() {
+    Settings.reset(new QSettings(Path, QSettings::IniFormat));
+    Settings->setIniCodec("UTF-8");
 }

@@ -4,10 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cstring>
 
 #include "platform/Paths.h"
+#include "platform/WholeFile.h"
 
 QString DeviceInfoFilePath(quint16 cidMidWord) {
     const auto hex = [](int value) {
@@ -33,13 +33,8 @@ bool ReadDeviceInfoFile(const QString& fileName, FlashDataMap* image) {
 bool WriteDeviceInfoFile(const QString& fileName, const FlashDataMap& image) {
     if (fileName.isEmpty()) return false;
     QDir().mkpath(QFileInfo(fileName).absolutePath());
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    QDataStream stream(&file);
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
     stream.writeBytes(reinterpret_cast<const char*>(&image), uint(sizeof(FlashDataMap)));
-    if (stream.status() != QDataStream::Ok) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return stream.status() == QDataStream::Ok && WholeFile::Write(fileName, bytes);
 }

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <cstring>
 
+#include "platform/WholeFile.h"
+
 int ImportResult = 0;
 
 namespace ProfileFile {
@@ -56,18 +58,16 @@ int Read(const QString& path, const QString& sensor, int dpiMaxGrade, FlashDataM
 }
 
 bool Write(const QString& path, const QString& sensor, const FlashDataMap& image) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     QByteArray tag(kTagBlockSize, '\0');
     std::memcpy(tag.data(), kTag, std::strlen(kTag));
     QByteArray sensorBlock = sensor.toUtf8().left(kSensorBlockSize);
     sensorBlock.append(QByteArray(kSensorBlockSize - sensorBlock.size(), '\0'));
-    QDataStream stream(&file);
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
     stream.writeBytes(tag.constData(), static_cast<uint>(tag.size()));
     stream.writeBytes(sensorBlock.constData(), static_cast<uint>(sensorBlock.size()));
     stream.writeBytes(reinterpret_cast<const char*>(&image), static_cast<uint>(sizeof image));
-    // The whole file fits the file buffer: only the flush reports a failed write.
-    return stream.status() == QDataStream::Ok && file.flush();
+    return stream.status() == QDataStream::Ok && WholeFile::Write(path, bytes);
 }
 
 }  // namespace ProfileFile

@@ -21,7 +21,8 @@ inline const char* const kTag = "Zizov";
 // a short or over-long stream are result 1.
 int Read(const QString& path, const QString& sensor, int dpiMaxGrade, FlashDataMap& out);
 
-// Writes a profile file the way the button page's export does (tests and the export share it).
+// Writes a profile file the way the button page's export does (tests and the export share it), whole or
+// not at all: false, with no new file left behind and an old one unchanged, when any step fails.
 bool Write(const QString& path, const QString& sensor, const FlashDataMap& image);
 
 }  // namespace ProfileFile

@@ -470,6 +470,7 @@ void Macro::on_Save_clicked() {
     // Written whole through a temporary file: no emptying first, and no wait for it.
     if (!SaveMacroFile(QString::number(RepeatValue()))) {
         SetSaveEnabled(true);  // nothing was saved; the user may try again
+        ShowWriteFail(WriteFail::Action::MacroSave);
         return;
     }
     if (EventsChanged) {
@@ -523,7 +524,8 @@ void Macro::ExPortMacro() {
     const QVector<MacroEntry> entries = Entries();
     const QString path = FileChooser::GetSaveFileName(this, "FileSave", StartFolder(), "File(*.ini)");
     if (path.isEmpty()) return;
-    MacroFiles::WriteExport(path, name, repeat, entries, PictureFolder);
+    if (!MacroFiles::WriteExport(path, name, repeat, entries, PictureFolder))
+        ShowWriteFail(WriteFail::Action::MacroExport);
 }
 
 void Macro::InPortMacro() {
@@ -542,8 +544,10 @@ void Macro::InPortMacro() {
         return;
     }
     if (!MacroFiles::WriteMacroFile(MacroFilePath(content.Name), QString::number(content.Repeat),
-                                    content.Entries))
+                                    content.Entries)) {
+        ShowWriteFail(WriteFail::Action::MacroImport);
         return;
+    }
     auto* item = new QListWidgetItem(content.Name);
     ui->listWidgetHong->addItem(item);
     SelectMacro(item);
@@ -898,7 +902,8 @@ void Macro::SlotButtonToMacro(FlashDataMap DataMap, int KeyNumer) {
         else
             ui->listWidgetHong->addItem(name);
     }
-    AppendMacroFile(name, MacroFiles::RecordToEntries(record));
+    if (!AppendMacroFile(name, MacroFiles::RecordToEntries(record)))
+        qWarning().noquote() << "the macro file of" << name << "could not be written";
     ShownItem = nullptr;
     ui->listWidgetHong->setCurrentItem(nullptr);
     ui->listWidgetHong->clearSelection();
@@ -917,6 +922,11 @@ void Macro::ShowStopRecordHint() {
 
 void Macro::ShowEventLimit() {
     KeyNumberLimit notice;
+    ModalRunner::RunOver(notice, this, kNoticeDx, kNoticeDy);
+}
+
+void Macro::ShowWriteFail(WriteFail::Action action) {
+    WriteFail notice(action);
     ModalRunner::RunOver(notice, this, kNoticeDx, kNoticeDy);
 }
 

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "device/DeviceFlags.h"
+#include "dialogs/WriteFail.h"
 #include "hidusb/FlashDataMap.h"
 #include "keys/KeyHook.h"
 #include "macro/MacroFiles.h"
@@ -127,6 +128,7 @@ private:
     void DeleteMacroItem(QListWidgetItem* item);
     void ShowStopRecordHint();
     void ShowEventLimit();
+    void ShowWriteFail(WriteFail::Action action);
     bool RoomForEvents(int added);
     int EventCount() const;
     bool HasMacro(const QString& name) const;

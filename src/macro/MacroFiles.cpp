@@ -6,12 +6,12 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <cstring>
 
 #include "core/LanguageTables.h"
 #include "dialogs/MacroName.h"
 #include "keys/KeyTables.h"
+#include "platform/WholeFile.h"
 
 namespace MacroFiles {
 namespace {
@@ -251,18 +251,13 @@ QString MacroText(const QString& repeatText, const QVector<MacroEntry>& entries)
 }
 
 bool WriteMacroFile(const QString& path, const QString& repeatText, const QVector<MacroEntry>& entries) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
-    file.write(MacroText(repeatText, entries).toUtf8());
-    return file.commit();
+    return WholeFile::Write(path, MacroText(repeatText, entries).toUtf8(), QIODevice::Text);
 }
 
 bool AppendMacroLines(const QString& path, const QVector<MacroEntry>& entries) {
-    QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
     QString text;
     for (const MacroEntry& entry : entries) text += EntryLine(entry) + QLatin1Char('\n');
-    return file.write(text.toUtf8()) == text.toUtf8().size();
+    return WholeFile::Append(path, text.toUtf8());
 }
 
 bool ClearFile(const QString& path) {
@@ -294,9 +289,8 @@ QByteArray ExportNameBytes(const QString& name) {
 
 bool WriteExport(const QString& path, const QString& name, const QString& repeatText,
                  const QVector<MacroEntry>& entries, const QString& pictureFolder) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    QDataStream out(&file);
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
     out.setVersion(kStreamVersion);
     const QByteArray tag = PaddedBlock(kExportTag, kTagBlockSize);
     const QByteArray nameBlock = PaddedBlock(ExportNameBytes(name), kNameBlockSize);
@@ -310,11 +304,7 @@ bool WriteExport(const QString& path, const QString& name, const QString& repeat
         out << QIcon(pictureFolder + IconName(entry));
         if (!entry.IsDelay()) out.writeBytes(entry.IsRelease() ? "1" : "0", 2);
     }
-    if (out.status() != QDataStream::Ok) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return out.status() == QDataStream::Ok && WholeFile::Write(path, bytes);
 }
 
 ImportError ReadExport(const QString& path, ExportContent& out) {

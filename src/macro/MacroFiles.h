@@ -75,7 +75,8 @@ QString EntryLine(const MacroEntry& entry);
 QString MacroText(const QString& repeatText, const QVector<MacroEntry>& entries);
 // Writes a whole macro file through a temporary file; the old file stays when writing fails.
 bool WriteMacroFile(const QString& path, const QString& repeatText, const QVector<MacroEntry>& entries);
-// Appends the entries' lines to an existing file; false (nothing written) when it does not exist.
+// Appends the entries' lines to an existing file, whole or not at all; false (nothing written) when it
+// does not exist or cannot be written.
 bool AppendMacroLines(const QString& path, const QVector<MacroEntry>& entries);
 // Creates an empty file or empties an existing one.
 bool ClearFile(const QString& path);
@@ -103,7 +104,7 @@ enum class ImportError {
 // The export name text: the name in UTF-8, cut to whole characters of at most 47 bytes.
 QByteArray ExportNameBytes(const QString& name);
 // Writes an export file; each item's icon comes from pictureFolder ("MacroDown.png", "MacroUp.png",
-// "MacroTime.png"). False when the file cannot be written.
+// "MacroTime.png"). Written whole or not at all; false when the file cannot be written.
 bool WriteExport(const QString& path, const QString& name, const QString& repeatText,
                  const QVector<MacroEntry>& entries, const QString& pictureFolder);
 // Reads and checks an export file; `out` is complete only for ImportError::None.

@@ -9,10 +9,11 @@
 #include <QFile>
 
 namespace {
-QString RuntimeDir() {
+// The session's runtime folder; without one, a folder of the user, where the lock also names HOME.
+QString RuntimeDir(bool* perUser) {
     QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (dir.isEmpty())
-        dir = QDir::tempPath() + QStringLiteral("/vorlant-runtime-") + QString::number(getuid());
+    *perUser = dir.isEmpty();
+    if (*perUser) dir = QDir::tempPath() + QStringLiteral("/vorlant-runtime-") + QString::number(getuid());
     if (!QDir(dir).exists() && QDir().mkpath(dir)) {
         QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
@@ -21,9 +22,13 @@ QString RuntimeDir() {
 }  // namespace
 
 InstanceGuard::InstanceGuard(const QString& key) : segment_(key) {
-    const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    lockPath_ =
-        RuntimeDir() + QStringLiteral("/instance-") + QString::fromLatin1(hash) + QStringLiteral(".lock");
+    bool perUser = false;
+    const QString dir = RuntimeDir(&perUser);
+    QByteArray name = key.toUtf8();
+    // Outside a session every HOME of the user (a test, another account view) is its own instance.
+    if (perUser) name += '\0' + QFile::encodeName(QDir::homePath());
+    const QByteArray hash = QCryptographicHash::hash(name, QCryptographicHash::Sha1).toHex().left(16);
+    lockPath_ = dir + QStringLiteral("/instance-") + QString::fromLatin1(hash) + QStringLiteral(".lock");
 }
 
 InstanceGuard::~InstanceGuard() {

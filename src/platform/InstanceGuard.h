@@ -5,7 +5,8 @@
 // Single-instance guard: the shared-memory segment named after the product, plus a lock file held with
 // flock for the life of the process. The kernel drops the lock when the process dies, however it dies, so
 // a segment that a crashed instance left behind is recognised as stale and replaced instead of blocking.
-// The lock file lies in the session's runtime folder (XDG_RUNTIME_DIR), like a session-local named object.
+// The lock file lies in the session's runtime folder (XDG_RUNTIME_DIR), like a session-local named object;
+// without that folder it lies in a folder of the user and is keyed by the user's HOME as well.
 class InstanceGuard {
 public:
     explicit InstanceGuard(const QString& key);

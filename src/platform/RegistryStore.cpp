@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 
 #include "platform/Paths.h"
+#include "platform/WholeFile.h"
 
 namespace {
 QMutex& StoreMutex() {
@@ -54,21 +55,18 @@ bool RegistryStore::Contains(const QString& name) const {
     return settings.contains(group_ + '/' + name);
 }
 
-void RegistryStore::SetValue(const QString& name, const QVariant& value) {
+bool RegistryStore::SetValue(const QString& name, const QVariant& value) {
     QMutexLocker lock(&StoreMutex());
     const QString path = CurrentPath();
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSettings settings(path, QSettings::IniFormat);
-    settings.setValue(group_ + '/' + name, value);
-    settings.sync();
+    return WholeFile::StoreSetting(settings, group_ + '/' + name, value.isValid() ? value : QString());
 }
 
-void RegistryStore::Remove(const QString& name) {
+bool RegistryStore::Remove(const QString& name) {
     QMutexLocker lock(&StoreMutex());
     QSettings settings(CurrentPath(), QSettings::IniFormat);
-    if (!settings.contains(group_ + '/' + name)) return;
-    settings.remove(group_ + '/' + name);
-    settings.sync();
+    return WholeFile::StoreSetting(settings, group_ + '/' + name, QVariant());
 }
 
 QString RegistryStore::ProductKey() {

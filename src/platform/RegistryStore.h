@@ -4,15 +4,16 @@
 
 // Stands in for the current user's registry: values live in an INI file under the user's config folder
 // ("<config>/Vorlant ZEMB/registry.ini"), grouped by the same "HKEY_CURRENT_USER\..." key paths.
-// Every write reaches the disk at once; reads and writes are safe from any thread.
+// Every write reaches the disk at once or is taken back: SetValue and Remove return false when the file
+// could not be written. Reads and writes are safe from any thread.
 class RegistryStore {
 public:
     explicit RegistryStore(const QString& keyPath);
 
     QVariant Value(const QString& name, const QVariant& defaultValue = QVariant()) const;
     bool Contains(const QString& name) const;
-    void SetValue(const QString& name, const QVariant& value);
-    void Remove(const QString& name);
+    bool SetValue(const QString& name, const QVariant& value);
+    bool Remove(const QString& name);
 
     const QString& KeyPath() const { return keyPath_; }
 

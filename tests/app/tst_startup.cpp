@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QToolTip>
 #include <QtTest>
 
@@ -16,6 +17,30 @@ void Touch(const QString& path, const QDateTime& modified) {
     file.write("x");
     file.flush();
     QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+}
+
+QStringList ShownTexts;
+void RecordMessageBox(const QString& text) {
+    ShownTexts << text;
+}
+
+// An installation folder with its language files and pictures, less the parts named.
+QString Installation(const QStringList& without, const QByteArray& english = "{}") {
+    const QString root = TestEnv::FreshDir("install");
+    QDir().mkpath(root + "/Language");
+    QDir().mkpath(root + "/Picture/Macro");
+    for (const char* file : {"Language/en.json", "Language/cs.json", "Picture/Macro/MacroUp.png"}) {
+        QFile f(root + '/' + file);
+        if (f.open(QIODevice::WriteOnly)) f.write(QByteArray(file).endsWith("en.json") ? english : "{}");
+    }
+    for (const QString& part : without) {
+        QFileInfo info(root + '/' + part);
+        if (info.isDir())
+            QDir(info.filePath()).removeRecursively();
+        else
+            QFile::remove(info.filePath());
+    }
+    return root;
 }
 
 QFont SizedFont(qreal points) {
@@ -47,6 +72,59 @@ private slots:
         PrepareUserFolders();
         QCOMPARE(QFileInfo(macroIni).size(), qint64(22));
         QVERIFY(QFile::exists(Paths::UserDataDir() + "/Log/keep.txt"));
+    }
+
+    void brokenInstallationIsNamedAndEndsTheStart_data() {
+        QTest::addColumn<QStringList>("without");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QByteArray>("english");
+        QTest::newRow("complete") << QStringList() << QString() << QByteArray("{}");
+        QTest::newRow("no installation folder") << QStringList{""} << "" << QByteArray("{}");
+        QTest::newRow("no Language folder") << QStringList{"Language"} << "/Language" << QByteArray("{}");
+        QTest::newRow("no Czech language file")
+            << QStringList{"Language/cs.json"} << "/Language" << QByteArray("{}");
+        QTest::newRow("no Picture folder") << QStringList{"Picture"} << "/Picture" << QByteArray("{}");
+        QTest::newRow("broken English language file")
+            << QStringList() << "/Language" << QByteArray("{\"mouse\": ");
+        QTest::newRow("empty Picture folder")
+            << QStringList{"Picture/Macro"} << "/Picture" << QByteArray("{}");
+    }
+    void brokenInstallationIsNamedAndEndsTheStart() {
+        QFETCH(QStringList, without);
+        QFETCH(QString, folder);
+        QFETCH(QByteArray, english);
+        const QString root = Installation(without, english);
+        ShownTexts.clear();
+        SetMessageBoxShower(&RecordMessageBox);
+        Paths::SetInstallDir(root);
+        const int status = CheckInstallation();
+        Paths::SetInstallDir(QString());
+        SetMessageBoxShower(nullptr);
+        if (folder.isNull()) {
+            QCOMPARE(status, 0);
+            QVERIFY(ShownTexts.isEmpty());
+            return;
+        }
+        QVERIFY(status != 0);
+        QCOMPARE(ShownTexts.size(), 1);
+        QVERIFY2(ShownTexts.first().contains(root + folder + '\n'), qPrintable(ShownTexts.first()));
+    }
+
+    // The real program with a wrong installation folder: one message box, then a non-zero exit.
+    void programWithoutInstallationExitsWithAMessage() {
+        const QString missing = TestEnv::FreshDir("no-install") + "/missing";
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("VORLANT_INSTALL_DIR", missing);
+        env.insert("VORLANT_NOTICE_AUTOCLOSE_MS", "0");
+        env.insert("VORLANT_SIM_CONTROL", "off");
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationDirPath() + "/VorlantZEMB", QStringList());
+        QVERIFY(child.waitForFinished(20000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 1);
+        const QString output = QString::fromUtf8(child.readAllStandardError());
+        QVERIFY2(output.contains("notice shown: true") && output.contains(missing), qPrintable(output));
     }
 
     void scaleFactorRule_data() {

@@ -1,6 +1,7 @@
 #include <QFile>
 #include <QtTest>
 
+#include "SmallDisk.h"
 #include "TestEnv.h"
 #include "core/MacroIni.h"
 #include "platform/Paths.h"
@@ -65,6 +66,43 @@ private slots:
         QCOMPARE(second->GetValue("Language", "Language"), QString("1"));
         QCOMPARE(second->GetValue("AutoStart", "Enable"), QString("0"));
         QCOMPARE(first->GetValue("Language", "Language"), QString("1"));  // still usable
+    }
+
+    // A write the disk refused is reported, not kept in memory, and not stored by a later write.
+    void refusedWriteIsReportedAndTakenBack_data() {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("full folder") << false;
+        QTest::newRow("read-only folder") << true;
+    }
+    void refusedWriteIsReportedAndTakenBack() {
+        QFETCH(bool, readOnly);
+        SmallDisk disk("macroini-disk", 64);
+        SMALL_DISK_OR_SKIP(disk);
+        const QString path = disk.Path() + "/Macro.ini";
+        MacroIni::ResetForTest(path);
+        MacroIni* ini = MacroIni::GetInstance();
+        QVERIFY(ini->SetValue("Language", "Language", "0"));
+        QVERIFY(ini->SetValue("AutoStart", "Enable", "1"));
+        QVERIFY(readOnly ? disk.SetReadOnly(true) : disk.Fill());
+
+        QVERIFY(!ini->SetValue("Language", "Language", "1"));
+        QVERIFY(!ini->SetValue("FindNew", "IsShow", "0"));
+        QVERIFY(!ini->Remove("AutoStart", "Enable"));
+        QCOMPARE(ini->GetValue("Language", "Language"), QString("0"));
+        QCOMPARE(ini->GetValue("FindNew", "IsShow"), QString());
+        QCOMPARE(ini->GetValue("AutoStart", "Enable"), QString("1"));
+        QCOMPARE(OnDisk(path, "Language", "Language"), QString("0"));
+
+        if (readOnly)
+            QVERIFY(disk.SetReadOnly(false));
+        else
+            disk.Free();
+        QVERIFY(ini->SetValue("Sound", "Volume", "3"));
+        QCOMPARE(OnDisk(path, "Language", "Language"), QString("0"));
+        QCOMPARE(OnDisk(path, "FindNew", "IsShow"), QString());
+        QCOMPARE(OnDisk(path, "AutoStart", "Enable"), QString("1"));
+        QCOMPARE(OnDisk(path, "Sound", "Volume"), QString("3"));
+        MacroIni::ResetForTest(Path);
     }
 };
 

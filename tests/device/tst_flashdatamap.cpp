@@ -4,6 +4,7 @@
 #include <QtTest>
 #include <cstring>
 
+#include "SmallDisk.h"
 #include "TestEnv.h"
 #include "core/DeviceAllInfo.h"
 #include "device/DeviceInfoFile.h"
@@ -185,6 +186,21 @@ private slots:
         FlashDataMap back{};
         QVERIFY(ReadDeviceInfoFile(file, &back));
         QVERIFY(std::memcmp(&back, &image, sizeof image) == 0);
+    }
+
+    void fullDiskKeepsOldCache() {
+        SmallDisk disk("cache-disk", 128);
+        SMALL_DISK_OR_SKIP(disk);
+        const QString file = disk.Path() + "/Device_CID23_MID06.bin";
+        const FlashDataMap image = Patterned();
+        QVERIFY(WriteDeviceInfoFile(file, image));
+        QVERIFY(disk.Fill());
+        FlashDataMap other{};
+        QVERIFY(!WriteDeviceInfoFile(file, other));
+        FlashDataMap back{};
+        QVERIFY(ReadDeviceInfoFile(file, &back));
+        QVERIFY(std::memcmp(&back, &image, sizeof image) == 0);
+        QCOMPARE(disk.Files(), QStringList{"Device_CID23_MID06.bin"});
     }
 };
 

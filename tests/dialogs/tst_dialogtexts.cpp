@@ -5,6 +5,7 @@
 #include "core/LanguageTables.h"
 #include "core/PostMsg.h"
 #include "dialogs/MakeMacro.h"
+#include "dialogs/WriteFail.h"
 
 Q_DECLARE_METATYPE(const TextTable*)
 
@@ -18,7 +19,11 @@ private slots:
         QTest::addColumn<const TextTable*>("table");
         QTest::addColumn<QString>("key");
         const QList<QPair<const TextTable*, QStringList>> keys = {
-            {&MouseCommonTexts, {"OK", "Cancel"}},
+            {&MouseCommonTexts,
+             {"OK", "Cancel", WriteFail::TextKey(WriteFail::Action::MacroSave),
+              WriteFail::TextKey(WriteFail::Action::MacroExport),
+              WriteFail::TextKey(WriteFail::Action::MacroImport),
+              WriteFail::TextKey(WriteFail::Action::ProfileExport)}},
             {&MouseHomeTexts, {"ErrorDevice", "MakeMaro", "MaxThree", "Repair", "NewVerTips"}},
             {&MouseInfoTipsTexts,
              {"DialogUpdating", "DialogOffline", "TimeOut", "DialogNotTaken", "DialogMacroNoRoom"}},

@@ -19,6 +19,7 @@
 #include "dialogs/QuestiondialogB.h"
 #include "dialogs/SameMacro.h"
 #include "dialogs/UpDateWarning.h"
+#include "dialogs/WriteFail.h"
 #include "platform/ScreenMetrics.h"
 #include "widgets/DialogFrame.h"
 
@@ -26,6 +27,8 @@ using Factory = std::function<QDialog*()>;
 Q_DECLARE_METATYPE(Factory)
 
 namespace {
+const WriteFail::Action kWriteActions[] = {WriteFail::Action::MacroSave, WriteFail::Action::MacroExport,
+                                           WriteFail::Action::MacroImport, WriteFail::Action::ProfileExport};
 template <class T>
 Factory Make() {
     return [] { return new T; };
@@ -53,6 +56,8 @@ private slots:
         Put(MouseKeyTexts, "DialogEConfigMismatch");
         Put(MouseMacroTexts, "DialogSameMacroName");
         Put(MouseMacroTexts, "DialogMaxMacroKey");
+        for (const WriteFail::Action action : kWriteActions)
+            Put(MouseCommonTexts, WriteFail::TextKey(action));
     }
     void cleanup() { ScreenMetrics::SetOverrides(0, 0); }
 
@@ -75,6 +80,11 @@ private slots:
                                         << "DialogMaxMacroKey" << true;
         QTest::newRow("LessThree") << Make<LessThree>() << "LessThreeframe"
                                    << "DialogDebounceTips" << true;
+        for (const WriteFail::Action action : kWriteActions) {
+            const Factory make = [action] { return new WriteFail(action); };
+            QTest::addRow("WriteFail %s", WriteFail::TextKey(action))
+                << make << "WriteFailA" << WriteFail::TextKey(action) << true;
+        }
     }
     void texts() {
         QFETCH(Factory, make);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "PipeFixture.h"
+#include "SmallDisk.h"
 #include "TestEnv.h"
 #include "dialogs/ProfileFile.h"
 
@@ -119,8 +120,35 @@ private slots:
     // The file is smaller than the file buffer: a full disk shows only when the buffer goes out.
     void writeOnAFullDiskFails() {
         if (!QFileInfo::exists("/dev/full")) QSKIP("no /dev/full here");
+        if (QFileInfo("/dev/full").isFile()) QSKIP("/dev/full is a plain file here, not the full device");
         FlashDataMap image{};
         QVERIFY(!ProfileFile::Write("/dev/full", "3395", image));
+    }
+
+    void failedWriteLeavesNoNewFileAndKeepsAnOldOne_data() {
+        QTest::addColumn<bool>("existing");
+        QTest::newRow("new file") << false;
+        QTest::newRow("over an old profile") << true;
+    }
+    void failedWriteLeavesNoNewFileAndKeepsAnOldOne() {
+        QFETCH(bool, existing);
+        SmallDisk disk("profile-disk");
+        SMALL_DISK_OR_SKIP(disk);
+        const QString path = disk.Path() + "/profile.ini";
+        if (existing) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(GoodFile(3));
+        }
+        QVERIFY(disk.Fill());
+        FlashDataMap image{};
+        QVERIFY(!ProfileFile::Write(path, "3395", image));
+        QCOMPARE(disk.Files(), existing ? QStringList{"profile.ini"} : QStringList());
+        if (existing) {
+            FlashDataMap out{};
+            QCOMPARE(ProfileFile::Read(path, "3395", 8, out), 0);
+            QCOMPARE(int(out.DpiLevelCount), 3);
+        }
     }
 };
 

@@ -3,6 +3,7 @@
 #include <QRandomGenerator>
 
 #include "SimTestSupport.h"
+#include "SmallDisk.h"
 
 using namespace SimTest;
 
@@ -30,7 +31,9 @@ FlashDataMap FullImage(int fullMacros, int shortMacros, quint32 seed) {
     return image;
 }
 
-QByteArray Bytes(const FlashDataMap& image) { return QByteArray(reinterpret_cast<const char*>(&image), sizeof image); }
+QByteArray Bytes(const FlashDataMap& image) {
+    return QByteArray(reinterpret_cast<const char*>(&image), sizeof image);
+}
 
 }  // namespace
 
@@ -113,6 +116,24 @@ private slots:
         QVERIFY(ReadImage(&back));
         QCOMPARE(Bytes(back), Bytes(image));
         QCOMPARE(HidSim::ActiveConfig("mouse"), 3);
+    }
+
+    // The stored flash stays the last one stored whole: a restart brings those settings back.
+    void fullDiskKeepsTheStoredFlash() {
+        SmallDisk disk("sim-disk");
+        SMALL_DISK_OR_SKIP(disk);
+        HidSim::SetStateDir(disk.Path());
+        const FlashDataMap stored = FullImage(2, 3, 11);
+        QVERIFY(ProtocolDataUpdate(&stored));
+        const QByteArray storedFlash = HidSim::Flash("mouse");
+        QVERIFY(disk.Fill());
+        const FlashDataMap later = FullImage(4, 1, 12);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("flash of mouse could not be stored"));
+        QVERIFY(ProtocolDataUpdate(&later));
+        QVERIFY(HidSim::Flash("mouse") != storedFlash);
+        HidSim::Restart();
+        QCOMPARE(HidSim::Flash("mouse"), storedFlash);
+        QVERIFY(!disk.Files().join(' ').contains(".flash."));  // no temporary file left
     }
 
     void damagedStoredFlashFallsBackToFactory() {

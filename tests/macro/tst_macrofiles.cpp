@@ -12,6 +12,7 @@
 
 #include "LanguageFixture.h"
 #include "PipeFixture.h"
+#include "SmallDisk.h"
 #include "TestEnv.h"
 #include "dialogs/ProfileFile.h"
 #include "keys/KeyTables.h"
@@ -100,6 +101,8 @@ private slots:
     void writeLines();
     void fileRoundTrip();
     void appendNeedsFile();
+    void fullDiskKeepsTheOldFile_data();
+    void fullDiskKeepsTheOldFile();
     void macroNames();
     void eventCodes();
     void exportRoundTrip();
@@ -200,6 +203,46 @@ void TestMacroFiles::appendNeedsFile() {
     QVERIFY(AppendMacroLines(folder + "/M.ini", {Press("A"), Wait("20ms"), Release("A")}));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("254\n0x04 1 0\n20ms\n0x04 1 1\n"));
+}
+
+void TestMacroFiles::fullDiskKeepsTheOldFile_data() {
+    QTest::addColumn<QString>("writer");
+    QTest::addColumn<int>("events");
+    QTest::newRow("save a macro") << "save" << 3;
+    QTest::newRow("append lines") << "append" << 3;
+    QTest::newRow("append many lines") << "append" << 70;
+    QTest::newRow("export without items") << "export" << 0;
+    QTest::newRow("export with icons") << "export" << 20;
+}
+
+void TestMacroFiles::fullDiskKeepsTheOldFile() {
+    QFETCH(QString, writer);
+    QFETCH(int, events);
+    SmallDisk disk("macro-disk");
+    SMALL_DISK_OR_SKIP(disk);
+    QVector<MacroEntry> entries;
+    for (int i = 0; i < events; ++i) entries << Press("A") << Wait("10ms") << Release("A");
+    const QString path = disk.Path() + "/M.ini";
+    const QVector<MacroEntry> old{Press("B"), Wait("5ms"), Release("B")};
+    QVERIFY(WriteMacroFile(path, "254", old));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    QVERIFY(disk.Fill());
+
+    const QString pictures = QCoreApplication::applicationDirPath() + "/Picture/Macro/";
+    bool written = true;
+    if (writer == "save")
+        written = WriteMacroFile(path, "3", entries);
+    else if (writer == "append")
+        written = AppendMacroLines(path, entries);
+    else
+        written = WriteExport(path, "M", "3", entries, pictures);
+    QVERIFY(!written);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+    QCOMPARE(disk.Files(), QStringList{"M.ini"});
 }
 
 void TestMacroFiles::macroNames() {

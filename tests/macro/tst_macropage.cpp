@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "MacroPageFixture.h"
+#include "SmallDisk.h"
 #include "core/PostMsg.h"
 #include "device/DeviceFlags.h"
 #include "dialogs/FileChooser.h"
@@ -63,6 +64,8 @@ private slots:
     void importRefusals_data();
     void importRefusals();
     void exportFromRightClick();
+    void fullDiskTellsTheUser_data();
+    void fullDiskTellsTheUser();
 };
 
 void TestMacroPage::listsIniFilesOnly() {
@@ -575,6 +578,43 @@ void TestMacroPage::exportFromRightClick() {
     QCOMPARE(content.Name, QString("B"));
     QCOMPARE(content.Repeat, 254);
     QCOMPARE(MacroFiles::MacroText("254", content.Entries), QString("254\n0x05 1 0\n10ms\n0x05 1 1\n"));
+}
+
+void TestMacroPage::fullDiskTellsTheUser_data() {
+    QTest::addColumn<QString>("action");
+    QTest::newRow("save") << "on_Save_clicked";
+    QTest::newRow("export") << "ExPortMacro";
+    QTest::newRow("import") << "InPortMacro";
+}
+
+// The macro folder (and the export's folder) on a full disk: the user is told, nothing changes.
+void TestMacroPage::fullDiskTellsTheUser() {
+    QFETCH(QString, action);
+    const QString importPath = QDir::homePath() + "/to-import.ini";
+    QVERIFY(
+        MacroFiles::WriteExport(importPath, "N", "5", {MacroFiles::MacroEntry::Event("B", true)}, QString()));
+    const QString folder = MacroFolder().mid(QDir::homePath().size() + 1);
+    SmallDisk disk(folder, 128);
+    SMALL_DISK_OR_SKIP(disk);
+    WriteFile("M.ini", "254\n0x04 1 0\n");
+    Macro page;
+    Select(page, "M");
+    Fill(page, {"20ms", "-A"});
+    MacroList(page)->setCurrentItem(ItemNamed(page, "M"));
+    QVERIFY(disk.Fill());
+
+    const QString exportPath = MacroFolder() + "/exported.bin";
+    ScopedFileChooserScript chooser([&](FileChooser::Mode mode, const QString&, const QString&) {
+        return mode == FileChooser::Mode::Open ? importPath : exportPath;
+    });
+    DialogAnswers answers;
+    ScopedModalScript script([&](QDialog& d) { return answers.Answer(d); });
+    Invoke(page, qPrintable(action));
+    QCOMPARE(answers.Opened, QStringList{"WriteFail"});
+    QCOMPARE(disk.Files(), QStringList{"M.ini"});
+    QCOMPARE(ReadFile("M.ini"), QByteArray("254\n0x04 1 0\n"));
+    QVERIFY(!ItemNamed(page, "N"));
+    if (action == "on_Save_clicked") QVERIFY(Child<QToolButton>(page, "Save")->isEnabled());
 }
 
 QTEST_MAIN(TestMacroPage)

@@ -3,6 +3,7 @@
 #include <QtTest>
 #include <atomic>
 
+#include "SmallDisk.h"
 #include "TestEnv.h"
 #include "platform/InstanceGuard.h"
 #include "platform/RegistryStore.h"
@@ -65,6 +66,59 @@ private slots:
             for (int i = 0; i < 20; ++i)
                 QCOMPARE(store.Value(QString("MouseVer%1_%2").arg(t).arg(i)).toInt(), i);
         RegistryStore::SetFilePath(QString());
+    }
+
+    // A write the disk refused is reported and taken back: a later write does not store it after all.
+    void registryRefusedWriteIsReported_data() {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("full folder") << false;
+        QTest::newRow("read-only folder") << true;
+    }
+    void registryRefusedWriteIsReported() {
+        QFETCH(bool, readOnly);
+        SmallDisk disk("registry-disk", 64);
+        SMALL_DISK_OR_SKIP(disk);
+        const QString file = disk.Path() + "/registry.ini";
+        RegistryStore::SetFilePath(file);
+        RegistryStore run(RegistryStore::RunKey());
+        QVERIFY(run.SetValue("Vorlant ZEMB", "\"/opt/vz/VorlantZEMB\""));
+        QVERIFY(readOnly ? disk.SetReadOnly(true) : disk.Fill());
+
+        QVERIFY(!run.SetValue("Other", "x"));
+        QVERIFY(!run.Remove("Vorlant ZEMB"));
+        QVERIFY(run.Remove("NeverThere"));  // nothing to write
+        QVERIFY(!run.Contains("Other"));
+        QVERIFY(run.Contains("Vorlant ZEMB"));
+
+        if (readOnly)
+            QVERIFY(disk.SetReadOnly(false));
+        else
+            disk.Free();
+        RegistryStore driveTest(RegistryStore::DriveTestKey());
+        QVERIFY(driveTest.SetValue("UpdateFailInfo", "211,8,35,6"));
+        QSettings raw(file, QSettings::IniFormat);
+        QCOMPARE(raw.allKeys().size(), 2);
+        RegistryStore::SetFilePath(QString());
+    }
+
+    void guardIsKeyedByHomeOutsideASession() {
+        const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        const QByteArray oldHome = qgetenv("HOME");
+        qunsetenv("XDG_RUNTIME_DIR");
+        const QString homeA = TestEnv::FreshDir("home-a");
+        const QString homeB = TestEnv::FreshDir("home-b");
+        qputenv("HOME", homeA.toUtf8());
+        InstanceGuard first("Vorlant ZEMB home test");
+        qputenv("HOME", homeB.toUtf8());
+        InstanceGuard otherHome("Vorlant ZEMB home test");
+        qputenv("HOME", homeA.toUtf8());
+        InstanceGuard sameHome("Vorlant ZEMB home test");
+        qputenv("HOME", oldHome);
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+        QVERIFY(!first.AnotherInstanceRuns());
+        QVERIFY(!otherHome.AnotherInstanceRuns());
+        QVERIFY(sameHome.AnotherInstanceRuns());
+        QVERIFY(first.LockFilePath() != otherHome.LockFilePath());
     }
 
     void screenOverrides() {
