@@ -9,7 +9,9 @@ using namespace SimTest;
 
 namespace {
 std::atomic<int> g_hotPlugs{0};
-void OnHotPlug() { ++g_hotPlugs; }
+void OnHotPlug() {
+    ++g_hotPlugs;
+}
 }  // namespace
 
 class TestHidUsbControl : public QObject {
@@ -25,13 +27,32 @@ private slots:
     void commands_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("replyStart");
-        QTest::newRow("list") << "list" << "receiver";
-        QTest::newRow("unknown") << "jump" << "error";
-        QTest::newRow("no such device") << "unplug nobody" << "error";
-        QTest::newRow("bad battery") << "battery mouse lots" << "error";
-        QTest::newRow("battery") << "battery 40 charging" << "ok";
-        QTest::newRow("fail upgrade") << "fail-upgrade receiver 50" << "ok";
-        QTest::newRow("image before any") << "image" << "no image";
+        QTest::newRow("list") << "list"
+                              << "receiver";
+        QTest::newRow("unknown") << "jump"
+                                 << "error";
+        QTest::newRow("no such device") << "unplug nobody"
+                                        << "error";
+        QTest::newRow("bad battery") << "battery mouse lots"
+                                     << "error";
+        QTest::newRow("battery") << "battery 40 charging"
+                                 << "ok";
+        QTest::newRow("fail upgrade") << "fail-upgrade receiver 50"
+                                      << "ok";
+        QTest::newRow("image before any") << "image"
+                                          << "no image";
+        QTest::newRow("light, a byte too many") << "light 1 2 3 4 5 6 7 8 9"
+                                                << "error";
+        QTest::newRow("light, not a byte") << "light 1 2 3 4 5 6 256"
+                                           << "error";
+        QTest::newRow("dpi light, too few") << "dpi-light 1 2"
+                                            << "error";
+        QTest::newRow("indicator out of range") << "indicator receiver 4"
+                                                << "error";
+        QTest::newRow("receiver records") << "receiver"
+                                          << "indicator record: 02 ";
+        QTest::newRow("receiver records of a mouse") << "receiver mouse"
+                                                     << "error";
     }
     void commands() {
         QFETCH(QString, command);
@@ -57,8 +78,49 @@ private slots:
         QVERIFY(HidSim::RunCommand("list").contains("unplugged"));
     }
 
+    // The mouse changes its lights by itself: its flash holds the new bytes and it reports the change
+    // with the matching status bit.
+    void lightCommandsChangeTheMouse_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("statusByte");
+        QTest::newRow("light") << "light mouse 3 10 20 0x1e 4 6 1" << 100
+                               << QByteArray("\x03\x0a\x14\x1e\x04\x06\x01", 7) << 5;
+        QTest::newRow("dpi light") << "dpi-light 2 128 3 1" << 96 << QByteArray("\x02\x80\x03\x01", 4) << 3;
+    }
+    void lightCommandsChangeTheMouse() {
+        QFETCH(QString, command);
+        QFETCH(int, offset);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, statusByte);
+        QVERIFY(Connect(PathText("receiver")));
+        const int before = Recorder::Get().Count(HIDUSB_MSG_STATUS_CHANGED);
+        QCOMPARE(HidSim::RunCommand(command), QString("ok"));
+        QVERIFY(WaitFor([before] { return Recorder::Get().Count(HIDUSB_MSG_STATUS_CHANGED) == before + 1; }));
+        FlashDataMap image{};
+        const QByteArray flash = HidSim::Flash("mouse");
+        QVERIFY(ProtocolDataParser(reinterpret_cast<const unsigned char*>(flash.constData()), &image));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(&image) + offset, bytes.size()), bytes);
+        StatusChangeFlags flags{};
+        const QByteArray payload = Recorder::Get().Last(HIDUSB_MSG_STATUS_CHANGED).payload;
+        QVERIFY(GetDeviceStatusChanged(reinterpret_cast<const unsigned char*>(payload.constData()),
+                                       payload.size(), &flags));
+        const QByteArray flagBytes(reinterpret_cast<const char*>(&flags), sizeof flags);
+        for (int i = 0; i < flagBytes.size(); ++i) QCOMPARE(flagBytes[i] != 0, i == statusByte);
+    }
+
+    void indicatorCommandReachesTheReceiver() {
+        QCOMPARE(HidSim::RunCommand("indicator receiver 3"), QString("ok"));
+        unsigned char record[10] = {};
+        QVERIFY(UsbFinderC_Get4KDongleRGBValue(PathText("receiver"), record));
+        QCOMPARE(int(record[0]), 3);
+        QVERIFY(HidSim::RunCommand("receiver receiver").startsWith("indicator record: 03 "));
+    }
+
     void socketAndToolReachTheRunningLibrary() {
-        if (!HidSim::ControlSocketListening()) QVERIFY(WaitFor([] { return HidSim::ControlSocketListening(); }));
+        if (!HidSim::ControlSocketListening())
+            QVERIFY(WaitFor([] { return HidSim::ControlSocketListening(); }));
         QLocalSocket socket;
         socket.connectToServer(HidSim::ControlSocketName());
         QVERIFY(socket.waitForConnected(2000));
@@ -69,7 +131,8 @@ private slots:
         // The command-line tool finds the same socket through the same HOME.
         QProcess tool;
         tool.start(QCoreApplication::applicationDirPath() + "/vzsim", {"plug", "receiver"});
-        QVERIFY(WaitFor([&] { return tool.state() == QProcess::NotRunning || tool.waitForFinished(10); }, 10000));
+        QVERIFY(
+            WaitFor([&] { return tool.state() == QProcess::NotRunning || tool.waitForFinished(10); }, 10000));
         QCOMPARE(tool.exitCode(), 0);
         QCOMPARE(tool.readAllStandardOutput().trimmed(), QByteArray("ok"));
         QVERIFY(WaitFor([] { return g_hotPlugs == 2; }));
