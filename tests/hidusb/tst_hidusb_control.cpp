@@ -9,9 +9,7 @@ using namespace SimTest;
 
 namespace {
 std::atomic<int> g_hotPlugs{0};
-void OnHotPlug() {
-    ++g_hotPlugs;
-}
+void OnHotPlug() { ++g_hotPlugs; }
 }  // namespace
 
 class TestHidUsbControl : public QObject {
@@ -27,32 +25,19 @@ private slots:
     void commands_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("replyStart");
-        QTest::newRow("list") << "list"
-                              << "receiver";
-        QTest::newRow("unknown") << "jump"
-                                 << "error";
-        QTest::newRow("no such device") << "unplug nobody"
-                                        << "error";
-        QTest::newRow("bad battery") << "battery mouse lots"
-                                     << "error";
-        QTest::newRow("battery") << "battery 40 charging"
-                                 << "ok";
-        QTest::newRow("fail upgrade") << "fail-upgrade receiver 50"
-                                      << "ok";
-        QTest::newRow("image before any") << "image"
-                                          << "no image";
-        QTest::newRow("light, a byte too many") << "light 1 2 3 4 5 6 7 8 9"
-                                                << "error";
-        QTest::newRow("light, not a byte") << "light 1 2 3 4 5 6 256"
-                                           << "error";
-        QTest::newRow("dpi light, too few") << "dpi-light 1 2"
-                                            << "error";
-        QTest::newRow("indicator out of range") << "indicator receiver 4"
-                                                << "error";
-        QTest::newRow("receiver records") << "receiver"
-                                          << "indicator record: 02 ";
-        QTest::newRow("receiver records of a mouse") << "receiver mouse"
-                                                     << "error";
+        QTest::newRow("list") << "list" << "receiver";
+        QTest::newRow("unknown") << "jump" << "error";
+        QTest::newRow("no such device") << "unplug nobody" << "error";
+        QTest::newRow("bad battery") << "battery mouse lots" << "error";
+        QTest::newRow("battery") << "battery 40 charging" << "ok";
+        QTest::newRow("fail upgrade") << "fail-upgrade receiver 50" << "ok";
+        QTest::newRow("image before any") << "image" << "no image";
+        QTest::newRow("light, a byte too many") << "light 1 2 3 4 5 6 7 8 9" << "error";
+        QTest::newRow("light, not a byte") << "light 1 2 3 4 5 6 256" << "error";
+        QTest::newRow("dpi light, too few") << "dpi-light 1 2" << "error";
+        QTest::newRow("indicator out of range") << "indicator receiver 4" << "error";
+        QTest::newRow("receiver records") << "receiver" << "indicator record: 02 ";
+        QTest::newRow("receiver records of a mouse") << "receiver mouse" << "error";
     }
     void commands() {
         QFETCH(QString, command);
@@ -119,8 +104,7 @@ private slots:
     }
 
     void socketAndToolReachTheRunningLibrary() {
-        if (!HidSim::ControlSocketListening())
-            QVERIFY(WaitFor([] { return HidSim::ControlSocketListening(); }));
+        if (!HidSim::ControlSocketListening()) QVERIFY(WaitFor([] { return HidSim::ControlSocketListening(); }));
         QLocalSocket socket;
         socket.connectToServer(HidSim::ControlSocketName());
         QVERIFY(socket.waitForConnected(2000));
@@ -131,8 +115,7 @@ private slots:
         // The command-line tool finds the same socket through the same HOME.
         QProcess tool;
         tool.start(QCoreApplication::applicationDirPath() + "/vzsim", {"plug", "receiver"});
-        QVERIFY(
-            WaitFor([&] { return tool.state() == QProcess::NotRunning || tool.waitForFinished(10); }, 10000));
+        QVERIFY(WaitFor([&] { return tool.state() == QProcess::NotRunning || tool.waitForFinished(10); }, 10000));
         QCOMPARE(tool.exitCode(), 0);
         QCOMPARE(tool.readAllStandardOutput().trimmed(), QByteArray("ok"));
         QVERIFY(WaitFor([] { return g_hotPlugs == 2; }));
