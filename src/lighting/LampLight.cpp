@@ -10,6 +10,23 @@
 #include "lighting/LightState.h"
 #include "ui_LampLight.h"
 
+namespace {
+// Levels are stored as level - 1. The values go in with the panel's signals blocked; the mode goes in
+// unblocked, so that the panel lays itself out (the page's refreshing flag keeps it from sending).
+template <typename Panel>
+int FillLightPanel(Panel* panel, int brightness, int speed, int red, int green, int blue, int mode) {
+    panel->SetSignalsBlocked(true);
+    panel->SetBrightnessSlider(brightness + 1);
+    panel->SetSpeedSlider(speed + 1);
+    panel->SetBrightnessSpin(brightness + 1);
+    panel->SetSpeedSpin(speed + 1);
+    panel->SetRGB(red, green, blue);
+    panel->SetSignalsBlocked(false);
+    panel->SetLightMode(mode);
+    return mode;
+}
+}  // namespace
+
 LampLight::LampLight(QWidget* parent) : QWidget(parent), ui(new Ui_LampLight) {
     ui->setupUi(this);
     CurrentDongleLightBar = DongleLightBar{};
@@ -62,19 +79,10 @@ void LampLight::Fill(const FlashDataMap& image, bool fromDevice) {
     LightPageRefreshing = true;
 
     const DongleLightBar& bar = CurrentDongleLightBar;
-    ReceiveLight* receiver = ui->FrameReceiveLight;
-    receiver->SetSignalsBlocked(true);
-    receiver->SetBrightnessSlider(bar.Brightness + 1);
     LastDongleLightBarBrightness = bar.Brightness + 1;
-    receiver->SetSpeedSlider(bar.Speed + 1);
     LastDongleLightBarSpeed = bar.Speed + 1;
-    receiver->SetBrightnessSpin(bar.Brightness + 1);
-    receiver->SetSpeedSpin(bar.Speed + 1);
-    receiver->SetRGB(bar.Red, bar.Green, bar.Blue);
-    receiver->SetSignalsBlocked(false);
-    const int barMode = bar.Enable ? bar.Mode : 0;
-    receiver->SetLightMode(barMode);
-    LastDongleLightBarMode = barMode;
+    LastDongleLightBarMode = FillLightPanel(ui->FrameReceiveLight, bar.Brightness, bar.Speed, bar.Red,
+                                            bar.Green, bar.Blue, bar.Enable ? bar.Mode : 0);
 
     ui->frameEffect->SetSlidersEnabled(true);
     ui->frameEffect->UnlockSliders();
@@ -82,16 +90,9 @@ void LampLight::Fill(const FlashDataMap& image, bool fromDevice) {
                           image.DpiLightEnable);
 
     MouseLight* mouse = ui->FrameMouseLight;
-    mouse->SetSignalsBlocked(true);
-    mouse->SetBrightnessSlider(image.MouseLightBrightness + 1);
-    mouse->SetSpeedSlider(image.MouseLightSpeed + 1);
-    mouse->SetBrightnessSpin(image.MouseLightBrightness + 1);
-    mouse->SetSpeedSpin(image.MouseLightSpeed + 1);
-    mouse->SetRGB(image.MouseLightRed, image.MouseLightGreen, image.MouseLightBlue);
-    mouse->SetSignalsBlocked(false);
-    const int mouseMode = image.MouseLightEnable ? image.MouseLightMode : 0;
-    mouse->SetLightMode(mouseMode);
-    LastMouseLightMode = mouseMode;
+    LastMouseLightMode = FillLightPanel(mouse, image.MouseLightBrightness, image.MouseLightSpeed,
+                                        image.MouseLightRed, image.MouseLightGreen, image.MouseLightBlue,
+                                        image.MouseLightEnable ? image.MouseLightMode : 0);
     mouse->SetMovingOffLight(image.MovingOffLight != 0);
 
     if (!fromDevice || !CurrentDeviceCopy().Online) ui->FrameOneLed->SelectOptionSilently(1);

@@ -1,5 +1,7 @@
 #include "lighting/LightState.h"
 
+#include <QComboBox>
+#include <QListView>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
@@ -52,6 +54,21 @@ QString ComboViewSheet() {
     const QString select = Color("ComboxSelectColor");
     return "QListView::item:selected{background-color: rgb(" + select +
            ");}QListView::item:hover{background-color: rgb(" + select + ");}";
+}
+
+void StyleCombo(QComboBox* combo, const QString& folder) {
+    combo->setStyleSheet(ComboSheet(folder));
+    auto* view = new QListView(combo);
+    view->setStyleSheet(ComboViewSheet());
+    combo->setView(view);
+    combo->setMaxVisibleItems(5);
+}
+
+QString ChannelSpinSheet() {
+    const QString edit = Color("LinEditColorSecond");
+    return "QSpinBox{background-color: rgb(0,0,0);color: rgb(" + edit +
+           ";);border: 1px  solid gray;}QSpinBox:hover{background-color: transparent;color: rgb(" + edit +
+           ";);border: 1px  solid gray;}";
 }
 
 QString SliderSheet(const QString& folder) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+class QComboBox;
 class QSlider;
 class QSpinBox;
 
@@ -35,6 +36,10 @@ QString Color(const char* key);
 // The combo box style of the light panels, and the style of its list view.
 QString ComboSheet(const QString& folder);
 QString ComboViewSheet();
+// Gives a light panel's combo box its style and a styled list view showing at most 5 items.
+void StyleCombo(QComboBox* combo, const QString& folder);
+// The style of a colour channel's spin box.
+QString ChannelSpinSheet();
 // The level slider style.
 QString SliderSheet(const QString& folder);
 // Styles of a coloured label and of a read-only level box.

@@ -1,6 +1,5 @@
 #include "lighting/MouseLight.h"
 
-#include <QListView>
 #include <QSignalBlocker>
 
 #include "core/CurrentFlashData.h"
@@ -51,22 +50,14 @@ MouseLight::MouseLight(QWidget* parent) : QFrame(parent), ui(new Ui_MouseLight) 
 
     on_LightMod_currentIndexChanged(ui->LightMod->currentIndex());
 
-    ui->LightMod->setStyleSheet(LightState::ComboSheet(PictureFolder));
-    auto* view = new QListView(ui->LightMod);
-    view->setStyleSheet(LightState::ComboViewSheet());
-    ui->LightMod->setView(view);
-    ui->LightMod->setMaxVisibleItems(5);
+    LightState::StyleCombo(ui->LightMod, PictureFolder);
     for (QWidget* label :
          {ui->label, ui->label_2, ui->label_3, ui->label_4, ui->label_6, ui->label_8, ui->label_13})
         label->setStyleSheet(LightState::LabelSheet());
     ui->LightSpinBox_2->setStyleSheet(LightState::LevelBoxSheet());
     ui->SpeedSpinBox_2->setStyleSheet(LightState::LevelBoxSheet());
-    const QString edit = LightState::Color("LinEditColorSecond");
     for (QWidget* spin : {ui->RSpinBox, ui->GSpinBox, ui->BSpinBox})
-        spin->setStyleSheet(
-            "QSpinBox{background-color: rgb(0,0,0);color: rgb(" + edit +
-            ";);border: 1px  solid gray;}QSpinBox:hover{background-color: transparent;color: rgb(" + edit +
-            ";);border: 1px  solid gray;}");
+        spin->setStyleSheet(LightState::ChannelSpinSheet());
     ui->horizontalLight->setStyleSheet(LightState::SliderSheet(PictureFolder));
     ui->horizontalSpeed->setStyleSheet(LightState::SliderSheet(PictureFolder));
     ui->RippeControl->setStyleSheet(

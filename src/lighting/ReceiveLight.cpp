@@ -1,6 +1,5 @@
 #include "lighting/ReceiveLight.h"
 
-#include <QListView>
 #include <QSignalBlocker>
 
 #include "core/DeviceAllInfo.h"
@@ -39,22 +38,14 @@ ReceiveLight::ReceiveLight(QWidget* parent) : QFrame(parent), ui(new Ui_ReceiveL
     ui->line_3->hide();
     ui->line_4->hide();
     ui->TitleButton_5->setStyleSheet("#TitleButton_5{border-image: url(" + PictureFolder + "Title.png);}");
-    ui->LightMod_2->setStyleSheet(LightState::ComboSheet(PictureFolder));
-    auto* view = new QListView(ui->LightMod_2);
-    view->setStyleSheet(LightState::ComboViewSheet());
-    ui->LightMod_2->setView(view);
-    ui->LightMod_2->setMaxVisibleItems(5);
+    LightState::StyleCombo(ui->LightMod_2, PictureFolder);
     for (QWidget* label : {ui->label_9, ui->label_14, ui->label_15, ui->label_23, ui->label_20, ui->label_21,
                            ui->label_22, ui->label_18, ui->label_19})
         label->setStyleSheet(LightState::LabelSheet());
     ui->SpeedSpinBox_3->setStyleSheet(LightState::LevelBoxSheet());
     ui->LightSpinBox_3->setStyleSheet(LightState::LevelBoxSheet());
-    const QString edit = LightState::Color("LinEditColorSecond");
     for (QWidget* spin : {ui->RSpinBox_2, ui->GSpinBox_2, ui->BSpinBox_2})
-        spin->setStyleSheet(
-            "QSpinBox{background-color: rgb(0,0,0);color: rgb(" + edit +
-            ";);border: 1px  solid gray;}QSpinBox:hover{background-color: transparent;color: rgb(" + edit +
-            ";);border: 1px  solid gray;}");
+        spin->setStyleSheet(LightState::ChannelSpinSheet());
     ui->horizontalLight_2->setStyleSheet(LightState::SliderSheet(PictureFolder));
     ui->horizontalSpeed_2->setStyleSheet(LightState::SliderSheet(PictureFolder));
 

@@ -1,6 +1,5 @@
 #include "lighting/SensorEffect.h"
 
-#include <QListView>
 #include <QSignalBlocker>
 
 #include "device/DeviceCommand.h"
@@ -19,14 +18,11 @@ SensorEffect::SensorEffect(QWidget* parent) : QFrame(parent), ui(new Ui_SensorEf
     for (QWidget* label : {static_cast<QWidget*>(ui->label), static_cast<QWidget*>(ui->label_15),
                            static_cast<QWidget*>(ui->label_14)})
         label->setStyleSheet(LightState::LabelSheet());
-    ui->Model->setStyleSheet(LightState::ComboSheet(PictureFolder));
+    LightState::StyleCombo(ui->Model, PictureFolder);
     ui->SpeedH->setStyleSheet(LightState::SliderSheet(PictureFolder));
     ui->LightH->setStyleSheet(LightState::SliderSheet(PictureFolder));
     ui->SpeedSpinBox->setStyleSheet(LightState::LevelBoxSheet());
     ui->LightSpinBox->setStyleSheet(LightState::LevelBoxSheet());
-    auto* view = new QListView(ui->Model);
-    view->setStyleSheet(LightState::ComboViewSheet());
-    ui->Model->setView(view);
 }
 
 SensorEffect::~SensorEffect() {

@@ -1,6 +1,5 @@
 #include "lighting/ThreeLed.h"
 
-#include <QListView>
 #include <QSignalBlocker>
 
 #include "core/DeviceAllInfo.h"
@@ -22,13 +21,8 @@ ThreeLed::ThreeLed(QWidget* parent) : QFrame(parent), ui(new Ui_ThreeLed) {
     ui->label_36->hide();
     PictureFolder = LightState::PictureFolder("Light");
     ui->TitleButton_6->setStyleSheet("#TitleButton_6{border-image: url(" + PictureFolder + "Title.png);}");
-    for (QComboBox* combo : {ui->LightMod_3, ui->LightMod_4, ui->LightMod_5}) {
-        combo->setStyleSheet(LightState::ComboSheet(PictureFolder));
-        auto* view = new QListView(combo);
-        view->setStyleSheet(LightState::ComboViewSheet());
-        combo->setView(view);
-        combo->setMaxVisibleItems(5);
-    }
+    for (QComboBox* combo : {ui->LightMod_3, ui->LightMod_4, ui->LightMod_5})
+        LightState::StyleCombo(combo, PictureFolder);
     const auto picture = [this](const char* name) {
         return "QLabel{background-image: url(" + PictureFolder + name + ");}";
     };
