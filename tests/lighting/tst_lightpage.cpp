@@ -7,12 +7,15 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QThread>
 #include <QToolButton>
 #include <QtTest>
 
 #include "DeviceFixture.h"
 #include "ProductTables.h"
+#include "core/LanguageLoader.h"
+#include "core/LanguageTables.h"
 #include "core/PostMsg.h"
 #include "hidusb/HIDUsb.h"
 #include "lighting/LampLight.h"
@@ -81,6 +84,9 @@ private slots:
     void indicatorMode_data();
     void indicatorMode();
     void panelsOutOfSightStayHidden();
+    void installedTexts_data();
+    void installedTexts();
+    void shortStatusListLeavesDescriptionsEmpty();
     void wheelStopsAtThePage();
 };
 
@@ -293,6 +299,61 @@ void TestLightPage::wheelStopsAtThePage() {
     QCoreApplication::sendEvent(page_, &wheel);
     QCOMPARE(spy.wheels, 0);
     page_->setParent(nullptr);
+}
+
+void TestLightPage::installedTexts_data() {
+    QTest::addColumn<int>("language");
+    QTest::newRow("English") << 0;
+    QTest::newRow("Czech") << 1;
+}
+
+// Every text the page shows comes from the installed language files, in both languages.
+void TestLightPage::installedTexts() {
+    QFETCH(int, language);
+    LoadLanguageFiles();
+    PostMsg::GetInstance()->EmitSigAllLanguage(language);
+    const auto text = [language](const TextTable& table, const char* key) {
+        const QString found = LanguageText(table, language, key);
+        if (found.isEmpty()) qWarning("no text for %s", key);
+        return found;
+    };
+    const auto label = [this](const char* name) { return Find<QLabel>(name)->text(); };
+    QCOMPARE(label("label"), text(MouseLightTexts, "DPIEffect"));
+    QCOMPARE(label("label_2"), text(MouseLightTexts, "Brightness"));
+    QCOMPARE(label("label_3"), text(MouseLightTexts, "Speed"));
+    QCOMPARE(label("label_4"), text(MouseLightTexts, "MovingOffLight"));
+    QCOMPARE(label("label_6"), text(MouseLightTexts, "Preview"));
+    QCOMPARE(label("label_8"), text(MouseLightTexts, "CustomColor"));
+    QCOMPARE(label("label_13"), text(MouseLightTexts, "Preset"));
+    QCOMPARE(label("label_9"), text(MouseLightTexts, "receiverLight"));
+    QCOMPARE(label("label_16"), text(MouseLightTexts, "receiver"));
+    QCOMPARE(label("label_28"), text(MouseLightTexts, "PreviewLightsTips"));
+    QCOMPARE(label("label_49"), text(MouseLightTexts, "default"));
+    QCOMPARE(label("label_35"), text(MouseStatusDescriptionLabels, "#42e81b"));
+    QCOMPARE(label("label_38"), text(MouseStatusDescriptionLabels, "#f52c17"));
+    QCOMPARE(label("label_29"), text(MouseReceiverLabels, "3"));
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(Find<QComboBox>("LightMod")->itemText(i),
+                 text(MouseLightModeLabels, QByteArray::number(i).constData()));
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(Find<QComboBox>("Model")->itemText(i),
+                 text(MouseDpiEffectLabels, QByteArray::number(i).constData()));
+    for (int i = 0; i < 4; ++i) QVERIFY(!Find<QComboBox>("LightMod_5")->itemText(i).isEmpty());
+    const TextPairs pairs = ReceiverStatusPairs(language);
+    QCOMPARE(pairs.size(), 3);
+    QCOMPARE(Find<QTextEdit>("textEdit_4")->toPlainText(), pairs[2].first + pairs[2].second);
+    // The heading above the colour board reads as a custom colour, the one above the swatch as a preview.
+    QVERIFY(label("label_6") != label("label_8"));
+}
+
+void TestLightPage::shortStatusListLeavesDescriptionsEmpty() {
+    MouseReceiverStatusPairs = {TextPairs{{"A", "a"}}, TextPairs{}};
+    PostMsg::GetInstance()->EmitSigAllLanguage(0);
+    QCOMPARE(Find<QTextEdit>("textEdit_2")->toPlainText(), QString("Aa"));
+    QCOMPARE(Find<QTextEdit>("textEdit_3")->toPlainText(), QString());
+    PostMsg::GetInstance()->EmitSigAllLanguage(1);
+    QCOMPARE(Find<QTextEdit>("textEdit_2")->toPlainText(), QString());
+    QCOMPARE(Find<QTextEdit>("textEdit_4")->toPlainText(), QString());
 }
 
 QTEST_MAIN(TestLightPage)
