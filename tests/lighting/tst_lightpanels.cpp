@@ -200,6 +200,7 @@ private slots:
     void plusAndMinusStopAtTheEnds();
     void presetSendsOnlyChangedChannels_data();
     void presetSendsOnlyChangedChannels();
+    void typingSendsOncePerKeystroke();
     void pickerGrabsThePhysicalPixel();
     void pickerActsOnlyOnAShownBoard_data();
     void pickerActsOnlyOnAShownBoard();
@@ -323,6 +324,20 @@ void TestLightPanels::presetSendsOnlyChangedChannels() {
                     ->styleSheet()
                     .contains(ColorEditor::SwatchSheet(handed.last().red(), handed.last().green(),
                                                        handed.last().blue())));
+}
+
+void TestLightPanels::typingSendsOncePerKeystroke() {
+    UiLive = true;
+    QSpinBox* red = page_->findChild<QSpinBox*>("RSpinBox");
+    QList<int> handed;
+    QObject probe;
+    connect(red, QOverload<int>::of(&QSpinBox::valueChanged), &probe,
+            [&handed] { handed << DeviceFixture::LastHandedImage().MouseLightRed; });
+    red->setFocus();
+    red->selectAll();
+    QTest::keyClicks(red, "128");
+    QCOMPARE(handed, (QList<int>{1, 12, 128}));
+    QCOMPARE(int(MouseFlash().MouseLightRed), 128);
 }
 
 void TestLightPanels::pickerGrabsThePhysicalPixel() {
