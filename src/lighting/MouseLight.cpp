@@ -48,7 +48,9 @@ MouseLight::MouseLight(QWidget* parent) : QFrame(parent), ui(new Ui_MouseLight) 
         {ui->LightSpinBox_2, ui->SpeedSpinBox_2}};
     Editor = new ColorEditor(this, w, PictureFolder, [this](int r, int g, int b) { ColourChanged(r, g, b); });
 
-    on_LightMod_currentIndexChanged(ui->LightMod->currentIndex());
+    // Lay out for the first item without sending it: a panel built while the window is live must not
+    // switch the mouse's light off.
+    ApplyLayout(ui->LightMod->currentIndex());
 
     LightState::StyleCombo(ui->LightMod, PictureFolder);
     for (QWidget* label :

@@ -205,6 +205,7 @@ private slots:
     void pickerActsOnlyOnAShownBoard_data();
     void pickerActsOnlyOnAShownBoard();
     void ledRefusedRestoresOnlyItsByte();
+    void pageBuiltWhileLiveSendsNothing();
 };
 
 void TestLightPanels::send_data() {
@@ -402,6 +403,15 @@ void TestLightPanels::ledRefusedRestoresOnlyItsByte() {
     QCOMPARE(QByteArray(reinterpret_cast<const char*>(&CurrentDongleIndicatorLeds), 3), before);
     QCOMPARE(Leds(), before);
     QCOMPARE(page_->findChild<QComboBox*>("LightMod_4")->currentIndex(), int(uchar(before[1])));
+}
+
+void TestLightPanels::pageBuiltWhileLiveSendsNothing() {
+    UiLive = true;
+    HidSim::ClearCallLog();
+    LampLight second;
+    QVERIFY(second.findChild<QSlider*>("horizontalLight")->isHidden());
+    const QString log = HidSim::CallLog().join('\n');
+    QVERIFY2(!log.contains("ProtocolDataUpdate") && !log.contains("UsbFinderC_Set"), qPrintable(log));
 }
 
 QTEST_MAIN(TestLightPanels)
