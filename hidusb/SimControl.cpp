@@ -46,6 +46,27 @@ bool ChangeSetting(Hub& hub, Device& mouse, int offset, uint8_t value, uint8_t s
     return true;
 }
 
+// Sets several settings bytes of the mouse's flash and reports them in one status change.
+bool ChangeSettings(Hub& hub, Device& mouse, int offset, const QByteArray& bytes, uint8_t statusBits) {
+    for (int i = 0; i < bytes.size(); ++i) SimFlash::SetSettingByte(&mouse.flash, offset + i, uint8_t(bytes[i]));
+    hub.Save(mouse);
+    hub.PostToMouseConnection(mouse, HIDUSB_MSG_STATUS_CHANGED, Sim::StatusPayload(statusBits));
+    return true;
+}
+
+// The words as bytes (decimal or 0x hex); empty when a word is not a byte or the count differs.
+QByteArray ByteWords(const QStringList& words, int count) {
+    if (words.size() != count) return QByteArray();
+    QByteArray out;
+    for (const QString& word : words) {
+        bool valid = false;
+        const int value = word.toInt(&valid, 0);
+        if (!valid || value < 0 || value > 255) return QByteArray();
+        out.append(char(value));
+    }
+    return out;
+}
+
 QString Describe(Hub& hub, const Device& d) {
     QString line = QString("%1  %2  %3  %4/%5  CID %6 MID %7  %8  v%9.%10")
                        .arg(d.name, -10)
@@ -339,6 +360,34 @@ bool FailNextPairing(const QString& receiver) {
     });
 }
 
+bool SetMouseLight(const QString& mouse, const QByteArray& bytes7) {
+    if (bytes7.size() != 7) return false;
+    return WithDevice(mouse, &kMouse, [&bytes7](Hub& hub, Device& d) {
+        hub.Log(QString("(%1: light %2)").arg(d.name, QString::fromLatin1(bytes7.toHex(' '))));
+        return ChangeSettings(hub, d, 100, bytes7, 0x20);
+    });
+}
+
+bool SetDpiLight(const QString& mouse, const QByteArray& bytes4) {
+    if (bytes4.size() != 4) return false;
+    return WithDevice(mouse, &kMouse, [&bytes4](Hub& hub, Device& d) {
+        hub.Log(QString("(%1: DPI light %2)").arg(d.name, QString::fromLatin1(bytes4.toHex(' '))));
+        return ChangeSettings(hub, d, 96, bytes4, 0x08);
+    });
+}
+
+QString ReceiverRecords(const QString& receiver) {
+    QString text;
+    WithDevice(receiver, &kReceiver, [&text](Hub&, Device& d) {
+        const auto hex = [](const uint8_t* bytes, int n) {
+            return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(bytes), n).toHex(' '));
+        };
+        text = QString("indicator record: %1\nlight bar: %2\nindicator LEDs: %3").arg(hex(d.rgb, 10), hex(d.bar, 7), hex(d.leds, 3));
+        return true;
+    });
+    return text;
+}
+
 bool SetReceiverIndicatorMode(const QString& receiver, uint8_t mode) {
     if (mode > 3) return false;
     return WithDevice(receiver, &kReceiver, [mode](Hub& hub, Device& d) {
@@ -450,7 +499,9 @@ QString RunCommand(const QString& line) {
     if (words.isEmpty() || words[0] == "help")
         return "commands: list | plug NAME | unplug NAME | wake [MOUSE] | sleep [MOUSE] | dpi-button [MOUSE] |\n"
                "  report-rate [MOUSE] CODE | battery [MOUSE] PERCENT [charging] | fail NAME K |\n"
-               "  fail-upgrade NAME PERCENT | fail-pairing [RECEIVER] | image [hex] | log [N]";
+               "  fail-upgrade NAME PERCENT | fail-pairing [RECEIVER] | image [hex] | log [N] |\n"
+               "  light [MOUSE] MODE R G B SPEED BRIGHTNESS ENABLE | dpi-light [MOUSE] MODE BRIGHTNESS SPEED ENABLE |\n"
+               "  receiver [NAME] | indicator RECEIVER MODE";
     const QString cmd = words[0];
     auto ok = [](bool done) { return done ? QString("ok") : QString("error: no such device or not possible"); };
     // Optional device name before the numeric arguments.
@@ -497,6 +548,25 @@ QString RunCommand(const QString& line) {
         return valid ? ok(FailUpgradeAt(words[1], percent)) : QString("error: fail-upgrade NAME PERCENT");
     }
     if (cmd == "fail-pairing") return ok(FailNextPairing(target(0, &kReceiver, &rest)));
+    if (cmd == "light" || cmd == "dpi-light") {
+        const bool bar = cmd == "light";
+        const QString name = target(bar ? 7 : 4, &kMouse, &rest);
+        const QByteArray bytes = ByteWords(rest, bar ? 7 : 4);
+        if (bytes.isEmpty())
+            return bar ? QString("error: light [MOUSE] MODE R G B SPEED BRIGHTNESS ENABLE")
+                       : QString("error: dpi-light [MOUSE] MODE BRIGHTNESS SPEED ENABLE");
+        return ok(bar ? SetMouseLight(name, bytes) : SetDpiLight(name, bytes));
+    }
+    if (cmd == "receiver") {
+        const QString text = ReceiverRecords(target(0, &kReceiver, &rest));
+        return text.isEmpty() ? ok(false) : text;
+    }
+    if (cmd == "indicator" && words.size() == 3) {
+        bool valid = false;
+        const int mode = words[2].toInt(&valid);
+        return valid && mode >= 0 && mode <= 3 ? ok(SetReceiverIndicatorMode(words[1], uint8_t(mode)))
+                                               : QString("error: indicator RECEIVER MODE");
+    }
     if (cmd == "image") return ImageSummary(LastImage(), words.value(1) == "hex");
     if (cmd == "log") {
         const QStringList log = CallLog();

@@ -17,6 +17,7 @@
 #include "dialogs/UpDataParam.h"
 #include "hidusb/HIDUsb.h"
 #include "home/PreVier.h"
+#include "lighting/LampLight.h"
 #include "macro/Macro.h"
 #include "platform/Clock.h"
 #include "platform/CrashHandler.h"
@@ -43,9 +44,7 @@ const DevicePage kDevicePages[] = {
     {Dialog::ButtonsIndex,
      [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Buttons, "Buttoninterface", p); },
      &Ui::Dialog::ButtonMain},
-    {Dialog::LightsIndex,
-     [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Lights, "LampLight", p); },
-     &Ui::Dialog::LightsButton},
+    {Dialog::LightsIndex, [](QWidget* p) -> QWidget* { return new LampLight(p); }, &Ui::Dialog::LightsButton},
     {Dialog::MacroIndex, [](QWidget* p) -> QWidget* { return new Macro(p); }, &Ui::Dialog::MacroButton},
     {Dialog::SensorIndex,
      [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Sensor, "Sensor", p); },

@@ -11,8 +11,6 @@ DevicePageStandIns::DevicePageStandIns(QObject* parent) : QObject(parent) {
     }
     PostMsg::Connect(SIGNAL(SigUpDataLightUIButton(FlashDataMap)), this,
                      SLOT(SlotUpDataButtonUIButton(FlashDataMap)));
-    PostMsg::Connect(SIGNAL(SigUpDataLightLight(FlashDataMap)), this,
-                     SLOT(SlotUpDataLightUILight(FlashDataMap)));
     PostMsg::Connect(SIGNAL(SigUpDataLightSensor(FlashDataMap)), this,
                      SLOT(SlotUpDataSenSorUISensor(FlashDataMap)));
     PostMsg::Connect(SIGNAL(SigFormReset()), this, SLOT(SlotFormReset()));
@@ -34,15 +32,6 @@ void DevicePageStandIns::SlotUpDataButtonUIButton(FlashDataMap DataMap) {
     ++ButtonFills;
     ButtonPageRefreshing = false;
     ButtonPageRefreshed = true;
-}
-
-void DevicePageStandIns::SlotUpDataLightUILight(FlashDataMap DataMap) {
-    LightPageRefreshed = false;
-    LightPageRefreshing = true;
-    LightImage = DataMap;
-    ++LightFills;
-    LightPageRefreshing = false;
-    LightPageRefreshed = true;
 }
 
 void DevicePageStandIns::SlotUpDataSenSorUISensor(FlashDataMap DataMap) {

@@ -1,5 +1,5 @@
 #pragma once
-// Minimal receivers for the device pages that do not exist yet (button, light, sensor pages): they
+// Minimal receivers for the device pages that do not exist yet (button and sensor pages): they
 // take the image copies the device link emits and set the refreshing and refreshed flags as the real
 // pages will, and the button page's part creates the one Worker. The real pages replace this class.
 
@@ -15,16 +15,13 @@ public:
 
     // The last image each page was filled with, and how often it was filled or reset.
     FlashDataMap ButtonImage{};
-    FlashDataMap LightImage{};
     FlashDataMap SensorImage{};
     int ButtonFills = 0;
-    int LightFills = 0;
     int SensorFills = 0;
     int Resets = 0;
 
 public slots:
     void SlotUpDataButtonUIButton(FlashDataMap DataMap);
-    void SlotUpDataLightUILight(FlashDataMap DataMap);
     void SlotUpDataSenSorUISensor(FlashDataMap DataMap);
     void SlotFormReset();
 

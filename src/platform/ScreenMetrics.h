@@ -1,5 +1,7 @@
 #pragma once
+#include <QPixmap>
 #include <QtGlobal>
+#include <functional>
 
 // Stands in for the screen device context: desktop width in physical pixels and logical DPI of the
 // primary screen. "VORLANT_DESKTOP_WIDTH" and "VORLANT_LOGICAL_DPI" (or SetOverrides) replace them.
@@ -20,5 +22,17 @@ qreal FontScaleFactor();
 
 // Tests: values above 0 replace the screen's; 0 restores it.
 void SetOverrides(int desktopWidth, int logicalDpi);
+
+// Physical over logical desktop width of the primary screen (1.5 at 150 % scaling); 1 when unknown.
+double PhysicalOverLogicalFactor();
+// Tests: a factor above 0 replaces the screen's; 0 restores it.
+void SetFactorOverride(double factor);
+
+// A w x h picture of the desktop at physical x, y (QScreen::grabWindow of the primary screen); a
+// null picture when there is no screen.
+QPixmap GrabDesktop(int x, int y, int w, int h);
+// Tests: replaces the grab; an empty function restores it.
+using GrabFunction = std::function<QPixmap(int x, int y, int w, int h)>;
+void SetGrabOverride(GrabFunction grab);
 
 }  // namespace ScreenMetrics

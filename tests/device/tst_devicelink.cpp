@@ -1,5 +1,5 @@
 // A whole connection with the simulated default devices: the library's own threads, the hub's
-// blocking deliveries and the stand-in pages.
+// blocking deliveries, the light page and the stand-ins of the other pages.
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -9,12 +9,14 @@
 #include "device/DeviceInfoFile.h"
 #include "device/DevicePageStandIns.h"
 #include "device/Worker.h"
+#include "lighting/LampLight.h"
 
 class TestDeviceLink : public QObject {
     Q_OBJECT
 
 private:
     DevicePageStandIns* pages_ = nullptr;
+    LampLight* light_ = nullptr;
     QString mouse_;
     DeviceAllInfo receiver_;
 
@@ -44,12 +46,15 @@ private slots:
         mouse_ = DeviceFixture::MouseName();
         receiver_ = DeviceFixture::FindDefaultReceiver();
         pages_ = new DevicePageStandIns;
+        light_ = new LampLight;
         DeviceWorker->PollTimer()->stop();
     }
 
     void cleanup() {
         UsbServer_Exit();
         StopUsbChanged();
+        delete light_;
+        light_ = nullptr;
         delete pages_;
         pages_ = nullptr;
     }
@@ -87,6 +92,9 @@ private slots:
         ChooseAndConnect();
         QTRY_VERIFY(FlashDataFromDevice);
         QTRY_VERIFY(DeviceWorker->isFinished());
+        // The pages have taken the dump and its follow-up reports have arrived.
+        QTRY_VERIFY(ButtonPageRefreshed && LightPageRefreshed && SensorPageRefreshed);
+        QTRY_VERIFY(!CurrentDeviceCopy().MouseVersion.isEmpty());
         const FlashDataMap before = DeviceFixture::ImageNow();
         QSignalSpy dpi(PostMsg::GetInstance(), SIGNAL(SigUpDataDPI(int)));
         QVERIFY(HidSim::PressDpiButton(mouse_));

@@ -20,6 +20,7 @@
 #include "dialogs/UpDataParam.h"
 #include "hidusb/HIDUsb.h"
 #include "hidusb/HidSimControl.h"
+#include "lighting/LampLight.h"
 #include "platform/Clock.h"
 
 namespace {
@@ -303,6 +304,7 @@ private slots:
     // The full road: the simulated mouse's dump fills the pages, whose marks end the wait at once.
     void normalWaitAfterARealDump() {
         DevicePageStandIns pages;
+        LampLight light;
         Connect();
         QVERIFY(UsbServer_ReadAllFlashData());
         QTRY_VERIFY(DeviceAnswered && ButtonPageRefreshed && LightPageRefreshed && SensorPageRefreshed);

@@ -1,11 +1,15 @@
 // The main road through the real top-level window against the simulated receiver and mouse: home page,
-// tile click, settings read, summary page, a change reaching the mouse, unplugging, the cache file with
-// the mouse asleep, and pairing.
+// tile click, settings read, summary page, a change reaching the mouse, the light page, unplugging, the
+// cache file with the mouse asleep, and pairing.
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -17,6 +21,7 @@
 #include "app/DialogMain.h"
 #include "core/DeviceAllInfo.h"
 #include "core/MacroIni.h"
+#include "core/PostMsg.h"
 #include "device/DeviceCommand.h"
 #include "device/DeviceFlags.h"
 #include "device/DeviceInfoFile.h"
@@ -29,6 +34,7 @@
 #include "home/DialogChange.h"
 #include "home/Match.h"
 #include "home/PreVier.h"
+#include "lighting/LampLight.h"
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"
 #include "ui_DialogChange.h"
@@ -159,6 +165,54 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(SummaryText(window, "DpiValue"),
                                   QString::number(DevicePageStandIn::LevelDpi(before.DpiLevels[next])),
                                   kWaitMs);
+    }
+
+    // The light page shows the mouse's light after the read, whose wait ends on the page's own mark;
+    // a change on the page reaches the flash, and a change made on the mouse shows on the page.
+    void lightPageShowsAndChangesTheMouseLight() {
+        DialogMain window;
+        window.show();
+        QSignalSpy offline(PostMsg::GetInstance(), &PostMsg::SigMouseOffLineo);
+        ReadSettings(window);
+        window.findChild<Dialog*>()->findChild<QToolButton*>("LightsButton")->click();
+        LampLight* page = window.findChild<LampLight*>();
+        QVERIFY(page);
+        QVERIFY(page->isVisible());
+
+        // The read's wait ended on the pages' marks, the light page's among them: it found them all
+        // (and cleared them) instead of asking for the offline notice.
+        QCOMPARE(offline.count(), 0);
+        QVERIFY(!LightPageRefreshed);
+
+        const FlashDataMap image = MouseImage();
+        auto* mode = page->findChild<QComboBox*>("LightMod");
+        QCOMPARE(mode->currentIndex(), image.MouseLightEnable ? int(image.MouseLightMode) : 0);
+        QCOMPARE(page->findChild<QSpinBox*>("RSpinBox")->value(), int(image.MouseLightRed));
+        QCOMPARE(page->findChild<QSlider*>("horizontalLight")->value(), image.MouseLightBrightness + 1);
+        QCOMPARE(page->findChild<QToolButton*>("RippeControl")->isChecked(), image.MovingOffLight != 0);
+
+        // A change on the page reaches the flash.
+        const int other = mode->currentIndex() == 2 ? 3 : 2;
+        mode->setCurrentIndex(other);
+        QTRY_COMPARE_WITH_TIMEOUT(int(MouseImage().MouseLightMode), other, kWaitMs);
+        QCOMPARE(int(MouseImage().MouseLightEnable), 1);
+        page->findChild<QSpinBox*>("GSpinBox")->setValue(99);
+        QTRY_COMPARE_WITH_TIMEOUT(int(MouseImage().MouseLightGreen), 99, kWaitMs);
+
+        // A change made on the mouse shows on the page.
+        QVERIFY(HidSim::SetMouseLight("mouse", QByteArray("\x05\x01\x02\x03\x00\x09\x01", 7)));
+        QTRY_COMPARE_WITH_TIMEOUT(mode->currentIndex(), 5, kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(page->findChild<QSpinBox*>("BSpinBox")->value(), 3, kWaitMs);
+        QCOMPARE(page->findChild<QSlider*>("horizontalLight")->value(), 10);
+        const int dpiMode = MouseImage().DpiLightMode == 2 ? 1 : 2;
+        QVERIFY(HidSim::SetDpiLight("mouse", QByteArray(1, char(dpiMode)) + QByteArray("\xb4\x04\x01", 3)));
+        QTRY_COMPARE_WITH_TIMEOUT(page->findChild<QComboBox*>("Model")->currentIndex(), dpiMode, kWaitMs);
+        QCOMPARE(page->findChild<QSpinBox*>("LightSpinBox")->value(), 7);
+        QCOMPARE(page->findChild<QSpinBox*>("SpeedSpinBox")->value(), 4);
+        // Showing what the mouse changed sends nothing back.
+        const FlashDataMap after = MouseImage();
+        QCOMPARE(int(after.MouseLightMode), 5);
+        QCOMPARE(int(after.DpiLightBrightness), 180);
     }
 
     void unplugReturnsHomeAndPlugBringsTheTileBack() {

@@ -32,6 +32,12 @@ private slots:
         QTest::newRow("battery") << "battery 40 charging" << "ok";
         QTest::newRow("fail upgrade") << "fail-upgrade receiver 50" << "ok";
         QTest::newRow("image before any") << "image" << "no image";
+        QTest::newRow("light, a byte too many") << "light 1 2 3 4 5 6 7 8 9" << "error";
+        QTest::newRow("light, not a byte") << "light 1 2 3 4 5 6 256" << "error";
+        QTest::newRow("dpi light, too few") << "dpi-light 1 2" << "error";
+        QTest::newRow("indicator out of range") << "indicator receiver 4" << "error";
+        QTest::newRow("receiver records") << "receiver" << "indicator record: 02 ";
+        QTest::newRow("receiver records of a mouse") << "receiver mouse" << "error";
     }
     void commands() {
         QFETCH(QString, command);
@@ -55,6 +61,46 @@ private slots:
         ProtocolDataUpdate(&image);
         QVERIFY(HidSim::RunCommand("image").startsWith("report rate code 16"));
         QVERIFY(HidSim::RunCommand("list").contains("unplugged"));
+    }
+
+    // The mouse changes its lights by itself: its flash holds the new bytes and it reports the change
+    // with the matching status bit.
+    void lightCommandsChangeTheMouse_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("statusByte");
+        QTest::newRow("light") << "light mouse 3 10 20 0x1e 4 6 1" << 100
+                               << QByteArray("\x03\x0a\x14\x1e\x04\x06\x01", 7) << 5;
+        QTest::newRow("dpi light") << "dpi-light 2 128 3 1" << 96 << QByteArray("\x02\x80\x03\x01", 4) << 3;
+    }
+    void lightCommandsChangeTheMouse() {
+        QFETCH(QString, command);
+        QFETCH(int, offset);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, statusByte);
+        QVERIFY(Connect(PathText("receiver")));
+        const int before = Recorder::Get().Count(HIDUSB_MSG_STATUS_CHANGED);
+        QCOMPARE(HidSim::RunCommand(command), QString("ok"));
+        QVERIFY(WaitFor([before] { return Recorder::Get().Count(HIDUSB_MSG_STATUS_CHANGED) == before + 1; }));
+        FlashDataMap image{};
+        const QByteArray flash = HidSim::Flash("mouse");
+        QVERIFY(ProtocolDataParser(reinterpret_cast<const unsigned char*>(flash.constData()), &image));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(&image) + offset, bytes.size()), bytes);
+        StatusChangeFlags flags{};
+        const QByteArray payload = Recorder::Get().Last(HIDUSB_MSG_STATUS_CHANGED).payload;
+        QVERIFY(GetDeviceStatusChanged(reinterpret_cast<const unsigned char*>(payload.constData()),
+                                       payload.size(), &flags));
+        const QByteArray flagBytes(reinterpret_cast<const char*>(&flags), sizeof flags);
+        for (int i = 0; i < flagBytes.size(); ++i) QCOMPARE(flagBytes[i] != 0, i == statusByte);
+    }
+
+    void indicatorCommandReachesTheReceiver() {
+        QCOMPARE(HidSim::RunCommand("indicator receiver 3"), QString("ok"));
+        unsigned char record[10] = {};
+        QVERIFY(UsbFinderC_Get4KDongleRGBValue(PathText("receiver"), record));
+        QCOMPARE(int(record[0]), 3);
+        QVERIFY(HidSim::RunCommand("receiver receiver").startsWith("indicator record: 03 "));
     }
 
     void socketAndToolReachTheRunningLibrary() {

@@ -11,6 +11,25 @@ struct DongleRGB {
     uint8_t Data[9];
 };
 
+// Receiver light bar: mode 0..6 (0 off), colour, speed and brightness as level - 1 (0..9), and the
+// enable byte (1 when Mode is not 0). Speed comes before brightness.
+struct DongleLightBar {
+    uint8_t Mode;
+    uint8_t Red;
+    uint8_t Green;
+    uint8_t Blue;
+    uint8_t Speed;
+    uint8_t Brightness;
+    uint8_t Enable;
+};
+
+// Function code 0..3 of each of the receiver's three indicator LEDs.
+struct DongleIndicatorLeds {
+    uint8_t Led1Function;
+    uint8_t Led2Function;
+    uint8_t Led3Function;
+};
+
 // Battery level in percent and the charging flag.
 struct BatteryStatus {
     uint8_t Level;
@@ -32,6 +51,8 @@ struct StatusChangeFlags {
 #pragma pack(pop)
 
 static_assert(sizeof(DongleRGB) == 10, "DongleRGB layout");
+static_assert(sizeof(DongleLightBar) == 7, "DongleLightBar layout");
+static_assert(sizeof(DongleIndicatorLeds) == 3, "DongleIndicatorLeds layout");
 static_assert(sizeof(BatteryStatus) == 4, "BatteryStatus layout");
 static_assert(sizeof(StatusChangeFlags) == 7, "StatusChangeFlags layout");
 

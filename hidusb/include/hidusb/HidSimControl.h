@@ -52,6 +52,14 @@ HIDSIM_API bool FailNext(const QString& name, int k);
 HIDSIM_API bool FailUpgradeAt(const QString& name, int percent);
 // The next pairing on this receiver fails.
 HIDSIM_API bool FailNextPairing(const QString& receiver);
+// The mouse changes its light by itself: image bytes 100..106 (mode, red, green, blue, speed,
+// brightness, enable), then a status-change report with the light-bar bit.
+HIDSIM_API bool SetMouseLight(const QString& mouse, const QByteArray& bytes7);
+// The mouse changes its DPI indicator light by itself: image bytes 96..99 (mode, brightness, speed,
+// enable), then a status-change report with the DPI-light bit.
+HIDSIM_API bool SetDpiLight(const QString& mouse, const QByteArray& bytes4);
+// The receiver's light records as text: indicator record, light bar and LEDs in hex.
+HIDSIM_API QString ReceiverRecords(const QString& receiver);
 // The receiver changes its indicator mode by itself (message kind 21).
 HIDSIM_API bool SetReceiverIndicatorMode(const QString& receiver, uint8_t mode);
 // The receiver leaves long-range mode by itself (message kind 23).
