@@ -34,16 +34,15 @@ QRect PrimaryScreenArea() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect();
 }
-}  // namespace
-QRect (*DialogMain::ScreenArea)() = &PrimaryScreenArea;
 
-namespace {
 const char* const kWindowStyle = "QFrame#frame{background-color:#1B1D23;border:none;}";
 
 void RegisterHotPlug(UsbChangedCallback callback) {
     if (callback) StartUsbChanged(callback, 600);
 }
 }  // namespace
+
+QRect (*DialogMain::ScreenArea)() = &PrimaryScreenArea;
 
 DialogMain::DialogMain(QWidget* parent) : QDialog(parent), ui(new Ui::DialogMain) {
     ui->setupUi(this);
