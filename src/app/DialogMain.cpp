@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QStackedWidget>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,7 @@
 #include "core/MacroIni.h"
 #include "core/PostMsg.h"
 #include "device/DeviceFlags.h"
+#include "dialogs/ModalRunner.h"
 #include "hidusb/HIDUsb.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
@@ -28,12 +30,19 @@
 bool (*DialogMain::TrayAvailable)() = &QSystemTrayIcon::isSystemTrayAvailable;
 
 namespace {
+QRect PrimaryScreenArea() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
 const char* const kWindowStyle = "QFrame#frame{background-color:#1B1D23;border:none;}";
 
 void RegisterHotPlug(UsbChangedCallback callback) {
     if (callback) StartUsbChanged(callback, 600);
 }
 }  // namespace
+
+QRect (*DialogMain::ScreenArea)() = &PrimaryScreenArea;
 
 DialogMain::DialogMain(QWidget* parent) : QDialog(parent), ui(new Ui::DialogMain) {
     ui->setupUi(this);
@@ -67,6 +76,18 @@ DialogMain::DialogMain(QWidget* parent) : QDialog(parent), ui(new Ui::DialogMain
     hub->EmitSigLanguageSameA(CurrentLanguage);
     hub->EmitSigLanguageSameB(CurrentLanguage);
     hub->EmitSigAllLanguage(CurrentLanguage);
+
+    CentreOnScreen();
+}
+
+// Placed before the first show: a window left to the window manager may keep (0, 0) as Qt's idea of its
+// position, and dialogs placed over it would open elsewhere. A window larger than the area keeps its
+// top-left corner (and so its top bar) inside it.
+void DialogMain::CentreOnScreen() {
+    const QRect area = ScreenArea();
+    if (!area.isValid()) return;
+    const QPoint centred = ModalRunner::CentredPosition(area.topLeft(), area.size(), size(), 0, 0);
+    move(qMax(centred.x(), area.left()), qMax(centred.y(), area.top()));
 }
 
 DialogMain::~DialogMain() = default;
@@ -132,6 +153,9 @@ void DialogMain::HideToTray() {
         return;
     }
     hide();
+    // A fresh native window on the way back: the old one may come back iconic when the window manager
+    // minimised and restored it before (no tray at that time), leaving neither window nor icon.
+    destroy();
     // The menu is rebuilt with the texts of the current language; the previous one goes.
     auto menu = std::make_unique<QMenu>();
     QAction* open = menu->addAction(openText_);
@@ -187,13 +211,13 @@ void DialogMain::slotActionExitApp() {
 void DialogMain::SlotMouseOffLine(int index) {
     OfflineNoticeKind = index;
     QDialog* notice = DialogMainSeams::CreateOfflineNotice();
-    notice->move(x() + (width() - notice->width()) / 2, y() + (height() - notice->height()) / 2 - 20);
+    ModalRunner::Place(*notice, this, 0, -20);
     // Only the offline notice waits for the device to come back; the others wait for the user.
     if (index == NoticeOffline) {
         DeviceOfflineShown = true;
         ReconnectRequested = true;
     }
-    notice->exec();
+    ModalRunner::Run(*notice);
     delete notice;
 }
 
@@ -203,8 +227,7 @@ void DialogMain::RunPairingDialog(bool currentDevice) {
     PairCurrentDevice = currentDevice;
     QDialog* pairing = DialogMainSeams::CreatePairingDialog();
     if (!pairing) return;
-    pairing->move(x() + (width() - pairing->width()) / 2, y() + (height() - pairing->height()) / 2);
-    pairing->exec();
+    ModalRunner::RunOver(*pairing, this);
     // Pairing replaces the data callback; register it again for the current device.
     const QByteArray path = CurrentDevicePathCopy();
     if (UsbDataCallback callback = DialogMainSeams::DeviceDataCallbackFunction(); callback && !path.isEmpty())
@@ -249,9 +272,11 @@ void DialogMain::keyPressEvent(QKeyEvent* event) {
 }
 
 void DialogMain::mousePressEvent(QMouseEvent* event) {
+    // The press's own window position is where the window really is, also when pos() lags behind a
+    // placement by the window manager.
     pressGlobal_ = event->globalPos();
-    pressWindow_ = pos();
-    dragOffset_ = pressGlobal_ - pressWindow_;
+    pressWindow_ = pressGlobal_ - event->pos();
+    dragOffset_ = event->pos();
 }
 
 void DialogMain::mouseMoveEvent(QMouseEvent* event) {
@@ -268,6 +293,8 @@ void DialogMain::changeEvent(QEvent* event) {
     // Back from the task bar after a minimise that stood in for the tray.
     if (event->type() == QEvent::WindowStateChange && minimisedInsteadOfTray_ && !isMinimized()) {
         minimisedInsteadOfTray_ = false;
+        raise();
+        activateWindow();
         if (DevicePageCurrent()) UsbServer_SetPCDriverStatus(1);
     }
 }

@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 #include <QSystemTrayIcon>
 #include <atomic>
 #include <memory>
@@ -32,6 +33,9 @@ public:
 
     // Whether hiding goes to the tray; QSystemTrayIcon::isSystemTrayAvailable unless a test says otherwise.
     static bool (*TrayAvailable)();
+    // The area the window opens centred in: the primary screen's available geometry unless a test says
+    // otherwise.
+    static QRect (*ScreenArea)();
 
 public slots:
     void SlotAllLanguage(int index);
@@ -53,6 +57,7 @@ protected:
 
 private:
     void MigrateLanguageChoice();
+    void CentreOnScreen();
     void HideToTray();
     void ShowFromTray(bool sendDriverStatus);
     void RunPairingDialog(bool currentDevice);

@@ -37,11 +37,22 @@ void FramedDialog::BuildFrame(const Parts& parts) {
     }
     if (parts.Frame)
         parts.Frame->setStyleSheet(DialogFrame::BackgroundStyle(parts.Frame->objectName(), PicturePath));
+    KeepTextsOffEdges();
     PostMsg::Connect(SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
     FillTexts(CurrentLanguage);
     // "Receive_2" names no widget of a dialog: without a kept name every font is scaled.
     ScaleChildFonts(this, FontFactor(ScreenMetrics::LogicalDpiX()),
                     parts.KeepFontName.isEmpty() ? QStringLiteral("Receive_2") : parts.KeepFontName);
+}
+
+// Texts that a longer language wraps or widens keep a margin to the dialog's left and right edges.
+void FramedDialog::KeepTextsOffEdges() {
+    constexpr int kEdge = 16;
+    for (QLabel* label : findChildren<QLabel*>()) {
+        const int left = label->mapTo(this, QPoint(0, 0)).x();
+        const int right = width() - left - label->width();
+        label->setContentsMargins(qMax(0, kEdge - left), 0, qMax(0, kEdge - right), 0);
+    }
 }
 
 void FramedDialog::showEvent(QShowEvent* event) {

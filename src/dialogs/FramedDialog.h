@@ -44,4 +44,7 @@ protected:
 
 protected slots:
     void SlotAllLanguage(int index);
+
+private:
+    void KeepTextsOffEdges();
 };

@@ -21,7 +21,6 @@ QuestionDialog::QuestionDialog(QWidget* parent) : FramedDialog(parent), ui(new U
     setFixedSize(size());
     connect(ui->NewHong_2, SIGNAL(clicked()), this, SLOT(WindowClosedLan()));
     ui->lineEdit->setStyleSheet(DialogFrame::InputStyle("QLineEdit"));
-    ui->lineEdit->setFocus();
     ui->lineEdit->installEventFilter(this);
     Parts parts;
     parts.Frame = ui->Question;
@@ -37,7 +36,13 @@ QuestionDialog::~QuestionDialog() {
 }
 
 void QuestionDialog::SetTitle(bool inputName) {
-    ui->label->setText(inputName ? InputNameText : SelectFirstText);
+    ui->label->setText(inputName ? InputNameText : NewMacroText);
+}
+
+// Every opening puts the focus into the name field; left elsewhere, a typed space would press a button.
+void QuestionDialog::showEvent(QShowEvent* event) {
+    FramedDialog::showEvent(event);
+    ui->lineEdit->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 QString QuestionDialog::ShapeName(const QString& text) {
@@ -116,7 +121,7 @@ void QuestionDialog::on_lineEdit_textEdited(const QString& text) {
 }
 
 void QuestionDialog::FillTexts(int index) {
-    SelectFirstText = LanguageText(MouseMacroTexts, index, "DialogSelectMacroFirst");
+    NewMacroText = LanguageText(MouseMacroTexts, index, "DialogNewMacroName");
     InputNameText = LanguageText(MouseMacroTexts, index, "DialogInputMacroName");
     ui->NewHong_2->setText(CancelText(index));
     ui->NewHong->setText(OkText(index));

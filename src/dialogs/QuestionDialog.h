@@ -13,7 +13,7 @@ public:
     explicit QuestionDialog(QWidget* parent = nullptr);
     ~QuestionDialog() override;
 
-    // Prompt: the name request when inputName is true, else the select-first text.
+    // Prompt: the request for a new name when inputName is true, else the request for a new macro's name.
     void SetTitle(bool inputName);
 
     // What an edit of the name field leaves in it.
@@ -29,6 +29,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
@@ -41,6 +42,6 @@ private:
     void FillTexts(int index) override;
 
     Ui_QuestionDialog* ui;
-    QString SelectFirstText;
+    QString NewMacroText;
     QString InputNameText;
 };

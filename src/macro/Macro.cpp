@@ -124,7 +124,7 @@ void Macro::ApplyStyles() {
     const QString pictures = PictureFolder;
     setStyleSheet(QString());
     ui->MacroPage->setStyleSheet(
-        "#MacroPage{background-color:#1B1D23;}"
+        "#MacroPage{background:transparent;}"
         "#PanelMacros,#PanelEvents,#PanelOptions{background-color:#262A33;border:0px;border-radius:8px;}"
         "#LoopTitle{background-color:#3A3F4B;}");
 
@@ -150,21 +150,27 @@ void Macro::ApplyStyles() {
     const QString comboBack = OptionColorText("ComboxBackGroundColor");
     const QString comboSelect = OptionColorText("ComboxSelectColor");
     const QString comboStyle =
-        "QComboBox{color:rgb(" + comboText + ");border:0px;padding-left:10px;border-image:url(" + pictures +
+        "QComboBox{combobox-popup:0;color:rgb(" + comboText +
+        ");border:0px;padding-left:10px;border-image:url(" + pictures +
         "ComboboxBack.png);}"
         "QComboBox::drop-down{width:30px;border:0px;background-color:rgb(" +
         comboBack + ");image:url(" + pictures + "Menu.png);}" + "QComboBox::drop-down:hover{image:url(" +
         pictures + "MenuClicked.png);}" + "QComboBox QAbstractItemView{color:rgb(" + comboText +
         ");border:0px;outline:0px;border-image:url(" + pictures +
-        "ComboboxTextBack.png);selection-color:rgb(" + comboText + ");selection-background-color:rgb(" +
+        "ComboboxTextBack.png);selection-color:rgb(255,255,255);selection-background-color:rgb(" +
         comboSelect + ");}" + "QComboBox QAbstractItemView::item{height:25px;}" +
-        "QComboBox QAbstractItemView::item:hover{background-color:rgb(" + comboSelect + ");}";
+        "QComboBox QAbstractItemView::item:hover{color:rgb(255,255,255);background-color:rgb(" + comboSelect +
+        ");}";
     for (QComboBox* combo :
          {static_cast<QComboBox*>(ui->ChooseEvent), static_cast<QComboBox*>(ui->ChooseMode)}) {
         combo->setView(new QListView(combo));
         combo->setMaxVisibleItems(5);
         combo->setStyleSheet(comboStyle);
     }
+    // The chooser's empty first item only stands for "nothing chosen": its list does not offer it.
+    // Qt counts a hidden row against the visible ones: one more keeps five events in view.
+    static_cast<QListView*>(ui->ChooseEvent->view())->setRowHidden(0, true);
+    ui->ChooseEvent->setMaxVisibleItems(6);
 
     const QString labelColor = OptionColorText("LabelColor");
     for (QLabel* label : findChildren<QLabel*>())

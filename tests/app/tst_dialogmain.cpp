@@ -25,6 +25,10 @@ bool g_trayAvailable = false;
 bool FakeTray() {
     return g_trayAvailable;
 }
+QRect g_screenArea;
+QRect FakeScreenArea() {
+    return g_screenArea;
+}
 
 void SendMouse(QWidget* window, QEvent::Type type, const QPoint& local, Qt::MouseButton button,
                Qt::MouseButtons buttons) {
@@ -42,6 +46,8 @@ private slots:
         MacroIni::ResetForTest(dir + "/Macro.ini");
         DialogMain::TrayAvailable = &FakeTray;
         g_trayAvailable = false;
+        DialogMain::ScreenArea = &FakeScreenArea;
+        g_screenArea = QRect();
         MacroRecording = false;
         Clock::Set(&clock_);
     }
@@ -139,6 +145,28 @@ private slots:
     }
 
     // Library calls of hiding and restoring, filtered to the PC-driver status.
+    // No tray, minimise, back from the task bar, a tray appears, hide to it, tray menu "Open".
+    void backFromTheTrayAfterATaskBarRound() {
+        DialogMain window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.SlotChangeSize(2);
+        QVERIFY(window.isMinimized());
+        window.showNormal();
+        QVERIFY(!window.isMinimized());
+        QTRY_VERIFY(window.isActiveWindow());
+        g_trayAvailable = true;
+        window.SlotChangeSize(2);
+        QVERIFY(!window.isVisible());
+        QVERIFY(window.TrayIcon()->isVisible());
+        window.TrayMenu()->actions().first()->trigger();
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized), Qt::WindowNoState);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY(window.isActiveWindow());
+        QVERIFY(!window.TrayIcon()->isVisible());
+    }
+
     void driverStatusOnHideAndRestore_data() {
         QTest::addColumn<bool>("tray");
         QTest::addColumn<int>("page");
@@ -331,6 +359,42 @@ private slots:
         QVERIFY(window.isVisible());
         QVERIFY(!QApplication::activeModalWidget());
         HidSim::LoadDefault();
+    }
+
+    void placedCentredBeforeTheFirstShow_data() {
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QPoint>("expected");
+        QTest::newRow("full HD") << QRect(0, 0, 1920, 1080) << QPoint(450, 190);
+        QTest::newRow("panel on top") << QRect(0, 40, 1280, 760) << QPoint(130, 70);
+        QTest::newRow("second screen") << QRect(1920, 0, 1280, 1024) << QPoint(2050, 162);
+        QTest::newRow("smaller than the window") << QRect(0, 24, 800, 576) << QPoint(0, 24);
+    }
+    void placedCentredBeforeTheFirstShow() {
+        QFETCH(QRect, area);
+        QFETCH(QPoint, expected);
+        g_screenArea = area;
+        DialogMain window;
+        QCOMPARE(window.pos(), expected);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.pos(), expected);
+
+        // A dialog opened now is centred over the window, 20 pixels up.
+        QPoint notice;
+        QTimer::singleShot(0, [&] {
+            QWidget* shown = QApplication::activeModalWidget();
+            QVERIFY(shown);
+            notice = shown->pos();
+            PostMsg::GetInstance()->EmitSigCloseOffOnline();
+        });
+        window.SlotMouseOffLine(0);
+        QCOMPARE(notice, expected + QPoint((1020 - 300) / 2, (700 - 140) / 2 - 20));
+
+        // The first drag moves the window by the cursor's way, no further.
+        SendMouse(&window, QEvent::MouseButtonPress, QPoint(300, 15), Qt::LeftButton, Qt::LeftButton);
+        SendMouse(&window, QEvent::MouseMove, QPoint(305, 18), Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(window.pos(), expected + QPoint(5, 3));
+        SendMouse(&window, QEvent::MouseButtonRelease, QPoint(305, 18), Qt::LeftButton, Qt::NoButton);
     }
 
     void draggingWithTheLeftButtonOnly() {

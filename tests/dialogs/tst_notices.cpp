@@ -113,6 +113,17 @@ private slots:
             QVERIFY2(QFile::exists(DialogFrame::PicturePath() + picture), picture);
     }
 
+    // However long the language makes it, the message keeps a margin to the dialog's left and right edges.
+    void messageKeepsClearOfTheEdges_data() { texts_data(); }
+    void messageKeepsClearOfTheEdges() {
+        QFETCH(Factory, make);
+        std::unique_ptr<QDialog> d(make());
+        QLabel* label = Label(d.get());
+        const QRect text = label->contentsRect().translated(label->mapTo(d.get(), QPoint(0, 0)));
+        QVERIFY2(text.left() >= 16 && text.right() < d->width() - 16,
+                 qPrintable(QString("text from %1 to %2").arg(text.left()).arg(text.right())));
+    }
+
     void closing_data() {
         QTest::addColumn<Factory>("make");
         QTest::addColumn<QString>("how");

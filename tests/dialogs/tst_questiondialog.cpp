@@ -35,7 +35,7 @@ private slots:
         using LanguageFixture::Put;
         Put(MouseCommonTexts, "OK");
         Put(MouseCommonTexts, "Cancel");
-        Put(MouseMacroTexts, "DialogSelectMacroFirst");
+        Put(MouseMacroTexts, "DialogNewMacroName");
         Put(MouseMacroTexts, "DialogInputMacroName");
     }
 
@@ -132,6 +132,35 @@ private slots:
         QCOMPARE(!d.isVisible(), closed);
     }
 
+    // Opened the way the macro page opens it: the first key typed goes into the name field, also on a
+    // second opening after the focus went to a button.
+    void theNameFieldHasTheFocusWhenItOpens() {
+        QuestionDialog d;
+        for (int opening = 0; opening < 2; ++opening) {
+            QWidget* focused = nullptr;
+            QString typed;
+            QTimer::singleShot(0, [&] {
+                if (QTest::qWaitForWindowActive(&d)) {
+                    QApplication::setActiveWindow(&d);
+                    focused = QApplication::focusWidget();
+                    if (focused) {
+                        QTest::keyClick(focused, Qt::Key_Space);
+                        QTest::keyClicks(focused, "m1");
+                    }
+                    typed = Field(d)->text();
+                }
+                d.findChild<QToolButton*>("CloseButton")->setFocus();
+                if (d.isVisible()) d.findChild<QToolButton*>("NewHong")->click();
+            });
+            const int result = d.exec();
+            QCOMPARE(focused, static_cast<QWidget*>(Field(d)));
+            QCOMPARE(typed, QString("m1"));
+            QCOMPARE(result, int(QDialog::Accepted));
+            QCOMPARE(d.MacroName, QString("m1"));
+            Field(d)->clear();
+        }
+    }
+
     void titleAndLanguage() {
         QuestionDialog d;
         QLabel* prompt = d.findChild<QLabel*>("label");
@@ -142,7 +171,7 @@ private slots:
                  LanguageFixture::Text("DialogInputMacroName", 0));  // the prompt on show stays
         QCOMPARE(d.findChild<QToolButton*>("NewHong_2")->text(), LanguageFixture::Text("Cancel", 1));
         d.SetTitle(false);
-        QCOMPARE(prompt->text(), LanguageFixture::Text("DialogSelectMacroFirst", 1));
+        QCOMPARE(prompt->text(), LanguageFixture::Text("DialogNewMacroName", 1));
         PostMsg::GetInstance()->EmitSigAllLanguage(0);
     }
 };

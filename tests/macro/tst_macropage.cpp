@@ -1,4 +1,6 @@
 #include <QAction>
+#include <QComboBox>
+#include <QListView>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QtTest>
@@ -50,6 +52,7 @@ private slots:
     void renameFailureChangesNothing();
     void contextMenu();
     void languageKeepsMouseButtons();
+    void eventChooserOpensOnFiveEvents();
 
     void insert_data();
     void insert();
@@ -333,6 +336,28 @@ void TestMacroPage::languageKeepsMouseButtons() {
     Invoke(page, "on_Save_clicked");
     QCOMPARE(ReadFile("M.ini"), QByteArray("1\n0x01 4 0\n10ms\n0x01 4 1\n"));
     SetMouseButtonNames(0);
+}
+
+// The open chooser shows five of its eight events at a time, starting with the first event: its empty
+// "nothing chosen" item is not offered.
+void TestMacroPage::eventChooserOpensOnFiveEvents() {
+    Macro page;
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    auto* chooser = Child<QComboBox>(page, "ChooseEvent");
+    auto* view = qobject_cast<QListView*>(chooser->view());
+    QVERIFY(view);
+    QCOMPARE(chooser->count(), 9);
+    chooser->showPopup();
+    QVERIFY(view->isVisible());
+    QList<int> seen;
+    for (int row = 0; row < chooser->count(); ++row) {
+        const QRect place = view->visualRect(chooser->model()->index(row, 0));
+        if (!view->isRowHidden(row) && place.isValid() && view->viewport()->rect().contains(place))
+            seen.append(row);
+    }
+    chooser->hidePopup();
+    QCOMPARE(seen, QList<int>({1, 2, 3, 4, 5}));
 }
 
 // Event list edits: the list before, the current row, the operation, the list after.
