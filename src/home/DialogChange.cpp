@@ -296,6 +296,7 @@ void DialogChange::on_Repair_clicked() {
     QDialog* dialog = RepairDialog ? RepairDialog() : nullptr;
     if (dialog) {
         ModalRunner::Place(*dialog, this);
+        QMetaObject::invokeMethod(dialog, "ResetState");
         dialog->setModal(true);
     }
     PostMsg::GetInstance()->EmitSigRepairCheckUpdate();
