@@ -88,6 +88,17 @@ std::atomic<int>& StateOf(int deviceType) {
     return deviceType == kMouseFirmware ? MouseUpgradeState : ReceiverUpgradeState;
 }
 
+// A failed stage: the marker file, no update offered any more, the failure record.
+void RecordStageFailure() {
+    const QString folder = Paths::UserDataDir() + "/Exception";
+    QDir().mkpath(folder);
+    QFile log(folder + "/UpDateLog.txt");
+    if (log.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) log.close();
+    MouseUpdateAvailable = false;
+    ReceiverUpdateAvailable = false;
+    WriteUpgradeFailRecord(UpgradeDeviceType, UpgradeReceiverClass, UpgradeCid, UpgradeMid);
+}
+
 void UpgradeStatus(const unsigned char* status) {
     if (!status || status[0] != 7) return;
     PostMsg* hub = PostMsg::GetInstance();
@@ -133,14 +144,8 @@ void UpgradeStatus(const unsigned char* status) {
     const bool mouse = !receiver && MouseUpgradeState.compare_exchange_strong(running, StageFailed);
     if (!receiver && !mouse) return;
     RunFailed = true;
-    const QString marker = Paths::UserDataDir() + "/Exception";
-    QDir().mkpath(marker);
-    QFile log(marker + "/UpDateLog.txt");
-    if (log.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) log.close();
-    MouseUpdateAvailable = false;
-    ReceiverUpdateAvailable = false;
+    RecordStageFailure();
     hub->EmitSigProgress(0, 1);
-    WriteUpgradeFailRecord(UpgradeDeviceType, UpgradeReceiverClass, UpgradeCid, UpgradeMid);
 }
 
 QString LabelSheet(const QString& colour) {
@@ -767,11 +772,7 @@ void FormSetting::FailStage(int deviceType, bool writeRecord) {
     int running = StageRunning;
     if (writeRecord && !StateOf(deviceType).compare_exchange_strong(running, StageFailed)) return;
     RunFailed = true;
-    if (writeRecord) {
-        MouseUpdateAvailable = false;
-        ReceiverUpdateAvailable = false;
-        WriteUpgradeFailRecord(UpgradeDeviceType, UpgradeReceiverClass, UpgradeCid, UpgradeMid);
-    }
+    if (writeRecord) RecordStageFailure();
     PostMsg::GetInstance()->EmitSigProgress(0, 1);
 }
 
