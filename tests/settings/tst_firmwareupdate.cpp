@@ -12,7 +12,9 @@
 #include "LanguageFixture.h"
 #include "core/PostMsg.h"
 #include "dialogs/ModalRunner.h"
+#include "home/DialogChange.h"
 #include "settings/FirmwareImages.h"
+#include "settings/FirmwareOffer.h"
 #include "settings/FormSetting.h"
 #include "settings/UpDateRepair.h"
 #include "settings/UpgradeState.h"
@@ -397,6 +399,58 @@ private slots:
         QVERIFY(!RepairDialog->Flashing());
         Button("NewHong")->click();
         QVERIFY(!RepairDialog->isVisible());
+    }
+
+    void homeOffer_data() {
+        QTest::addColumn<QString>("mouseVersion");
+        QTest::addColumn<int>("receiverImage");
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<bool>("handled");
+        QTest::addColumn<QStringList>("dialogs");
+        QTest::addColumn<int>("receiverAfter");
+        QTest::newRow("receiver only, confirmed")
+            << "v1.13" << 0x0106 << true << true << QStringList{"ContainReset", "UpDateRepair"} << 0x0106;
+        QTest::newRow("receiver only, declined")
+            << "v1.13" << 0x0106 << false << true << QStringList{"ContainReset"} << 0x0105;
+        QTest::newRow("mouse only") << "v1.12" << 0x0105 << true << true << QStringList{"UpDateWarning"}
+                                    << 0x0105;
+        QTest::newRow("both: the caller pairs")
+            << "v1.12" << 0x0106 << true << false << QStringList{} << 0x0105;
+        QTest::newRow("neither") << "v1.13" << 0x0105 << true << false << QStringList{} << 0x0105;
+    }
+    void homeOffer() {
+        QFETCH(QString, mouseVersion);
+        QFETCH(int, receiverImage);
+        QFETCH(bool, confirm);
+        QFETCH(bool, handled);
+        QFETCH(QStringList, dialogs);
+        QFETCH(int, receiverAfter);
+        FirmwareFixture::UseInstallation();
+        FirmwareFixture::PutPair(receiverImage, 0x0113);
+        DialogChange::FindUpdateFirmware = FindUpdateFirmware;
+        DialogChange::FindRepairFirmware = FindRepairFirmware;
+        DevicePageActive = 0;
+        QStringList ran;
+        ModalRunner::SetScript([&](QDialog& dialog) {
+            ran << dialog.objectName();
+            if (dialog.objectName() == "ContainReset" && confirm)
+                dialog.findChild<QToolButton*>("OK")->click();
+            if (dialog.objectName() == "UpDateRepair") {
+                auto& repair = static_cast<UpDateRepair&>(dialog);
+                if (!QTest::qWaitFor([&] { return !repair.Flashing(); }, 5000)) return 0;
+                dialog.findChild<QToolButton*>("NewHong_2")->click();
+            }
+            return 0;
+        });
+        QWidget window;
+        QCOMPARE(RunFirmwareOffer(&window, ReceiverEntry(), mouseVersion), handled);
+        QCOMPARE(ran, dialogs);
+        QCOMPARE(int(HidSim::Version("receiver")), receiverAfter);
+        if (dialogs.contains("UpDateRepair")) {
+            QCOMPARE(progress_.last(), QString("0,2"));
+            QVERIFY(UpdateIdle);
+            QCOMPARE(FailRecord(), QString());
+        }
     }
 
     void repairAfterAFailedMouseUpgrade() {
