@@ -252,6 +252,9 @@ FormSetting::FormSetting(QWidget* parent) : QWidget(parent), form(new Ui_FormSet
     Worker::UpdateAvailable = IsUpdateAvailable;
     Worker::RepairDialogVisible = [] { return RepairDialog && RepairDialog->isVisible(); };
 
+    // The box shows the stored language from the start.
+    SlotLanguageSameB(ValidLanguage(CurrentLanguage));
+
     PostMsg::Connect(SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
     SlotAllLanguage(CurrentLanguage);
 }

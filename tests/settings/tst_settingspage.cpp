@@ -324,7 +324,9 @@ private slots:
         QFETCH(QString, company);
         QFETCH(QString, web);
         QFETCH(int, x);
+        CurrentLanguage = 1 - index;
         FormSetting page;
+        QCOMPARE(page.Form()->comboBox->currentIndex(), 1 - index);
         QSignalSpy all(PostMsg::GetInstance(), &PostMsg::SigAllLanguage);
         QSignalSpy same(PostMsg::GetInstance(), &PostMsg::SigLanguageSameA);
         emit page.Form()->comboBox->activated(index);
