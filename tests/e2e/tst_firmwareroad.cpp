@@ -3,6 +3,8 @@
 // then the mouse.
 #include <QDir>
 #include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
 #include <QToolButton>
 #include <QtTest>
 
@@ -20,6 +22,7 @@
 #include "settings/FormSetting.h"
 #include "settings/UpDateRepair.h"
 #include "settings/UpgradeState.h"
+#include "ui_DialogChange.h"
 #include "ui_FormSetting.h"
 #include "widgets/mytoolButtonEnter.h"
 
@@ -36,7 +39,13 @@ class TstFirmwareRoad : public QObject {
     QStringList progress_;
 
 private slots:
+    void initTestCase() {
+        connect(PostMsg::GetInstance(), &PostMsg::SigProgress, this,
+                [this](int value, int kind) { progress_ << QString("%1,%2").arg(value).arg(kind); });
+    }
+
     void init() {
+        progress_.clear();
         HidSim::SetStateDir(TestEnv::FreshDir("sim"));
         HidSim::SetTiming(20, 300);
         QVERIFY(HidSim::LoadDescription(kCableSet));
@@ -47,8 +56,6 @@ private slots:
         QDir().mkpath(Paths::UserDataDir() + "/Device_Info");
         DialogMain::TrayAvailable = [] { return false; };
         ModalRunner::SetScript([](QDialog& dialog) { return dialog.exec(); });
-        connect(PostMsg::GetInstance(), &PostMsg::SigProgress, this,
-                [this](int value, int kind) { progress_ << QString("%1,%2").arg(value).arg(kind); });
     }
 
     void cleanup() {
@@ -81,6 +88,44 @@ private slots:
         QCOMPARE(RegistryStore(RegistryStore::DriveTestKey()).Value("MouseVer356").toString(),
                  QString("v1.13"));
         QCOMPARE(UpgradeFailRecord(), QString());
+        RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+        QVERIFY(!RepairDialog->isVisible());
+    }
+
+    void failedMouseUpgradeIsRepairedFromHome() {
+        QVERIFY(HidSim::FailUpgradeAt("mouse", 40));
+        DialogMain window;
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(TileButtons.size() == 1, kWaitMs);
+        TileButtons.first()->click();
+        QLabel* status = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT(RepairDialog && RepairDialog->isVisible(), kWaitMs);
+        status = RepairDialog->findChild<QLabel*>("ToolText_2");
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), RepairDialog->ReadyText, kWaitMs);
+        RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!progress_.isEmpty() && progress_.last() == "0,1", kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(UpdateIdle && !UpdateStepRunning, kWaitMs);
+        QVERIFY(progress_.contains("70,0"));
+        QCOMPARE(UpgradeFailRecord(), QString("210,8,35,6"));
+        QVERIFY(HidSim::IsBootMode("mouse"));
+
+        // OK returns home, which offers the repair.
+        RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(window.Stack()->currentIndex(), int(DialogMain::HomePageIndex), kWaitMs);
+        QPushButton* repair = HomePage->Form()->Repair;
+        QTRY_VERIFY_WITH_TIMEOUT(repair->isVisible(), kWaitMs);
+        progress_.clear();
+        repair->click();
+        QTRY_VERIFY_WITH_TIMEOUT(RepairDialog->isVisible(), kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), RepairDialog->ReadyText, kWaitMs);
+        RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !progress_.isEmpty() && (progress_.last() == "0,2" || progress_.last() == "0,6"), kWaitMs);
+        QCOMPARE(progress_.last(), QString("0,2"));
+        QCOMPARE(UpgradeFailRecord(), QString());
+        QTRY_VERIFY_WITH_TIMEOUT(!HidSim::IsBootMode("mouse"), kWaitMs);
+        QCOMPARE(int(HidSim::Version("mouse")), 0x0113);
+        QTRY_VERIFY_WITH_TIMEOUT(repair->isHidden(), kWaitMs);
         RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
         QVERIFY(!RepairDialog->isVisible());
     }
