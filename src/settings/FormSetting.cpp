@@ -396,19 +396,12 @@ void FormSetting::SetVer(int index) {
     switch (index) {
         case 0: {
             const DeviceAllInfo current = CurrentDeviceCopy();
-            QString receiverVersion, mouseVersion;
-            int receiverClass = 0;
-            if (current.Online && current.IsUsb) {
-                if (const DeviceAllInfo* receiver = ListedReceiver(DevicePageDevices)) {
-                    receiverVersion = receiver->Version;
-                    receiverClass = DeviceProductTable::ReceiverClass(receiver->Type);
-                }
-                mouseVersion = current.MouseVersion;
-            } else {
-                receiverVersion = current.Version;
-                if (current.Online) mouseVersion = current.MouseVersion;
-                if (!current.IsUsb) receiverClass = DeviceProductTable::ReceiverClass(current.Type);
-            }
+            const DeviceAllInfo* listed = current.IsUsb ? ListedReceiver(DevicePageDevices) : nullptr;
+            QString receiverVersion = current.Version;
+            if (current.Online && current.IsUsb) receiverVersion = listed ? listed->Version : QString();
+            const QString mouseVersion = current.Online ? current.MouseVersion : QString();
+            int receiverClass = DeviceProductTable::ReceiverClass(current.Type);
+            if (current.IsUsb) receiverClass = listed ? DeviceProductTable::ReceiverClass(listed->Type) : 0;
             // The labels first: the check that the update frame starts reads them.
             form->label_5->setText(receiverVersion);
             form->label_7->setText(mouseVersion);
