@@ -5,6 +5,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "FirmwareFixture.h"
 #include "MacroPageFixture.h"
 #include "app/Dialog.h"
 #include "core/LanguageLoader.h"
@@ -19,7 +20,11 @@ class TestDeviceWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { LoadLanguageFiles(); }
+    void initTestCase() {
+        // Not about firmware: an empty firmware folder, so no update is offered.
+        FirmwareFixture::UseInstallation();
+        LoadLanguageFiles();
+    }
 
     void recordingLocksNavigation() {
         FreshMacroFolder();

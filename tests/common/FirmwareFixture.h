@@ -26,7 +26,7 @@ inline QByteArray Receiver8Model() {
 inline QString UseInstallation(bool withBin = true) {
     const QString dir = TestEnv::FreshDir("install");
     const QString built = QCoreApplication::applicationDirPath();
-    for (const char* shared : {"Picture", "usersetting"})
+    for (const char* shared : {"Picture", "Language", "usersetting"})
         QFile::link(built + "/" + shared, dir + "/" + shared);
     if (withBin) QDir().mkpath(dir + "/bin");
     ConfigIni::ResetForTest(QCoreApplication::applicationDirPath() + "/usersetting/Config.ini");
