@@ -453,6 +453,76 @@ private slots:
         }
     }
 
+    void repairPreCheck_data() {
+        QTest::addColumn<QString>("found");  // r receiver, s receiver of MID 9, c cable mouse
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<bool>("images");
+        QTest::addColumn<bool>("mouseInBoot");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QString>("status");  // "keep": the dialog is left as it was
+
+        QTest::newRow("no record") << "r"
+                                   << "" << true << true << false << "keep";
+        QTest::newRow("three fields") << "r"
+                                      << "210,8,35" << true << true << false << "keep";
+        QTest::newRow("nothing found, mouse record")
+            << ""
+            << "210,8,35,6" << true << true << false << Text("NoRecieve", 0);
+        QTest::newRow("nothing found, receiver record")
+            << ""
+            << "211,8,35,6" << true << true << false << Text("NoUSB", 0);
+        QTest::newRow("two receivers") << "rr"
+                                       << "210,8,35,6" << true << true << false << Text("MultiDongle", 0);
+        QTest::newRow("mouse waits in boot mode") << "r"
+                                                  << "210,8,35,6" << true << true << true << "";
+        QTest::newRow("no device in boot mode")
+            << "r"
+            << "210,8,35,6" << true << false << false << Text("NotDevice", 0);
+        QTest::newRow("no image: no library call")
+            << "r"
+            << "210,8,35,6" << false << true << false << Text("ErrorFile", 0);
+        QTest::newRow("MID of no model") << "s"
+                                         << "210,8,35,9" << true << true << false << Text("ErrorFile", 0);
+    }
+    void repairPreCheck() {
+        QFETCH(QString, found);
+        QFETCH(QString, record);
+        QFETCH(bool, images);
+        QFETCH(bool, mouseInBoot);
+        QFETCH(bool, result);
+        QFETCH(QString, status);
+        const QByteArray boot = mouseInBoot ? "true" : "false";
+        QVERIFY(HidSim::LoadDescription(
+            R"({"devices": [{"name": "receiver", "kind": "receiver", "class": 8, "mouse": "mouse"},
+                {"name": "mouse", "kind": "mouse", "cable": true, "plugged": true, "bootMode": )" +
+            boot + "}]}"));
+        FirmwareFixture::UseInstallation();
+        if (images) FirmwareFixture::PutPair(0x0106, 0x0113);
+        if (!record.isEmpty())
+            RegistryStore(RegistryStore::DriveTestKey()).SetValue("UpdateFailInfo", record);
+        FoundDevices.clear();
+        for (const QChar c : found) {
+            DeviceAllInfo e = c == 'c' ? CableEntry() : ReceiverEntry();
+            if (c == 's') e.CidMidWord = (9 << 8) | 35;
+            FoundDevices << e;
+        }
+        FoundDevicesMirror = FoundDevices;
+        UpDateRepair dialog;
+        dialog.ResetState();
+        dialog.SetStatusText("before");
+        HidSim::ClearCallLog();
+        QCOMPARE(dialog.CheckRepairPossible(), result);
+        QCOMPARE(dialog.FirmwareFound, result);
+        const QString shown = dialog.findChild<QLabel*>("ToolText_2")->text();
+        if (status == "keep")
+            QCOMPARE(shown, QString("before"));
+        else if (!result)
+            QCOMPARE(shown, status);
+        if (!images) QVERIFY(HidSim::CallLog().filter("UsbUpgradeC_FindBootDevices").isEmpty());
+        FoundDevices.clear();
+        FoundDevicesMirror.clear();
+    }
+
     void repairAfterAFailedMouseUpgrade() {
         QVERIFY(HidSim::FailUpgradeAt("mouse", 40));
         DevicePageDevices = {CableEntry(), ReceiverEntry()};  // enumeration lists the cable first
