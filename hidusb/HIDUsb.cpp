@@ -572,9 +572,12 @@ bool UsbUpgrade_Start(const unsigned char* image, UpgradeStatusCallback callback
         return refuse(QString("%1 devices fit the image %2").arg(candidates.size()).arg(QString::fromLocal8Bit(info.model)));
     Device* target = candidates.front();
     if (target->upgrading) return refuse(target->name + " is already being upgraded");
+    if (hub.ConsumeFailure(target)) return refuse(target->name + " fails this start");
     target->upgrading = true;
-    const int failAt = target->failUpgradeAt;
-    target->failUpgradeAt = -1;
+    const int stallAt = target->stallUpgradeAt;
+    target->stallUpgradeAt = -1;
+    const int failAt = stallAt >= 0 ? stallAt : target->failUpgradeAt;
+    if (stallAt < 0) target->failUpgradeAt = -1;
     hub.Log(QString("UsbUpgrade_Start(%1 v%2.%3, %4) -> %5")
                 .arg(QString::fromLocal8Bit(info.model))
                 .arg(info.version >> 8)
@@ -599,7 +602,8 @@ bool UsbUpgrade_Start(const unsigned char* image, UpgradeStatusCallback callback
         delay += hub.upgradeStepMs;
     }
     const bool success = failAt < 0;
-    hub.Schedule(delay, [&hub, callback, name, newVersion, success] {
+    const bool silent = stallAt >= 0;
+    hub.Schedule(delay, [&hub, callback, name, newVersion, success, silent] {
         {
             Lock inner(hub.m);
             if (Device* d = hub.Find(name)) {
@@ -608,10 +612,12 @@ bool UsbUpgrade_Start(const unsigned char* image, UpgradeStatusCallback callback
                 if (success) d->version = newVersion;
                 d->bootMode = !success;
                 hub.Save(*d);
-                hub.Log(QString("(%1: upgrade %2)").arg(name, success ? "succeeded" : "failed, boot mode"));
+                hub.Log(QString("(%1: upgrade %2)")
+                            .arg(name, silent ? "went silent, boot mode" : success ? "succeeded" : "failed, boot mode"));
                 if (wasBoot != d->bootMode) hub.NotifyHotPlug();
             }
         }
+        if (silent) return;
         const unsigned char status[3] = {7, 2, uint8_t(success ? 1 : 0)};
         callback(status);
     });

@@ -353,6 +353,14 @@ bool FailUpgradeAt(const QString& name, int percent) {
     });
 }
 
+bool StallUpgradeAt(const QString& name, int percent) {
+    if (percent < 0 || percent > 100) return false;
+    return WithDevice(name, nullptr, [percent](Hub&, Device& d) {
+        d.stallUpgradeAt = percent;
+        return true;
+    });
+}
+
 bool FailNextPairing(const QString& receiver) {
     return WithDevice(receiver, &kReceiver, [](Hub&, Device& d) {
         d.failPairing = true;
@@ -499,9 +507,9 @@ QString RunCommand(const QString& line) {
     if (words.isEmpty() || words[0] == "help")
         return "commands: list | plug NAME | unplug NAME | wake [MOUSE] | sleep [MOUSE] | dpi-button [MOUSE] |\n"
                "  report-rate [MOUSE] CODE | battery [MOUSE] PERCENT [charging] | fail NAME K |\n"
-               "  fail-upgrade NAME PERCENT | fail-pairing [RECEIVER] | image [hex] | log [N] |\n"
-               "  light [MOUSE] MODE R G B SPEED BRIGHTNESS ENABLE | dpi-light [MOUSE] MODE BRIGHTNESS SPEED ENABLE |\n"
-               "  receiver [NAME] | indicator RECEIVER MODE";
+               "  fail-upgrade NAME PERCENT | stall-upgrade NAME PERCENT | fail-pairing [RECEIVER] | image [hex] |\n"
+               "  log [N] | light [MOUSE] MODE R G B SPEED BRIGHTNESS ENABLE |\n"
+               "  dpi-light [MOUSE] MODE BRIGHTNESS SPEED ENABLE | receiver [NAME] | indicator RECEIVER MODE";
     const QString cmd = words[0];
     auto ok = [](bool done) { return done ? QString("ok") : QString("error: no such device or not possible"); };
     // Optional device name before the numeric arguments.
@@ -546,6 +554,11 @@ QString RunCommand(const QString& line) {
         bool valid = false;
         const int percent = words[2].toInt(&valid);
         return valid ? ok(FailUpgradeAt(words[1], percent)) : QString("error: fail-upgrade NAME PERCENT");
+    }
+    if (cmd == "stall-upgrade" && words.size() == 3) {
+        bool valid = false;
+        const int percent = words[2].toInt(&valid);
+        return valid ? ok(StallUpgradeAt(words[1], percent)) : QString("error: stall-upgrade NAME PERCENT");
     }
     if (cmd == "fail-pairing") return ok(FailNextPairing(target(0, &kReceiver, &rest)));
     if (cmd == "light" || cmd == "dpi-light") {

@@ -39,6 +39,7 @@ struct Device {
     int infoZeros = 0;
     int failNext = 0;
     int failUpgradeAt = -1;
+    int stallUpgradeAt = -1;  // the next upgrade goes silent after this percent
     bool upgrading = false;
     std::string path;  // "/sim/hid/<VID>-<PID>/<name>"
     // Receiver

@@ -4,7 +4,6 @@
 #include <QVBoxLayout>
 
 #include "core/CurrentFlashData.h"
-#include "core/DeviceAllInfo.h"
 #include "core/LanguageTables.h"
 #include "core/PostMsg.h"
 
@@ -26,8 +25,6 @@ TitleKey TitleOf(DevicePageStandIn::Role role) {
             return {&MouseTabLabels, "4"};
         case DevicePageStandIn::Role::Advanced:
             return {&MouseTabLabels, "5"};
-        case DevicePageStandIn::Role::Settings:
-            return {&MouseTabLabels, "6"};
     }
     return {&MouseTabLabels, "0"};
 }
@@ -63,11 +60,6 @@ DevicePageStandIn::DevicePageStandIn(Role role, const QString& objectName, QWidg
             PostMsg::Connect(SIGNAL(SigUpDataSensorUIB(FlashDataMap)), this, SLOT(SlotImage(FlashDataMap)));
             PostMsg::Connect(SIGNAL(SigUpDataDPI(int)), this, SLOT(SlotUpDataDPI(int)));
             PostMsg::Connect(SIGNAL(SigUpDataReportRate(int)), this, SLOT(SlotUpDataReportRate(int)));
-            break;
-        case Role::Settings:
-            PostMsg::Connect(SIGNAL(SigSetver(int)), this, SLOT(SlotSetver(int)));
-            PostMsg::Connect(SIGNAL(SigLabelTextB(QString, QString)), this,
-                             SLOT(SlotLabelTextB(QString, QString)));
             break;
         default:
             break;
@@ -152,22 +144,4 @@ void DevicePageStandIn::SlotUpDataReportRate(int index) {
 void DevicePageStandIn::SlotUpDataConfigUI(int ToTalItem, int SelectIndex, bool) {
     if (ToTalItem > 0 && SelectIndex >= 0 && SelectIndex < ToTalItem)
         PostMsg::GetInstance()->EmitSigAddConfig(QString::number(SelectIndex + 1));
-}
-
-void DevicePageStandIn::SlotSetver(int index) {
-    PostMsg* hub = PostMsg::GetInstance();
-    if (index == 6) {
-        hub->EmitSigAddVer(1, QString());
-        hub->EmitSigAddVer(0, QString());
-    } else if (index == 0) {
-        const DeviceAllInfo device = CurrentDeviceCopy();
-        hub->EmitSigAddVer(1, device.IsUsb ? QString() : device.Version);
-        hub->EmitSigAddVer(0, device.MouseVersion);
-    }
-}
-
-void DevicePageStandIn::SlotLabelTextB(QString TextA, QString Text) {
-    PostMsg* hub = PostMsg::GetInstance();
-    hub->EmitSigAddVer(1, TextA);
-    hub->EmitSigAddUpdate(1, Text == "true");
 }

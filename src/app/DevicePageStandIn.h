@@ -1,7 +1,7 @@
 #pragma once
 // Holds the place of a device page that is not built yet: it shows the page's title and feeds the
 // summary page the values that the real page will send (DPI, report rate, lift-off distance,
-// debounce, configuration, versions). Replaced by the real page when it lands.
+// debounce, configuration). Replaced by the real page when it lands.
 
 #include <QString>
 #include <QWidget>
@@ -14,7 +14,7 @@ class DevicePageStandIn : public QWidget {
     Q_OBJECT
 public:
     // The page whose place this one holds; it decides which summary values it sends.
-    enum class Role { Buttons, Sensor, Macro, Lights, Advanced, Settings };
+    enum class Role { Buttons, Sensor, Macro, Lights, Advanced };
 
     DevicePageStandIn(Role role, const QString& objectName, QWidget* parent = nullptr);
 
@@ -34,8 +34,6 @@ public slots:
     void SlotUpDataDPI(int index);
     void SlotUpDataReportRate(int index);
     void SlotUpDataConfigUI(int ToTalItem, int SelectIndex, bool ItemEnable);
-    void SlotSetver(int index);
-    void SlotLabelTextB(QString TextA, QString Text);
 
 private:
     Role role_;

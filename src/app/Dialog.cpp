@@ -16,12 +16,17 @@
 #include "dialogs/ModalRunner.h"
 #include "dialogs/UpDataParam.h"
 #include "hidusb/HIDUsb.h"
+#include "home/DialogChange.h"
 #include "home/PreVier.h"
 #include "lighting/LampLight.h"
 #include "macro/Macro.h"
 #include "platform/Clock.h"
 #include "platform/CrashHandler.h"
 #include "platform/Paths.h"
+#include "settings/FirmwareImages.h"
+#include "settings/FormSetting.h"
+#include "settings/UpDateRepair.h"
+#include "settings/UpgradeState.h"
 #include "ui_Dialog.h"
 #include "widgets/ColorText.h"
 
@@ -49,8 +54,7 @@ const DevicePage kDevicePages[] = {
     {Dialog::SensorIndex,
      [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Sensor, "Sensor", p); },
      &Ui::Dialog::SensorButton},
-    {Dialog::SettingsIndex,
-     [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Settings, "FormSetting", p); },
+    {Dialog::SettingsIndex, [](QWidget* p) -> QWidget* { return new FormSetting(p); },
      &Ui::Dialog::FormSetting},
 };
 static_assert(sizeof kDevicePages / sizeof kDevicePages[0] == Dialog::PageCount, "one entry per page");
@@ -74,6 +78,11 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     for (QWidget* page : Pages) ui->stackedWidgetDialog->addWidget(page);
 
     UpDataParamDialog = new UpDataParam;
+
+    // The home page reaches the settings page's firmware services through its hooks.
+    DialogChange::FindUpdateFirmware = ::FindUpdateFirmware;
+    DialogChange::FindRepairFirmware = ::FindRepairFirmware;
+    DialogChange::RepairDialog = []() -> QDialog* { return ::RepairDialog; };
 
     qDebug() << "Start";
     const auto nav = [this](const QString& normal, const QString& hover, const QString& checked) {

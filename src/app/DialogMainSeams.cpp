@@ -6,6 +6,7 @@
 #include "dialogs/MouseOffLine.h"
 #include "home/DialogChange.h"
 #include "home/Match.h"
+#include "settings/FirmwareOffer.h"
 
 namespace DialogMainSeams {
 
@@ -39,8 +40,8 @@ QDialog* CreatePairingDialog() {
     return pairing;
 }
 
-bool OfferFirmwareUpdate(QWidget*, const DeviceAllInfo&, const QString&) {
-    return false;
+bool OfferFirmwareUpdate(QWidget* window, const DeviceAllInfo& receiver, const QString& mouseVersion) {
+    return RunFirmwareOffer(window, receiver, mouseVersion);
 }
 
 }  // namespace DialogMainSeams

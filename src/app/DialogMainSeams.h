@@ -35,7 +35,7 @@ QDialog* CreatePairingDialog();
 
 // The firmware offer of Space on the home page for the one found receiver: the receiver repair or the
 // wired-mode notice when exactly one of receiver and mouse has an update, run over window. False when
-// neither or both have one (the caller then pairs); always false until the firmware search exists.
+// neither or both have one (the caller then pairs).
 bool OfferFirmwareUpdate(QWidget* window, const DeviceAllInfo& receiver, const QString& mouseVersion);
 
 }  // namespace DialogMainSeams

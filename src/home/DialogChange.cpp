@@ -296,6 +296,7 @@ void DialogChange::on_Repair_clicked() {
     QDialog* dialog = RepairDialog ? RepairDialog() : nullptr;
     if (dialog) {
         ModalRunner::Place(*dialog, this);
+        QMetaObject::invokeMethod(dialog, "ResetState");
         dialog->setModal(true);
     }
     PostMsg::GetInstance()->EmitSigRepairCheckUpdate();
@@ -574,6 +575,25 @@ void DialogChange::TileClick() {
     if (DeviceWorker) DeviceWorker->start();
 }
 
+DialogChange::FirmwareUpdates DialogChange::FindFirmwareUpdates(const DeviceAllInfo& device,
+                                                                const QString& mouseVersion) {
+    ConfigIni* table = ConfigIni::GetInstance();
+    const QString group = DeviceProductTable::DriveGroup(device.DriveIndex);
+    const int cid = table->GetValue("Option", "CID").toInt();
+    const int mid = table->GetValue(group, "MID").toInt();
+    FirmwareUpdates updates;
+    updates.Mouse = FindUpdateFirmware &&
+                    FindUpdateFirmware(kMouseImage, mouseVersion, table->GetValue(group, "MM"), cid, mid);
+    const QString key = ReceiverModelKey(device.Type);
+    if (!key.isEmpty()) {
+        const QString model = table->GetValue(group, key);
+        if (!(key != "DM" && model.isEmpty()))
+            updates.Receiver =
+                FindRepairFirmware && FindRepairFirmware(kReceiverImage, device.Version, model, cid, mid);
+    }
+    return updates;
+}
+
 bool DialogChange::CheckDeviceLink(const DeviceAllInfo& device) {
     ConfigIni* table = ConfigIni::GetInstance();
     const QString group = DeviceProductTable::DriveGroup(device.DriveIndex);
@@ -586,17 +606,9 @@ bool DialogChange::CheckDeviceLink(const DeviceAllInfo& device) {
         return true;
     }
 
-    const bool mouseUpdate =
-        FindUpdateFirmware && FindUpdateFirmware(kMouseImage, mouseVersion, table->GetValue(group, "MM"),
-                                                 cidText.toInt(), midText.toInt());
-    bool receiverUpdate = false;
-    const QString key = ReceiverModelKey(device.Type);
-    if (!key.isEmpty()) {
-        const QString model = table->GetValue(group, key);
-        if (!(key != "DM" && model.isEmpty()))
-            receiverUpdate = FindRepairFirmware && FindRepairFirmware(kReceiverImage, device.Version, model,
-                                                                      cidText.toInt(), midText.toInt());
-    }
+    const FirmwareUpdates updates = FindFirmwareUpdates(device, mouseVersion);
+    const bool mouseUpdate = updates.Mouse;
+    const bool receiverUpdate = updates.Receiver;
 
     if (!mouseUpdate && receiverUpdate) return false;
     if (mouseUpdate && !receiverUpdate) {

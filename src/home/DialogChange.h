@@ -37,6 +37,14 @@ public:
                                       int mid);
     static bool (*FindRepairFirmware)(int kind, const QString& version, const QString& model, int cid,
                                       int mid);
+    // Images of another version for a receiver's mouse (at its recorded version) and for the receiver
+    // itself: the one firmware decision of the tile click and of Space on the home page. A receiver image
+    // found is left in the repair list for a direct start.
+    struct FirmwareUpdates {
+        bool Mouse = false;
+        bool Receiver = false;
+    };
+    static FirmwareUpdates FindFirmwareUpdates(const DeviceAllInfo& receiver, const QString& mouseVersion);
     // The firmware repair dialog of the settings page; null until it exists.
     static QDialog* (*RepairDialog)();
 

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "DeviceFixture.h"
+#include "FirmwareFixture.h"
 #include "MacroPageFixture.h"
 #include "app/Dialog.h"
 #include "core/LanguageLoader.h"
@@ -23,7 +24,11 @@ class TestDeviceWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { LoadLanguageFiles(); }
+    void initTestCase() {
+        // Not about firmware: an empty firmware folder, so no update is offered.
+        FirmwareFixture::UseInstallation();
+        LoadLanguageFiles();
+    }
 
     void recordingLocksNavigation() {
         FreshMacroFolder();

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "FirmwareFixture.h"
 #include "TestEnv.h"
 #include "app/DialogMain.h"
 #include "core/DeviceAllInfo.h"
@@ -41,6 +42,8 @@ class TstDialogMain : public QObject {
     Q_OBJECT
 private slots:
     void init() {
+        // Not about firmware: an empty firmware folder, so no update is offered.
+        FirmwareFixture::UseInstallation();
         const QString dir = TestEnv::FreshDir("dialogmain");
         RegistryStore::SetFilePath(dir + "/registry.ini");
         MacroIni::ResetForTest(dir + "/Macro.ini");

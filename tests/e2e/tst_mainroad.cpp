@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "FirmwareFixture.h"
 #include "TestEnv.h"
 #include "app/DevicePageStandIn.h"
 #include "app/Dialog.h"
@@ -87,6 +88,8 @@ private:
 
 private slots:
     void init() {
+        // Not about firmware: an empty firmware folder, so no update is offered.
+        FirmwareFixture::UseInstallation();
         HidSim::SetStateDir(TestEnv::FreshDir("sim"));
         HidSim::SetTiming(20, 300);
         HidSim::LoadDefault();

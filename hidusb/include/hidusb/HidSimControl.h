@@ -46,10 +46,14 @@ HIDSIM_API bool Sleep(const QString& mouse);
 HIDSIM_API bool PressDpiButton(const QString& mouse);  // next DPI level; status-change report
 HIDSIM_API bool SetReportRate(const QString& mouse, uint8_t code);
 HIDSIM_API bool SetBattery(const QString& mouse, int percent, bool charging);
-// The next k answers of this device fail: read requests go unanswered, receiver calls return false.
+// The next k answers of this device fail: read requests go unanswered, receiver calls return false, an
+// upgrade start is refused.
 HIDSIM_API bool FailNext(const QString& name, int k);
 // The next upgrade of this device fails once it reaches percent (then it stays in boot mode).
 HIDSIM_API bool FailUpgradeAt(const QString& name, int percent);
+// The next upgrade of this device stops reporting once it reaches percent: no final status follows and
+// the device stays in boot mode.
+HIDSIM_API bool StallUpgradeAt(const QString& name, int percent);
 // The next pairing on this receiver fails.
 HIDSIM_API bool FailNextPairing(const QString& receiver);
 // The mouse changes its light by itself: image bytes 100..106 (mode, red, green, blue, speed,

@@ -1,0 +1,47 @@
+#pragma once
+// State of the firmware update and repair flows shared by the GUI thread and the device library's
+// upgrade status callbacks. Words that both sides touch are atomic.
+
+#include <QString>
+#include <atomic>
+
+class UpDateRepair;
+
+// Update flow of the settings page.
+extern std::atomic<int> UpgradeReceiverClass;  // 0, 1, 2, 4, 8
+extern std::atomic<int> UpgradeMid;
+extern std::atomic<int> UpgradeMode;        // 2: receiver then mouse; else 1
+extern std::atomic<int> UpgradeDeviceType;  // 210 / 211: the stage handed to the library
+// Stage outcome: 0 no device or several, 1 running, 2 succeeded, 3 failed, 4 no image.
+extern std::atomic<int> ReceiverUpgradeState;
+extern std::atomic<int> MouseUpgradeState;
+
+// Repair flow of the repair dialog.
+extern std::atomic<bool> RepairUpgradeBusy;  // a stage reported progress and has not finished
+extern std::atomic<int> RepairStage;         // 0 receiver, 1 mouse
+extern std::atomic<int> RepairReceiverClass;
+extern std::atomic<int> RepairCid;
+extern std::atomic<int> RepairMid;
+extern std::atomic<int> RepairFailedStage;
+extern std::atomic<int> RepairMode;
+
+// The one repair and update dialog, made by the settings page.
+extern UpDateRepair* RepairDialog;
+
+// Text of the "WiredMode" key in the current language; written by the settings page's language slot.
+extern QString WiredModeText;
+
+// Stage outcome values.
+enum UpgradeOutcome {
+    StageNoDevice = 0,
+    StageRunning = 1,
+    StageSucceeded = 2,
+    StageFailed = 3,
+    StageNoImage = 4
+};
+
+// The failure record "UpdateFailInfo" of the drive-test registry key: "type,class,cid,mid".
+QString UpgradeFailRecord();
+void WriteUpgradeFailRecord(int type, int receiverClass, int cid, int mid);
+// Removes the record only when it names this device (type, CID, MID); true when none remains.
+bool RemoveUpgradeFailRecord(int type, int cid, int mid);

@@ -1,0 +1,135 @@
+// The firmware update through the real top-level window: a receiver and its mouse on the cable with the
+// sample images beside the program; choosing the mouse offers the update and Start flashes the receiver,
+// then the mouse.
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QtTest>
+
+#include "TestEnv.h"
+#include "app/DialogMain.h"
+#include "core/MacroIni.h"
+#include "core/PostMsg.h"
+#include "device/DeviceFlags.h"
+#include "dialogs/ModalRunner.h"
+#include "hidusb/HIDUsb.h"
+#include "hidusb/HidSimControl.h"
+#include "home/DialogChange.h"
+#include "platform/Paths.h"
+#include "platform/RegistryStore.h"
+#include "settings/FormSetting.h"
+#include "settings/UpDateRepair.h"
+#include "settings/UpgradeState.h"
+#include "ui_DialogChange.h"
+#include "ui_FormSetting.h"
+#include "widgets/mytoolButtonEnter.h"
+
+namespace {
+constexpr int kWaitMs = 30000;
+const char* const kCableSet =
+    R"({"devices": [{"name": "receiver", "kind": "receiver", "class": 8, "version": "0x0105",
+        "receiverId": [18, 52, 86], "mouse": "mouse"},
+       {"name": "mouse", "kind": "mouse", "cable": true, "plugged": true, "version": "0x0112"}]})";
+}  // namespace
+
+class TstFirmwareRoad : public QObject {
+    Q_OBJECT
+    QStringList progress_;
+
+private slots:
+    void initTestCase() {
+        connect(PostMsg::GetInstance(), &PostMsg::SigProgress, this,
+                [this](int value, int kind) { progress_ << QString("%1,%2").arg(value).arg(kind); });
+    }
+
+    void init() {
+        progress_.clear();
+        HidSim::SetStateDir(TestEnv::FreshDir("sim"));
+        HidSim::SetTiming(20, 300);
+        QVERIFY(HidSim::LoadDescription(kCableSet));
+        const QString dir = TestEnv::FreshDir("home");
+        RegistryStore::SetFilePath(dir + "/registry.ini");
+        MacroIni::ResetForTest(dir + "/Macro.ini");
+        QDir(Paths::UserDataDir() + "/Device_Info").removeRecursively();
+        QDir().mkpath(Paths::UserDataDir() + "/Device_Info");
+        DialogMain::TrayAvailable = [] { return false; };
+        ModalRunner::SetScript([](QDialog& dialog) { return dialog.exec(); });
+    }
+
+    void cleanup() {
+        ModalRunner::SetScript(nullptr);
+        UsbServer_Exit();
+        StopUsbChanged();
+    }
+
+    void choosingTheMouseOffersAndFlashesBoth() {
+        DialogMain window;
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(TileButtons.size() == 1, kWaitMs);
+        TileButtons.first()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(RepairDialog && RepairDialog->isVisible(), kWaitMs);
+        QLabel* status = RepairDialog->findChild<QLabel*>("ToolText_2");
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), RepairDialog->ReadyText, kWaitMs);
+
+        RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !progress_.isEmpty() && (progress_.last() == "0,2" || progress_.last() == "0,1"), kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(UpdateIdle && !UpdateStepRunning, kWaitMs);
+        QCOMPARE(progress_.last(), QString("0,2"));
+        QVERIFY(progress_.contains("50,0"));
+        QCOMPARE(int(HidSim::Version("receiver")), 0x0106);
+        QCOMPARE(int(HidSim::Version("mouse")), 0x0113);
+        FormSetting* page = window.findChild<FormSetting*>();
+        QVERIFY(page);
+        QTRY_COMPARE_WITH_TIMEOUT(page->Form()->label_5->text(), QString("v1.06"), kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(page->Form()->label_7->text(), QString("v1.13"), kWaitMs);
+        QCOMPARE(RegistryStore(RegistryStore::DriveTestKey()).Value("MouseVer356").toString(),
+                 QString("v1.13"));
+        QCOMPARE(UpgradeFailRecord(), QString());
+        RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+        QVERIFY(!RepairDialog->isVisible());
+    }
+
+    void failedMouseUpgradeIsRepairedFromHome() {
+        QVERIFY(HidSim::FailUpgradeAt("mouse", 40));
+        DialogMain window;
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(TileButtons.size() == 1, kWaitMs);
+        TileButtons.first()->click();
+        QLabel* status = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT(RepairDialog && RepairDialog->isVisible(), kWaitMs);
+        status = RepairDialog->findChild<QLabel*>("ToolText_2");
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), RepairDialog->ReadyText, kWaitMs);
+        RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!progress_.isEmpty() && progress_.last() == "0,1", kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(UpdateIdle && !UpdateStepRunning, kWaitMs);
+        QVERIFY(progress_.contains("70,0"));
+        QCOMPARE(UpgradeFailRecord(), QString("210,8,35,6"));
+        QVERIFY(HidSim::IsBootMode("mouse"));
+
+        // OK returns home, which offers the repair.
+        RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(window.Stack()->currentIndex(), int(DialogMain::HomePageIndex), kWaitMs);
+        QPushButton* repair = HomePage->Form()->Repair;
+        QTRY_VERIFY_WITH_TIMEOUT(repair->isVisible(), kWaitMs);
+        progress_.clear();
+        repair->click();
+        QTRY_VERIFY_WITH_TIMEOUT(RepairDialog->isVisible(), kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), RepairDialog->ReadyText, kWaitMs);
+        RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !progress_.isEmpty() && (progress_.last() == "0,2" || progress_.last() == "0,6"), kWaitMs);
+        QCOMPARE(progress_.last(), QString("0,2"));
+        QCOMPARE(UpgradeFailRecord(), QString());
+        QTRY_VERIFY_WITH_TIMEOUT(!HidSim::IsBootMode("mouse"), kWaitMs);
+        QCOMPARE(int(HidSim::Version("mouse")), 0x0113);
+        QTRY_VERIFY_WITH_TIMEOUT(repair->isHidden(), kWaitMs);
+        RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+        QVERIFY(!RepairDialog->isVisible());
+    }
+};
+
+QTEST_MAIN(TstFirmwareRoad)
+#include "tst_firmwareroad.moc"
