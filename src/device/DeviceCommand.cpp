@@ -36,17 +36,21 @@ bool HandOver(const FlashDataMap& image) {
     return ProtocolDataUpdate(&image);
 }
 
-// The common road: online test, field write, hand-over of the whole image.
+// The common road: online test, field write, hand-over of the whole image. The field reaches
+// CurrentFlashData only once the device took the image, so a refused hand-over changes nothing.
 template <class Write>
 bool Send(Write write) {
     if (!OnlineOrNotice() || !ImageFromDevice()) return false;
     FlashDataMap image;
     {
         std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
-        write(CurrentFlashData);
         image = CurrentFlashData;
     }
-    return HandOver(image);
+    write(image);
+    if (!HandOver(image)) return false;
+    std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
+    write(CurrentFlashData);
+    return true;
 }
 
 bool ValidLevel(int level) {
