@@ -21,6 +21,7 @@
 #include "platform/Clock.h"
 #include "platform/CrashHandler.h"
 #include "platform/Paths.h"
+#include "sensor/Sensor.h"
 #include "ui_Dialog.h"
 #include "widgets/ColorText.h"
 
@@ -47,9 +48,7 @@ const DevicePage kDevicePages[] = {
      [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Lights, "LampLight", p); },
      &Ui::Dialog::LightsButton},
     {Dialog::MacroIndex, [](QWidget* p) -> QWidget* { return new Macro(p); }, &Ui::Dialog::MacroButton},
-    {Dialog::SensorIndex,
-     [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Sensor, "Sensor", p); },
-     &Ui::Dialog::SensorButton},
+    {Dialog::SensorIndex, [](QWidget* p) -> QWidget* { return new Sensor(p); }, &Ui::Dialog::SensorButton},
     {Dialog::SettingsIndex,
      [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Settings, "FormSetting", p); },
      &Ui::Dialog::FormSetting},
