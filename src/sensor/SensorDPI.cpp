@@ -484,21 +484,10 @@ void SensorDPI::on_ChooseEvent_currentIndexChanged(int index) {
 // ---- Slider and step buttons ----
 
 int SensorDPI::Snap(int value) {
-    const QVector<Segment> segments = Segments();
-    for (int k = 0; k < segments.size(); ++k) {
-        const Segment& s = segments[k];
-        if (value >= s.min && value <= s.max) {
-            if (s.step <= 0) return value;
-            ui->horizontalSliderC->setPageStep(s.step);
-            return value - value % s.step;
-        }
-        if (k + 1 < segments.size() && value > s.max && value < segments[k + 1].min) {
-            if (segments[k + 1].step <= 0) return value;
-            ui->horizontalSliderC->setPageStep(segments[k + 1].step);
-            return segments[k + 1].min;
-        }
-    }
-    return value;
+    int pageStep = ui->horizontalSliderC->pageStep();
+    const int snapped = SnapToDpiSegments(value, &pageStep);
+    ui->horizontalSliderC->setPageStep(pageStep);
+    return snapped;
 }
 
 int SensorDPI::StepUp(int value) const {

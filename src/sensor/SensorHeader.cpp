@@ -122,6 +122,34 @@ void LoadDpiRange(const QString& group, QString* minText, QString* maxText) {
     LoadDpiRangeItems(ConfigIni::GetInstance()->GetStringList(group, "DPIRange"), minText, maxText);
 }
 
+int SnapToDpiSegments(int v, int* pageStep) {
+    const DpiRange& range = DpiRangeTable;
+    const int n = range.DpiSegmentCount;
+    if (n < 1 || n > int(range.DpiSegments.size())) return v;
+    for (int k = 0; k < n; ++k) {
+        const DpiSegment& s = range.DpiSegments[size_t(k)];
+        const int min = ReadNumber(s.Min, 10);
+        const int max = ReadNumber(s.Max, 10);
+        const int step = ReadNumber(s.Step, 10);
+        if (v >= min && v <= max) {
+            if (step <= 0) return v;
+            *pageStep = step;
+            return v - v % step;
+        }
+        if (k + 1 < n) {
+            const DpiSegment& next = range.DpiSegments[size_t(k + 1)];
+            const int nextMin = ReadNumber(next.Min, 10);
+            const int nextStep = ReadNumber(next.Step, 10);
+            if (v > max && v < nextMin) {
+                if (nextStep <= 0) return v;
+                *pageStep = nextStep;
+                return nextMin;
+            }
+        }
+    }
+    return v;
+}
+
 int DecodeLevelDpi(const DpiLevelRecord& record) {
     const int code = record.DpiCode;
     const int flags = record.DpiRangeFlags;

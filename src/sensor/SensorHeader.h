@@ -55,6 +55,11 @@ void LoadDpiRangeItems(const QStringList& items, QString* minText, QString* maxT
 // The same from "DPIRange" of a product-table group ("Drive1").
 void LoadDpiRange(const QString& group, QString* minText, QString* maxText);
 
+// Snaps a DPI value to the loaded segments of DpiRangeTable: inside a segment down to a multiple of its
+// step, in the gap before a segment up to its minimum; *pageStep becomes that segment's step. Values
+// outside the segments, and segments without a positive step, leave both unchanged.
+int SnapToDpiSegments(int v, int* pageStep);
+
 // DPI value of a level record for CurrentSensorModel.
 int DecodeLevelDpi(const DpiLevelRecord& record);
 // Sends DPI value v for level 0 to 7 through SetDpiLevelValue and returns its result. Sends nothing
