@@ -49,12 +49,7 @@ SensorDPIB::SensorDPIB(QWidget* parent)
     ui->ChooseEvent->setStyleSheet(SensorStyles::ComboSheet(PictureFolder, false));
     SensorStyles::InstallPopupView(ui->ChooseEvent);
     ui->ChooseEvent->setMaxVisibleItems(5);
-    const QString slider =
-        "QSlider::groove:horizontal{height:5px;border-radius:2px;background:rgb(255,255,255);}"
-        "QSlider::handle:horizontal{width:6px;height:18px;margin:-7px 0;border-image:url(" +
-        PictureFolder + "HuaKuai.png);}QSlider::sub-page:horizontal{border-radius:2px;background:rgb(" +
-        OptionColorText("SliderColor") +
-        ");}QSlider::add-page:horizontal{border-radius:2px;background:rgb(255,255,255);}";
+    const QString slider = SensorStyles::WideSliderSheet(PictureFolder);
     for (int i = 0; i < kLevels; ++i) {
         LevelColors[size_t(i)] = kStartColors[i];
         Slider(i)->setStyleSheet(slider);

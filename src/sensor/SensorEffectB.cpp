@@ -31,12 +31,7 @@ SensorEffectB::SensorEffectB(QWidget* parent)
     ui->label_15->setStyleSheet(caption);
     for (QWidget* box : {ui->MM1, ui->MM2, ui->MM3})
         box->setStyleSheet(SensorStyles::IndicatorCheckBoxSheet(PictureFolder));
-    const QString slider =
-        "QSlider::groove:horizontal{height:5px;border-radius:2px;background:rgb(255,255,255);}"
-        "QSlider::handle:horizontal{width:6px;height:18px;margin:-7px 0;border-image:url(" +
-        PictureFolder + "HuaKuai.png);}QSlider::sub-page:horizontal{border-radius:2px;background:rgb(" +
-        OptionColorText("SliderColor") +
-        ");}QSlider::add-page:horizontal{border-radius:2px;background:rgb(255,255,255);}";
+    const QString slider = SensorStyles::WideSliderSheet(PictureFolder);
     ui->SpeedH->setStyleSheet(slider);
     ui->LightH->setStyleSheet(slider);
     ui->SpeedSpinBox->setStyleSheet(SensorStyles::NumberSheet("LabelColor", false));

@@ -62,6 +62,14 @@ QString ThinSliderSheet(const QString& folder) {
            OptionColorText("SliderColor") + ");}QSlider::add-page:horizontal{background:rgb(255,255,255);}";
 }
 
+QString WideSliderSheet(const QString& folder) {
+    return "QSlider::groove:horizontal{height:5px;border-radius:2px;background:rgb(255,255,255);}"
+           "QSlider::handle:horizontal{width:6px;height:18px;margin:-7px 0;border-image:url(" +
+           folder + "HuaKuai.png);}QSlider::sub-page:horizontal{border-radius:2px;background:rgb(" +
+           OptionColorText("SliderColor") +
+           ");}QSlider::add-page:horizontal{border-radius:2px;background:rgb(255,255,255);}";
+}
+
 QString NumberSheet(const QString& colourKey, bool bordered) {
     const QString colour = OptionColorText(colourKey);
     return "QSpinBox{background:transparent;border:" + QString(bordered ? "1px solid gray" : "0px") +

@@ -24,6 +24,8 @@ void InstallPopupView(QComboBox* combo);
 QString IndicatorCheckBoxSheet(const QString& folder);
 // The thin slider of the alternative panels: handle HuaKuai.png, filled part in SliderColor.
 QString ThinSliderSheet(const QString& folder);
+// The white slider of the alternative DPI and light panels: handle HuaKuai.png, filled part in SliderColor.
+QString WideSliderSheet(const QString& folder);
 // A read-only number display on a transparent background, text in the colour of `colourKey`.
 QString NumberSheet(const QString& colourKey, bool bordered);
 
