@@ -119,6 +119,14 @@ inline void ConnectWithImage(void (*callback)(const unsigned char*, int, const u
     UsbServerC_Start(device.Path.constData(), device.Path.constData(), callback);
 }
 
+// A data callback that drops every message.
+inline void IgnoreData(const unsigned char*, int, const unsigned char*, int) {}
+
+// Whether an image went to the library since the call log was last cleared.
+inline bool HandedOver() {
+    return HidSim::CallLog().join('\n').contains("ProtocolDataUpdate");
+}
+
 inline FlashDataMap LastHandedImage() {
     FlashDataMap image{};
     const QByteArray bytes = HidSim::LastImage();

@@ -21,11 +21,7 @@
 #include "sensor/SensorRateB.h"
 
 namespace {
-void Ignore(const unsigned char*, int, const unsigned char*, int) {}
-
-bool HandedOver() {
-    return HidSim::CallLog().join('\n').contains("ProtocolDataUpdate");
-}
+using DeviceFixture::HandedOver;
 
 int ByteAt(const FlashDataMap& image, int offset) {
     return reinterpret_cast<const unsigned char*>(&image)[offset];
@@ -115,7 +111,7 @@ private slots:
     void init() {
         DeviceFixture::Init();
         mouse_ = DeviceFixture::MouseName();
-        DeviceFixture::ConnectWithImage(Ignore);
+        DeviceFixture::ConnectWithImage(DeviceFixture::IgnoreData);
         UiLive = true;
         // Known values, none of which any action below sends.
         QVERIFY(SetKeyDebounce(7) && SetDpiLightMode(1) && SetDpiLightBrightness(60) && SetDpiLightSpeed(1));

@@ -14,15 +14,11 @@
 #include "sensor/SensorHeader.h"
 
 namespace {
-void Ignore(const unsigned char*, int, const unsigned char*, int) {}
+using DeviceFixture::HandedOver;
 
 const char* const kLevelNames[] = {"BlueButton",  "BrightRedButton", "RedButton",       "YellowButton",
                                    "GreenButton", "PurpleButton",    "LightBlueButton", "LightYellowButton"};
 const int kAnchorX[] = {27, 118, 209, 300, 391, 483, 573, 664};
-
-bool HandedOver() {
-    return HidSim::CallLog().join('\n').contains("ProtocolDataUpdate");
-}
 
 QByteArray Record(const FlashDataMap& image, int level) {
     return QByteArray(reinterpret_cast<const char*>(&image.DpiLevels[level]), 6);
@@ -88,7 +84,7 @@ private slots:
     void init() {
         DeviceFixture::Init();
         mouse_ = DeviceFixture::MouseName();
-        DeviceFixture::ConnectWithImage(Ignore);
+        DeviceFixture::ConnectWithImage(DeviceFixture::IgnoreData);
         SensorCapabilityLists lists;
         ParseSensorHeader(&lists);
         CurrentSensorModel = "3395";

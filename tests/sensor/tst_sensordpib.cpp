@@ -15,11 +15,7 @@
 #include "sensor/SensorHeader.h"
 
 namespace {
-void Ignore(const unsigned char*, int, const unsigned char*, int) {}
-
-bool HandedOver() {
-    return HidSim::CallLog().join('\n').contains("ProtocolDataUpdate");
-}
+using DeviceFixture::HandedOver;
 
 QByteArray Record(const FlashDataMap& image, int level) {
     return QByteArray(reinterpret_cast<const char*>(&image.DpiLevels[level]), 6);
@@ -53,7 +49,7 @@ private:
 private slots:
     void init() {
         DeviceFixture::Init();
-        DeviceFixture::ConnectWithImage(Ignore);
+        DeviceFixture::ConnectWithImage(DeviceFixture::IgnoreData);
         SensorCapabilityLists lists;
         ParseSensorHeader(&lists);
         CurrentSensorModel = "3395";

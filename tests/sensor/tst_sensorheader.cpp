@@ -10,7 +10,7 @@
 #include "sensor/SensorHeader.h"
 
 namespace {
-void Ignore(const unsigned char*, int, const unsigned char*, int) {}
+using DeviceFixture::HandedOver;
 
 QString WriteHeader(const QByteArray& text) {
     const QString path = TestEnv::FreshDir("header") + "/driver_sensor.h";
@@ -37,9 +37,6 @@ QByteArray LevelBytes(const FlashDataMap& image, int level) {
     return QByteArray(reinterpret_cast<const char*>(&image.DpiLevels[level]), 3);
 }
 
-bool HandedOver() {
-    return HidSim::CallLog().join('\n').contains("ProtocolDataUpdate");
-}
 }  // namespace
 
 class TestSensorHeader : public QObject {
@@ -237,7 +234,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(int, decoded);
         DeviceFixture::Init();
-        DeviceFixture::ConnectWithImage(Ignore);
+        DeviceFixture::ConnectWithImage(DeviceFixture::IgnoreData);
         SensorCapabilityLists lists;
         ParseSensorHeaderFile(WriteHeader(header), &lists);
         CurrentSensorModel = model;
@@ -292,7 +289,7 @@ private slots:
 
     void noLevelSendsNothing() {
         DeviceFixture::Init();
-        DeviceFixture::ConnectWithImage(Ignore);
+        DeviceFixture::ConnectWithImage(DeviceFixture::IgnoreData);
         CurrentSensorModel = "3395";
         HidSim::ClearCallLog();
         QVERIFY(!SendSensorDPI(-1, 1600));

@@ -20,7 +20,7 @@
 #include "sensor/SensorDPI.h"
 
 namespace {
-void Ignore(const unsigned char*, int, const unsigned char*, int) {}
+using DeviceFixture::HandedOver;
 
 // Runs fn on a helper thread while the GUI thread keeps handling events, as the device thread does.
 void RunOnHelperThread(const std::function<void()>& fn) {
@@ -31,10 +31,6 @@ void RunOnHelperThread(const std::function<void()>& fn) {
     loop.exec();
     thread->wait();
     delete thread;
-}
-
-bool HandedOver() {
-    return HidSim::CallLog().join('\n').contains("ProtocolDataUpdate");
 }
 
 void SetDevice(int type, bool usb, int driveIndex) {
@@ -72,7 +68,7 @@ private slots:
     void init() {
         DeviceFixture::Init();
         mouse_ = DeviceFixture::MouseName();
-        DeviceFixture::ConnectWithImage(Ignore);
+        DeviceFixture::ConnectWithImage(DeviceFixture::IgnoreData);
         UiLive = true;
     }
 

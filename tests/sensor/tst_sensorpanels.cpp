@@ -21,7 +21,7 @@
 #include "sensor/StraightLineB.h"
 
 namespace {
-void Ignore(const unsigned char*, int, const unsigned char*, int) {}
+using DeviceFixture::HandedOver;
 
 enum class Mouse { Online, Asleep, Refusing };
 
@@ -35,10 +35,6 @@ FlashDataMap FlashImage(const QString& mouse) {
     const QByteArray flash = HidSim::Flash(mouse);
     ProtocolDataParser(reinterpret_cast<const unsigned char*>(flash.constData()), &image);
     return image;
-}
-
-bool HandedOver() {
-    return HidSim::CallLog().join('\n').contains("ProtocolDataUpdate");
 }
 
 struct ToggleCase {
@@ -85,7 +81,7 @@ private slots:
     void init() {
         DeviceFixture::Init();
         mouse_ = DeviceFixture::MouseName();
-        DeviceFixture::ConnectWithImage(Ignore);
+        DeviceFixture::ConnectWithImage(DeviceFixture::IgnoreData);
         UiLive = true;
     }
 

@@ -12,11 +12,7 @@
 #include "sensor/StopCloseTimeB.h"
 
 namespace {
-void Ignore(const unsigned char*, int, const unsigned char*, int) {}
-
-bool HandedOver() {
-    return HidSim::CallLog().join('\n').contains("ProtocolDataUpdate");
-}
+using DeviceFixture::HandedOver;
 
 // A pick by the user: the list changes and reports the activation.
 void Pick(QComboBox* list, int index) {
@@ -35,7 +31,7 @@ private slots:
     void init() {
         DeviceFixture::Init();
         mouse_ = DeviceFixture::MouseName();
-        DeviceFixture::ConnectWithImage(Ignore);
+        DeviceFixture::ConnectWithImage(DeviceFixture::IgnoreData);
         UiLive = true;
     }
 
