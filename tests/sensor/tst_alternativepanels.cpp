@@ -164,7 +164,7 @@ private slots:
         SensorRateB rate;
         Child<QCheckBox>(&rate, "Button8000HZ")->click();
         QVERIFY(Child<QCheckBox>(&rate, "Button8000HZ")->isChecked());
-        QCOMPARE(offline.count(), 3);
+        QCOMPARE(DeviceFixture::OfflineNotices(offline), 3);
         QCOMPARE(int(DeviceFixture::ImageNow().KeyDebounceMs), 7);
     }
 

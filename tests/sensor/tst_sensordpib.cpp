@@ -138,7 +138,7 @@ private slots:
         QSignalSpy offline(PostMsg::GetInstance(), SIGNAL(SigMouseOffLineo(int)));
         Slider(p, 1)->setValue(1234);
         QCOMPARE(Number(p, 1)->value(), 1234);
-        QCOMPARE(offline.count(), 1);
+        QCOMPARE(DeviceFixture::OfflineNotices(offline), 1);
     }
 };
 

@@ -230,7 +230,7 @@ private slots:
         QCOMPARE(Mode(page)->currentIndex(), shown);
         QCOMPARE(page.ConfirmedSensorMode, shown);
         QCOMPARE(int(DeviceFixture::ImageNow().SensorModeIndex), byte);
-        QCOMPARE(offline.count(), notices);
+        QCOMPARE(DeviceFixture::OfflineNotices(offline), notices);
     }
 
     void performanceHandlers_data() { sensorModeHandler_data(); }
@@ -258,7 +258,7 @@ private slots:
         QCOMPARE(time->currentIndex(), sent ? 6 : 2);
         QCOMPARE(page.ConfirmedPerformanceTime, sent ? 6 : 2);
         QCOMPARE(int(DeviceFixture::ImageNow().PerformanceTimeCode), sent ? 60 : 6);
-        QCOMPARE(offline.count(), 2 * notices);
+        QCOMPARE(DeviceFixture::OfflineNotices(offline), 2 * notices);
     }
 
     void languagePositions_data() {

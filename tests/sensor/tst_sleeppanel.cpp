@@ -83,7 +83,7 @@ private slots:
         Pick(list, 1);
         QCOMPARE(list->currentIndex(), 5);
         QCOMPARE(int(DeviceFixture::ImageNow().SleepTimeCode), 30);
-        QCOMPARE(offline.count(), notices);
+        QCOMPARE(DeviceFixture::OfflineNotices(offline), notices);
     }
 
     void failedPickBeforeAnyIndexShowsTheFirst() {
