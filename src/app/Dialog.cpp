@@ -23,6 +23,7 @@
 #include "platform/Clock.h"
 #include "platform/CrashHandler.h"
 #include "platform/Paths.h"
+#include "sensor/Sensor.h"
 #include "settings/FirmwareImages.h"
 #include "settings/FormSetting.h"
 #include "settings/UpDateRepair.h"
@@ -51,9 +52,7 @@ const DevicePage kDevicePages[] = {
      &Ui::Dialog::ButtonMain},
     {Dialog::LightsIndex, [](QWidget* p) -> QWidget* { return new LampLight(p); }, &Ui::Dialog::LightsButton},
     {Dialog::MacroIndex, [](QWidget* p) -> QWidget* { return new Macro(p); }, &Ui::Dialog::MacroButton},
-    {Dialog::SensorIndex,
-     [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Sensor, "Sensor", p); },
-     &Ui::Dialog::SensorButton},
+    {Dialog::SensorIndex, [](QWidget* p) -> QWidget* { return new Sensor(p); }, &Ui::Dialog::SensorButton},
     {Dialog::SettingsIndex, [](QWidget* p) -> QWidget* { return new FormSetting(p); },
      &Ui::Dialog::FormSetting},
 };

@@ -1,6 +1,7 @@
 #pragma once
 // Shared set-up of the device tests: the simulated default devices in a fresh state folder, a manual
 // clock, and the device link's process-wide state back at its start values.
+#include <QSignalSpy>
 #include <QtTest>
 #include <cstring>
 
@@ -118,6 +119,22 @@ inline void ConnectWithImage(void (*callback)(const unsigned char*, int, const u
     }
     FlashDataFromDevice = true;
     UsbServerC_Start(device.Path.constData(), device.Path.constData(), callback);
+}
+
+// A data callback that drops every message.
+inline void IgnoreData(const unsigned char*, int, const unsigned char*, int) {}
+
+// Whether an image went to the library since the call log was last cleared.
+inline bool HandedOver() {
+    return HidSim::CallLog().join('\n').contains("ProtocolDataUpdate");
+}
+
+// Offline notices (SigMouseOffLineo with 0) among the hub emissions a spy recorded.
+inline int OfflineNotices(const QSignalSpy& spy) {
+    int count = 0;
+    for (const QList<QVariant>& arguments : spy)
+        if (arguments.value(0).toInt() == 0) ++count;
+    return count;
 }
 
 inline FlashDataMap LastHandedImage() {

@@ -90,6 +90,26 @@ private slots:
         QCOMPARE(Bytes(handed, 0, sizeof handed), Bytes(expected, 0, sizeof expected));
     }
 
+    // A hand-over the device refuses while it stays online leaves the image as it was.
+    void refusedHandOverChangesNothing_data() { senderWritesItsField_data(); }
+
+    void refusedHandOverChangesNothing() {
+        QFETCH(int, index);
+        const SenderCase& c = Cases()[index];
+        const FlashDataMap before = DeviceFixture::ImageNow();
+        const QByteArray flash = HidSim::Flash(mouse_);
+        QVERIFY(HidSim::FailNext(mouse_, 1));
+        QSignalSpy offline(PostMsg::GetInstance(), SIGNAL(SigMouseOffLineo(int)));
+        QVERIFY(!c.send());
+        const FlashDataMap now = DeviceFixture::ImageNow();
+        QCOMPARE(Bytes(now, 0, sizeof now), Bytes(before, 0, sizeof before));
+        QCOMPARE(HidSim::Flash(mouse_), flash);
+        QCOMPARE(DeviceFixture::OfflineNotices(offline), 0);
+        // The next send goes through.
+        QVERIFY(c.send());
+        QCOMPARE(Bytes(DeviceFixture::ImageNow(), c.offset, c.bytes.size()), c.bytes);
+    }
+
     void modeZeroKeepsTheMode() {
         QVERIFY(SetDpiLightMode(2));
         QVERIFY(SetDpiLightMode(0));

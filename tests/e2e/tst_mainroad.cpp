@@ -38,6 +38,9 @@
 #include "lighting/LampLight.h"
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"
+#include "sensor/Sensor.h"
+#include "sensor/SensorDPI.h"
+#include "sensor/SensorHeader.h"
 #include "ui_DialogChange.h"
 #include "ui_PreVier.h"
 #include "widgets/mytoolButtonEnter.h"
@@ -216,6 +219,30 @@ private slots:
         const FlashDataMap after = MouseImage();
         QCOMPARE(int(after.MouseLightMode), 5);
         QCOMPARE(int(after.DpiLightBrightness), 180);
+
+    void sensorPageShowsAndChangesTheMouseLevels() {
+        DialogMain window;
+        window.show();
+        ReadSettings(window);
+        auto* dpi = window.findChild<Sensor*>()->findChild<SensorDPI*>("frameDpi");
+        QVERIFY(dpi);
+        const FlashDataMap image = MouseImage();
+        QCOMPARE(dpi->CurrentLevel, int(image.CurrentDpiLevel));
+        for (int i = 0; i < image.DpiLevelCount; ++i)
+            QCOMPARE(dpi->LevelValue(i), DecodeLevelDpi(image.DpiLevels[i]));
+
+        // A click on the slider's track sets the current level's value on the mouse.
+        const int level = image.CurrentDpiLevel;
+        const int value = DecodeLevelDpi(image.DpiLevels[level]) == 2000 ? 2400 : 2000;
+        dpi->findChild<QSlider*>("horizontalSliderC")->setValue(value);
+        QTRY_COMPARE_WITH_TIMEOUT(DecodeLevelDpi(MouseImage().DpiLevels[level]), value, kWaitMs);
+        QCOMPARE(SummaryText(window, "DpiValue"), QString::number(value));
+
+        // The DPI button on the mouse moves the page's current level and the summary.
+        const int next = (level + 1) % image.DpiLevelCount;
+        QVERIFY(HidSim::PressDpiButton("mouse"));
+        QTRY_COMPARE_WITH_TIMEOUT(dpi->CurrentLevel, next, kWaitMs);
+        QCOMPARE(SummaryText(window, "DpiValue"), QString::number(dpi->LevelValue(next)));
     }
 
     void unplugReturnsHomeAndPlugBringsTheTileBack() {
