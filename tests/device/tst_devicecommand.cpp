@@ -91,9 +91,9 @@ private slots:
     }
 
     // A hand-over the device refuses while it stays online leaves the image as it was.
-    void refusedHandOverChangesNothing_data() { senderWritesItsField_data(); }
+    void everySenderRefusedKeepsTheImage_data() { senderWritesItsField_data(); }
 
-    void refusedHandOverChangesNothing() {
+    void everySenderRefusedKeepsTheImage() {
         QFETCH(int, index);
         const SenderCase& c = Cases()[index];
         const FlashDataMap before = DeviceFixture::ImageNow();

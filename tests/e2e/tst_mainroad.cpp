@@ -219,6 +219,7 @@ private slots:
         const FlashDataMap after = MouseImage();
         QCOMPARE(int(after.MouseLightMode), 5);
         QCOMPARE(int(after.DpiLightBrightness), 180);
+    }
 
     void sensorPageShowsAndChangesTheMouseLevels() {
         DialogMain window;
