@@ -450,7 +450,7 @@ QString RunCommand(const QString& line) {
     if (words.isEmpty() || words[0] == "help")
         return "commands: list | plug NAME | unplug NAME | wake [MOUSE] | sleep [MOUSE] | dpi-button [MOUSE] |\n"
                "  report-rate [MOUSE] CODE | battery [MOUSE] PERCENT [charging] | fail NAME K |\n"
-               "  fail-upgrade NAME PERCENT | fail-pairing [RECEIVER] | image [hex] | log [N]";
+               "  fail-upgrade NAME PERCENT | fail-pairing [RECEIVER] | image [hex] | config [MOUSE] | log [N]";
     const QString cmd = words[0];
     auto ok = [](bool done) { return done ? QString("ok") : QString("error: no such device or not possible"); };
     // Optional device name before the numeric arguments.
@@ -498,6 +498,10 @@ QString RunCommand(const QString& line) {
     }
     if (cmd == "fail-pairing") return ok(FailNextPairing(target(0, &kReceiver, &rest)));
     if (cmd == "image") return ImageSummary(LastImage(), words.value(1) == "hex");
+    if (cmd == "config") {
+        const int config = ActiveConfig(target(0, &kMouse, &rest));
+        return config < 0 ? ok(false) : "active configuration " + QString::number(config);
+    }
     if (cmd == "log") {
         const QStringList log = CallLog();
         const int n = words.size() > 1 ? words[1].toInt() : 40;

@@ -7,6 +7,7 @@
 #include <QToolButton>
 
 #include "app/DevicePageStandIn.h"
+#include "buttons/Buttoninterface.h"
 #include "core/CurrentFlashData.h"
 #include "core/PictureStyles.h"
 #include "core/PostMsg.h"
@@ -40,8 +41,7 @@ const DevicePage kDevicePages[] = {
     {Dialog::AdvancedIndex,
      [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Advanced, "Advanced", p); },
      &Ui::Dialog::Advanced},
-    {Dialog::ButtonsIndex,
-     [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Buttons, "Buttoninterface", p); },
+    {Dialog::ButtonsIndex, [](QWidget* p) -> QWidget* { return new Buttoninterface(p); },
      &Ui::Dialog::ButtonMain},
     {Dialog::LightsIndex,
      [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Lights, "LampLight", p); },
@@ -66,7 +66,7 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     ButtonGroupB = new QButtonGroup(this);
     ButtonGroupB->setExclusive(true);
 
-    // The button page creates the device thread object; its stand-in does the same.
+    // The button page creates the device thread object.
     PageDataStandIns = new DevicePageStandIns(this);
     for (const DevicePage& page : kDevicePages) {
         Pages[page.Index] = page.Make(this);

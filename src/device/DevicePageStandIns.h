@@ -1,7 +1,7 @@
 #pragma once
-// Minimal receivers for the device pages that do not exist yet (button, light, sensor pages): they
-// take the image copies the device link emits and set the refreshing and refreshed flags as the real
-// pages will, and the button page's part creates the one Worker. The real pages replace this class.
+// Minimal receivers for the device pages that do not exist yet (light and sensor pages): they take the
+// image copies the device link emits and set the refreshing and refreshed flags as the real pages will.
+// The real pages replace this class.
 
 #include <QObject>
 
@@ -13,21 +13,13 @@ public:
     explicit DevicePageStandIns(QObject* parent = nullptr);
     ~DevicePageStandIns() override;
 
-    // The last image each page was filled with, and how often it was filled or reset.
-    FlashDataMap ButtonImage{};
+    // The last image each page was filled with, and how often it was filled.
     FlashDataMap LightImage{};
     FlashDataMap SensorImage{};
-    int ButtonFills = 0;
     int LightFills = 0;
     int SensorFills = 0;
-    int Resets = 0;
 
 public slots:
-    void SlotUpDataButtonUIButton(FlashDataMap DataMap);
     void SlotUpDataLightUILight(FlashDataMap DataMap);
     void SlotUpDataSenSorUISensor(FlashDataMap DataMap);
-    void SlotFormReset();
-
-private:
-    bool ownsWorker_ = false;
 };

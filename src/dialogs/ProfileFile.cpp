@@ -3,6 +3,8 @@
 #include <QDataStream>
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <cstring>
 
 int ImportResult = 0;
@@ -54,18 +56,29 @@ int Read(const QString& path, const QString& sensor, int dpiMaxGrade, FlashDataM
 }
 
 bool Write(const QString& path, const QString& sensor, const FlashDataMap& image) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    // The sensor text and its zero byte must fit the block.
+    const QByteArray sensorText = sensor.toUtf8();
+    if (sensorText.size() >= kSensorBlockSize) return false;
     QByteArray tag(kTagBlockSize, '\0');
     std::memcpy(tag.data(), kTag, std::strlen(kTag));
-    QByteArray sensorBlock = sensor.toUtf8().left(kSensorBlockSize);
+    QByteArray sensorBlock = sensorText;
     sensorBlock.append(QByteArray(kSensorBlockSize - sensorBlock.size(), '\0'));
-    QDataStream stream(&file);
-    stream.writeBytes(tag.constData(), static_cast<uint>(tag.size()));
-    stream.writeBytes(sensorBlock.constData(), static_cast<uint>(sensorBlock.size()));
-    stream.writeBytes(reinterpret_cast<const char*>(&image), static_cast<uint>(sizeof image));
-    // The whole file fits the file buffer: only the flush reports a failed write.
-    return stream.status() == QDataStream::Ok && file.flush();
+    QByteArray bytes;
+    {
+        QDataStream stream(&bytes, QIODevice::WriteOnly);
+        stream.writeBytes(tag.constData(), static_cast<uint>(tag.size()));
+        stream.writeBytes(sensorBlock.constData(), static_cast<uint>(sensorBlock.size()));
+        stream.writeBytes(reinterpret_cast<const char*>(&image), static_cast<uint>(sizeof image));
+    }
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile()) {
+        // Not a regular file (a device): written in place, never replaced.
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+    }
+    // An existing file is replaced only when the whole new one was written.
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
 }  // namespace ProfileFile

@@ -21,7 +21,9 @@ inline const char* const kTag = "Zizov";
 // a short or over-long stream are result 1.
 int Read(const QString& path, const QString& sensor, int dpiMaxGrade, FlashDataMap& out);
 
-// Writes a profile file the way the button page's export does (tests and the export share it).
+// Writes a profile file the way the button page's export does (tests and the export share it). False,
+// with nothing written and an existing file kept, when the sensor name and its zero byte do not fit
+// their block or the file cannot be written whole.
 bool Write(const QString& path, const QString& sensor, const FlashDataMap& image);
 
 }  // namespace ProfileFile

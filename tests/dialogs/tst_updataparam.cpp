@@ -4,6 +4,7 @@
 #include <QtTest>
 #include <cstring>
 
+#include "ButtonPageMarks.h"
 #include "LanguageFixture.h"
 #include "TestEnv.h"
 #include "core/ConfigIni.h"
@@ -302,6 +303,7 @@ private slots:
     // The full road: the simulated mouse's dump fills the pages, whose marks end the wait at once.
     void normalWaitAfterARealDump() {
         DevicePageStandIns pages;
+        ButtonPageMarks buttons;
         Connect();
         QVERIFY(UsbServer_ReadAllFlashData());
         QTRY_VERIFY(DeviceAnswered && ButtonPageRefreshed && LightPageRefreshed && SensorPageRefreshed);

@@ -32,6 +32,8 @@ private slots:
         QTest::newRow("battery") << "battery 40 charging" << "ok";
         QTest::newRow("fail upgrade") << "fail-upgrade receiver 50" << "ok";
         QTest::newRow("image before any") << "image" << "no image";
+        QTest::newRow("config") << "config" << "active configuration 0";
+        QTest::newRow("config of a receiver") << "config receiver" << "error";
     }
     void commands() {
         QFETCH(QString, command);

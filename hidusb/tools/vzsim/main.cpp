@@ -1,6 +1,7 @@
 // vzsim: controls the simulated receiver and mouse of a running Vorlant ZEMB over its local socket.
 //   vzsim list | plug NAME | unplug NAME | wake [MOUSE] | sleep [MOUSE] | dpi-button [MOUSE] |
-//         battery [MOUSE] PERCENT [charging] | fail-upgrade NAME PERCENT | image [hex] | help ...
+//         battery [MOUSE] PERCENT [charging] | fail-upgrade NAME PERCENT | image [hex] | config [MOUSE] |
+//         help ...
 //   --socket NAME talks to another socket than the one of this user's HOME.
 #include <QCoreApplication>
 #include <QLocalSocket>

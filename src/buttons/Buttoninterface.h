@@ -1,0 +1,106 @@
+#pragma once
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <QWidget>
+
+#include "hidusb/FlashDataMap.h"
+
+class QButtonGroup;
+class QToolButton;
+class QVBoxLayout;
+class Ui_Buttoninterface;
+class Worker;
+
+// The button page of the device window: sixteen button rows (six visible) with the function each
+// device button carries, the mouse picture with its hotspots, a two-level function chooser, the
+// debounce panel, the configuration switch and the profile export and import. It creates the device
+// thread object.
+class Buttoninterface : public QWidget {
+    Q_OBJECT
+public:
+    explicit Buttoninterface(QWidget* parent = nullptr);
+    ~Buttoninterface() override;
+
+    static constexpr int kRowCount = 16;
+    // Device button edited by row 1..16: row n edits n - 1, but rows 4 and 5 edit 4 and 3.
+    static int RowDeviceButton(int row);
+    // The row button of row 1..16.
+    QToolButton* RowButton(int row) const;
+
+    void InitButtonGroups();
+    void InitMacroList();
+    // Writes one profile file of the current model's sensor; false when nothing was written.
+    static bool WriteProfileFile(const QString& path, FlashDataMap image);
+
+    // The form (tests reach the widgets by object name through it).
+    Ui_Buttoninterface* ui;
+
+    QVBoxLayout* MacroListLayout = nullptr;
+    QList<QToolButton*> MacroButtonList;
+    QButtonGroup* RowGroup = nullptr;
+    QButtonGroup* FirstLevelGroup = nullptr;
+    QButtonGroup* SecondLevelGroup = nullptr;
+    QVector<int> ButtonTypeList;
+    QVector<int> ButtonParam1List;
+    QVector<int> ButtonParam2List;
+    QString SensorName;
+    QStringList SensorDefineNames;
+    QVector<int> SensorDefineValues;
+    int FireIntervalChoice = 10;
+    int FireCountChoice = 3;
+    QStringList ButtonColorList;
+    QString ButtonColorText;
+    QWidget* MacroListPanel = nullptr;
+    QString PictureFolder;
+    QString MacroPrefixText;
+    QString ConfigLabelText;
+    int LanguageAppliedOnce = 0;
+    int ReleaseDebounceIndex = 0;
+    int WheelDebounceIndex = 0;
+
+public slots:
+    void SlotMouseIndex(int index);
+    void SlotAllLanguage(int index);
+    void SlotUpDataButtonUIButton(FlashDataMap DataMap);
+    void SlotUpDataButtonUIB(FlashDataMap DataMap);
+    void SlotUpDataConfigUI(int ToTalItem, int SelectIndex, bool ItemEnable);
+    void SlotFormResetButton();
+    void SlotAddMacroButton();
+
+private slots:
+    void slotButtonClicked(bool checked);
+    void on_ProjectChoose_activated(int index);
+    void on_stackedWidget_currentChanged(int index);
+    void on_OutputData_clicked();
+    void on_ImportData_clicked();
+    void on_DebunceRelease_currentIndexChanged(int index);
+    void on_WheelDebunce_currentIndexChanged(int index);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void ApplyStyles();
+    void SetMousePicture(int index);
+    void SetDebounceItemTexts();
+    // Fills the lists, the debounce controls and the flags from an image; fromDevice marks a refresh of
+    // the device side (the Refreshed flag), otherwise only the Refreshing flag is kept.
+    void Refresh(const FlashDataMap& image, bool fromDevice);
+    void LoadButtonLists(const FlashDataMap& image, int count);
+    void ShowReleaseDebounce(int ms);
+    void ShowWheelDebounce(int ms);
+    void FillMacroList(const QFont& font);
+    void CloseChooser();
+    void UncheckRows();
+    // Product-table group of the current device ("Drive" + number).
+    static QString DriveGroup();
+    // Sets a language text, or the form's text when the language has none.
+    void SetLanguageText(QWidget* widget, const QString& text);
+
+    Worker* OwnWorker = nullptr;
+    QHash<QWidget*, QString> FormTexts;
+};
