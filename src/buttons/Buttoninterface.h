@@ -30,6 +30,20 @@ public:
     // The row button of row 1..16.
     QToolButton* RowButton(int row) const;
 
+    // Encodings (no widget, no member changed).
+    // Name of one event's key code and kind; empty for codes without a name.
+    static QString KeyCodeToName(int code, int kind);
+    // The record with the press event k and the release event 2n - 1 - k of the named key filled in.
+    static KeyActionRecord KeyNameToEvent(const QString& name, int k, int n, KeyActionRecord record);
+    // The record of a combination text of one to three key names ("Ctrl+Num+" is Ctrl, Num+); false
+    // (record untouched) for any other text.
+    static bool ComboTextToRecord(const QString& text, KeyActionRecord& record);
+    // The record of one consumer usage (high and low byte).
+    static KeyActionRecord MakeMediaRecord(int high, int low);
+    // DPI-lock value and device DPI index, by the sensor's define table or by 50 DPI steps.
+    int DpiValueToIndex(int dpi) const;
+    int DpiIndexToValue(int index) const;
+
     void InitButtonGroups();
     void InitMacroList();
     // Writes one profile file of the current model's sensor; false when nothing was written.
@@ -84,6 +98,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    QString DpiDefinePrefix() const;
     void ApplyStyles();
     void SetMousePicture(int index);
     void SetDebounceItemTexts();
