@@ -367,6 +367,7 @@ void Buttoninterface::SlotAllLanguage(int index) {
         bool ok = false;
         const int count = ConfigIni::GetInstance()->GetValue(DriveGroup(), "KeyNumber").toInt(&ok);
         LoadButtonLists(image, ok ? count : 0);
+        RelabelRows(image, false);
 
         MyConmboBox* combo = ui->ProjectChoose;
         const int items = combo->count();
@@ -423,6 +424,8 @@ void Buttoninterface::Refresh(const FlashDataMap& image, bool fromDevice) {
     bool ok = false;
     const int count = config->GetValue(group, "KeyNumber").toInt(&ok);
     LoadButtonLists(image, ok ? count : 0);
+    // Macro files follow only an image the device holds: a full read of it or an accepted import.
+    RelabelRows(image, fromDevice ? bool(FlashDataFromDevice) : ImportInProgress == 1);
     ui->DebunceButton->SetDebounce(image.KeyDebounceMs);
     ShowReleaseDebounce(image.ReleaseDebounceMs);
     ShowWheelDebounce(image.WheelDebounceMs);

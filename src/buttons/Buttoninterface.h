@@ -44,6 +44,19 @@ public:
     int DpiValueToIndex(int dpi) const;
     int DpiIndexToValue(int index) const;
 
+    // The row of a device button 0..15 (rows 4 and 5 are crossed); null for any other index.
+    QToolButton* DeviceButtonRow(int button) const;
+    // Labels the row of one device button from an image. A macro row's file is rebuilt from the image
+    // only with rebuildMacro (an image the device holds).
+    void UpdateButtonLabel(int button, int type, int param1, int param2, const FlashDataMap& image,
+                           bool rebuildMacro = true);
+    // Stores the entry values of one device button; an index outside the lists changes nothing.
+    void SetButtonState(int button, int type, int param1, int param2);
+    void UncheckFunctionButtons();
+    // The macro file's repeat text ("0" without a file); rewriting leaves only that line.
+    static QString ReadMacroRepeat(const QString& name);
+    static void WriteMacroRepeat(const QString& name, const QString& repeat);
+
     void InitButtonGroups();
     void InitMacroList();
     // Writes one profile file of the current model's sensor; false when nothing was written.
@@ -99,6 +112,11 @@ protected:
 
 private:
     QString DpiDefinePrefix() const;
+    static QString MacroFilePath(const QString& name);
+    // Text of the chooser button of a function; empty when none assigns it.
+    QString ChooserText(int type, int param1) const;
+    QString KeyActionText(const KeyActionRecord& record) const;
+    void RelabelRows(const FlashDataMap& image, bool rebuildMacros);
     void ApplyStyles();
     void SetMousePicture(int index);
     void SetDebounceItemTexts();
