@@ -102,6 +102,9 @@ Buttoninterface::Buttoninterface(QWidget* parent) : QWidget(parent), ui(new Ui_B
                      SLOT(SlotUpDataConfigUI(int, int, bool)));
     PostMsg::Connect(SIGNAL(SigUpDataButtonUIC(FlashDataMap)), this, SLOT(SlotUpDataButtonUIB(FlashDataMap)));
     PostMsg::Connect(SIGNAL(SigAddMacroButton()), this, SLOT(SlotAddMacroButton()));
+    PostMsg::Connect(SIGNAL(SigDeleteMacroButton(QString)), this, SLOT(SlotDeleteMacroButton(QString)));
+    PostMsg::Connect(SIGNAL(SigUpDataMacro(QString, int)), this, SLOT(SlotUpDataMacro(QString, int)));
+    PostMsg::Connect(SIGNAL(SigMacroRename(QString, QString)), this, SLOT(SlotMacroRename(QString, QString)));
     PostMsg::Connect(SIGNAL(SigFormReset()), this, SLOT(SlotFormResetButton()));
 
     OwnWorker = new Worker(this);

@@ -57,6 +57,14 @@ public:
     static QString ReadMacroRepeat(const QString& name);
     static void WriteMacroRepeat(const QString& name, const QString& repeat);
 
+    // Defaults of the product table: a media key by the low byte of its usage, a key combination by
+    // its text. False when the default is not one the page can apply (nothing sent); true otherwise,
+    // also when the device refused it.
+    bool ApplyMediaKey(int button, int code);
+    bool ApplyKeyCombination(int button, const QString& text);
+    // Device button of the selected row (the first checked one in row order); -1 without one.
+    int SelectedDeviceButton() const;
+
     void InitButtonGroups();
     void InitMacroList();
     // Writes one profile file of the current model's sensor; false when nothing was written.
@@ -96,6 +104,9 @@ public slots:
     void SlotUpDataConfigUI(int ToTalItem, int SelectIndex, bool ItemEnable);
     void SlotFormResetButton();
     void SlotAddMacroButton();
+    void SlotDeleteMacroButton(QString MacroName);
+    void SlotUpDataMacro(QString MacroName, int index);
+    void SlotMacroRename(QString Rename, QString Name);
 
 private slots:
     void slotButtonClicked(bool checked);
@@ -105,6 +116,17 @@ private slots:
     void on_ImportData_clicked();
     void on_DebunceRelease_currentIndexChanged(int index);
     void on_WheelDebunce_currentIndexChanged(int index);
+    void on_LeftKey_3_clicked(bool checked);
+    void on_RightKey_3_clicked(bool checked);
+    void on_MidKey_clicked(bool checked);
+    void on_BackKey_2_clicked(bool checked);
+    void on_ForWardKey_clicked(bool checked);
+    void on_DPI_2_clicked(bool checked);
+    void on_DPI_5_clicked(bool checked);
+    void on_DPI_6_clicked(bool checked);
+    void on_VolumeUp_8_clicked(bool checked);
+    void on_VolumeUp_9_clicked(bool checked);
+    void on_VolumeUp_10_clicked(bool checked);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -117,6 +139,13 @@ private:
     QString ChooserText(int type, int param1) const;
     QString KeyActionText(const KeyActionRecord& record) const;
     void RelabelRows(const FlashDataMap& image, bool rebuildMacros);
+    // The macro a row shows: its text without NULs is MacroPrefixText + name; empty otherwise.
+    QString RowMacroName(int row) const;
+    QToolButton* MediaChooser(int low) const;
+    // The shared assignment step: the selected row's device button gets the entry; on success the row
+    // reads like the chooser button and the lists follow; then the page is idle again.
+    void AssignEntry(int type, int param1, int param2, const QToolButton* chooser);
+    void AssignFirstLevel(bool checked, int type, int param1, int param2, const QToolButton* chooser);
     void ApplyStyles();
     void SetMousePicture(int index);
     void SetDebounceItemTexts();
