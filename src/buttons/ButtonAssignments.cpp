@@ -10,7 +10,9 @@
 #include "core/CurrentFlashData.h"
 #include "core/PostMsg.h"
 #include "device/DeviceCommand.h"
+#include "device/DeviceFlags.h"
 #include "dialogs/MacroName.h"
+#include "macro/MacroFiles.h"
 #include "platform/Clock.h"
 #include "ui_Buttoninterface.h"
 
@@ -128,6 +130,32 @@ bool Buttoninterface::ApplyKeyCombination(int button, const QString& text) {
     ui->scrollArea_11->verticalScrollBar()->setStyleSheet("QScrollBar {width:10px;}");
     ui->stackedWidget_2->setCurrentWidget(ui->page_9);
     return usable;
+}
+
+bool Buttoninterface::LoadMacroFile(const QString& name, MacroRecord& record) {
+    MacroFiles::MacroFileContent content;
+    if (!UiLive || !MacroName::IsValid(name) || !MacroFiles::ReadMacroFile(MacroFilePath(name), content))
+        return false;
+    // The record the macro page itself sends for the same list.
+    record = MacroFiles::EntriesToRecord(name, content.Entries);
+    return true;
+}
+
+void Buttoninterface::slotButtonClicked(bool checked) {
+    const auto* macroButton = qobject_cast<const QToolButton*>(sender());
+    if (!checked || !macroButton) return;
+    // The list may be rebuilt while the offline notice runs: the name is taken first.
+    const QString name = macroButton->text();
+    const int button = SelectedDeviceButton();
+    MacroRecord record{};
+    if (button >= 0 && LoadMacroFile(name, record)) {
+        const int repeat = ReadMacroRepeat(name).toInt();
+        if (SetButtonMacro(button, ButtonKeyEntry{6, uint8_t(button), uint8_t(repeat & 0xFF)}, record)) {
+            DeviceButtonRow(button)->setText(MacroPrefixText + name);
+            SetButtonState(button, 6, button, repeat);
+        }
+    }
+    CloseChooser();
 }
 
 void Buttoninterface::SlotDeleteMacroButton(QString MacroName) {

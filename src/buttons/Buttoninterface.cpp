@@ -598,8 +598,6 @@ void Buttoninterface::FillMacroList(const QFont& font) {
     }
 }
 
-void Buttoninterface::slotButtonClicked(bool) {}
-
 // --- debounce combos ---
 
 void Buttoninterface::on_DebunceRelease_currentIndexChanged(int index) {

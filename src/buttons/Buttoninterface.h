@@ -56,6 +56,9 @@ public:
     // The macro file's repeat text ("0" without a file); rewriting leaves only that line.
     static QString ReadMacroRepeat(const QString& name);
     static void WriteMacroRepeat(const QString& name, const QString& repeat);
+    // The device record of a macro file (as the macro page builds it); false while the window is not
+    // live, for a name no file may carry, or without the file.
+    static bool LoadMacroFile(const QString& name, MacroRecord& record);
 
     // Defaults of the product table: a media key by the low byte of its usage, a key combination by
     // its text. False when the default is not one the page can apply (nothing sent); true otherwise,

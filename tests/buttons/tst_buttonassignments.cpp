@@ -12,6 +12,7 @@
 #include "buttons/Buttoninterface.h"
 #include "core/LanguageLoader.h"
 #include "core/PostMsg.h"
+#include "macro/MacroFiles.h"
 #include "ui_Buttoninterface.h"
 
 namespace {
@@ -205,6 +206,43 @@ private slots:
         QCOMPARE(QByteArray(now.ButtonMacros[3].Name), QByteArray(online ? "Run" : "Go"));
         QCOMPARE(int(now.ButtonMacros[3].NameLength), online ? 3 : 2);
         QCOMPARE(int(now.ButtonActions[3].EventCount), 4);  // the rest of the image stays
+    }
+
+    // A macro from the list goes to the selected row with the record the macro page builds.
+    void macroFromTheList_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("repeat");  // -1: nothing assigned
+        QTest::newRow("loop 3") << QByteArray("3\n0x04 1 0\n10ms\n0x04 1 1\n") << 3;
+        QTest::newRow("until released") << QByteArray("255\n0x01 4 0\n0x01 4 1\n") << 255;
+        QTest::newRow("loop 300") << QByteArray("300\n0x05 1 0\n") << 300;
+        QTest::newRow("empty file") << QByteArray() << 0;
+        QTest::newRow("deleted file") << QByteArray("gone") << -1;
+    }
+    void macroFromTheList() {
+        QFETCH(QByteArray, file);
+        QFETCH(int, repeat);
+        Start();
+        MacroPageFixture::WriteFile("Fire.ini", file);
+        page->SlotAddMacroButton();
+        if (file == "gone") QFile::remove(MacroPageFixture::MacroFolder() + "/Fire.ini");
+        Ui()->TopMusic->setChecked(true);
+        Ui()->stackedWidget_2->setCurrentWidget(Ui()->page_5);
+        const FlashDataMap before = DeviceFixture::ImageNow();
+        page->MacroButtonList.first()->click();
+        const FlashDataMap now = DeviceFixture::ImageNow();
+        QCOMPARE(Ui()->stackedWidget_2->currentWidget(), Ui()->page_9);
+        if (repeat < 0) {
+            QCOMPARE(Entry(now, 3), Entry(before, 3));
+            return;
+        }
+        QCOMPARE(Entry(now, 3), (QVector<int>{6, 3, repeat & 0xFF}));
+        QCOMPARE(page->ButtonParam2List[3], repeat);
+        QCOMPARE(Ui()->TopMusic->text(), QString("M: Fire"));
+        MacroFiles::MacroFileContent content;
+        QVERIFY(MacroFiles::ReadMacroFile(MacroPageFixture::MacroFolder() + "/Fire.ini", content));
+        const MacroRecord expected = MacroFiles::EntriesToRecord("Fire", content.Entries);
+        QVERIFY(std::memcmp(&now.ButtonMacros[3], &expected, sizeof expected) == 0);
+        QCOMPARE(MacroFiles::RecordName(now.ButtonMacros[3], 3), QString("Fire"));
     }
 
     void savedMacro() {
