@@ -102,18 +102,85 @@ QToolButton* Buttoninterface::MediaChooser(int low) const {
     return nullptr;
 }
 
-bool Buttoninterface::ApplyMediaKey(int button, int code) {
-    QToolButton* chooser = code >= 0 && code <= 0xFF ? MediaChooser(code) : nullptr;
+void Buttoninterface::SendMediaKey(int button, int usage) {
     QToolButton* row = DeviceButtonRow(button);
-    if (!chooser || !row) return false;
-    int usage = 0;
-    for (int full : kMediaUsages)
-        if ((full & 0xFF) == code) usage = full;
-    const KeyActionRecord record = MakeMediaRecord(usage >> 8, usage & 0xFF);
-    if (!SetButtonAction(button, ButtonKeyEntry{5, 0, 0}, record)) return true;
+    QToolButton* chooser = MediaChooser(usage & 0xFF);
+    if (!row || !chooser) return;
+    if (!SetButtonAction(button, ButtonKeyEntry{5, 0, 0}, MakeMediaRecord(usage >> 8, usage & 0xFF))) return;
     SetButtonState(button, 5, 0, 0);
     row->setText(chooser->text());
-    return true;
+}
+
+bool Buttoninterface::ApplyMediaKey(int button, int code) {
+    if (!DeviceButtonRow(button)) return false;
+    for (int usage : kMediaUsages) {
+        if ((usage & 0xFF) == code) {
+            SendMediaKey(button, usage);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Buttoninterface::AssignMedia(bool checked, int usage) {
+    if (!checked) return;
+    SendMediaKey(SelectedDeviceButton(), usage);
+    CloseChooser();
+}
+
+void Buttoninterface::on_Player_clicked(bool checked) {
+    AssignMedia(checked, 0x0183);
+}
+void Buttoninterface::on_StartPause_2_clicked(bool checked) {
+    AssignMedia(checked, 0x00CD);
+}
+void Buttoninterface::on_BackMusic_2_clicked(bool checked) {
+    AssignMedia(checked, 0x00B5);
+}
+void Buttoninterface::on_TopMusic_2_clicked(bool checked) {
+    AssignMedia(checked, 0x00B6);
+}
+void Buttoninterface::on_Mute_clicked(bool checked) {
+    AssignMedia(checked, 0x00B7);
+}
+void Buttoninterface::on_VolumeUp_clicked(bool checked) {
+    AssignMedia(checked, 0x00E2);
+}
+void Buttoninterface::on_VolumeDown_clicked(bool checked) {
+    AssignMedia(checked, 0x00E9);
+}
+void Buttoninterface::on_VolumeDown_4_clicked(bool checked) {
+    AssignMedia(checked, 0x00EA);
+}
+void Buttoninterface::on_VolumeDown_5_clicked(bool checked) {
+    AssignMedia(checked, 0x018A);
+}
+void Buttoninterface::on_VolumeDown_6_clicked(bool checked) {
+    AssignMedia(checked, 0x0192);
+}
+void Buttoninterface::on_VolumeDown_3_clicked(bool checked) {
+    AssignMedia(checked, 0x0194);
+}
+void Buttoninterface::on_VolumeDown_8_clicked(bool checked) {
+    AssignMedia(checked, 0x0223);
+}
+void Buttoninterface::on_VolumeDown_9_clicked(bool checked) {
+    AssignMedia(checked, 0x0221);
+}
+void Buttoninterface::on_VolumeDown_7_clicked(bool checked) {
+    AssignMedia(checked, 0x0225);
+}
+void Buttoninterface::on_VolumeDown_10_clicked(bool checked) {
+    AssignMedia(checked, 0x0224);
+}
+void Buttoninterface::on_VolumeDown_12_clicked(bool checked) {
+    AssignMedia(checked, 0x0226);
+}
+void Buttoninterface::on_VolumeDown_13_clicked(bool checked) {
+    AssignMedia(checked, 0x0227);
+}
+void Buttoninterface::on_VolumeDown_11_clicked(bool checked) {
+    AssignMedia(checked, 0x022A);
 }
 
 bool Buttoninterface::ApplyKeyCombination(int button, const QString& text) {

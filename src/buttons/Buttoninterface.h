@@ -130,6 +130,24 @@ private slots:
     void on_VolumeUp_8_clicked(bool checked);
     void on_VolumeUp_9_clicked(bool checked);
     void on_VolumeUp_10_clicked(bool checked);
+    void on_Player_clicked(bool checked);
+    void on_StartPause_2_clicked(bool checked);
+    void on_BackMusic_2_clicked(bool checked);
+    void on_TopMusic_2_clicked(bool checked);
+    void on_Mute_clicked(bool checked);
+    void on_VolumeUp_clicked(bool checked);
+    void on_VolumeDown_clicked(bool checked);
+    void on_VolumeDown_4_clicked(bool checked);
+    void on_VolumeDown_5_clicked(bool checked);
+    void on_VolumeDown_6_clicked(bool checked);
+    void on_VolumeDown_3_clicked(bool checked);
+    void on_VolumeDown_8_clicked(bool checked);
+    void on_VolumeDown_9_clicked(bool checked);
+    void on_VolumeDown_7_clicked(bool checked);
+    void on_VolumeDown_10_clicked(bool checked);
+    void on_VolumeDown_12_clicked(bool checked);
+    void on_VolumeDown_13_clicked(bool checked);
+    void on_VolumeDown_11_clicked(bool checked);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -145,6 +163,9 @@ private:
     // The macro a row shows: its text without NULs is MacroPrefixText + name; empty otherwise.
     QString RowMacroName(int row) const;
     QToolButton* MediaChooser(int low) const;
+    // Sends one media key to a device button; on success the row reads like its chooser button.
+    void SendMediaKey(int button, int usage);
+    void AssignMedia(bool checked, int usage);
     // The shared assignment step: the selected row's device button gets the entry; on success the row
     // reads like the chooser button and the lists follow; then the page is idle again.
     void AssignEntry(int type, int param1, int param2, const QToolButton* chooser);

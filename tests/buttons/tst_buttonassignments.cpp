@@ -161,6 +161,51 @@ private slots:
         QCOMPARE(page->findChild<QToolButton*>(row)->text(), page->findChild<QToolButton*>(chooser)->text());
     }
 
+    // A media button gives the selected row its key; the page is idle again in every case.
+    void mediaButtons_data() {
+        QTest::addColumn<QString>("chooser");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("online");
+        QTest::addColumn<int>("usage");  // 0: unchanged
+        QTest::newRow("next track on row 5") << "BackMusic_2" << 5 << true << 0x00B5;
+        QTest::newRow("play/pause on row 1") << "StartPause_2" << 1 << true << 0x00CD;
+        QTest::newRow("favourites on row 4") << "VolumeDown_11" << 4 << true << 0x022A;
+        QTest::newRow("no row") << "Player" << 0 << true << 0;
+        QTest::newRow("offline") << "Mute" << 2 << false << 0;
+    }
+    void mediaButtons() {
+        QFETCH(QString, chooser);
+        QFETCH(int, row);
+        QFETCH(bool, online);
+        QFETCH(int, usage);
+        Start();
+        if (!online) QVERIFY(HidSim::Sleep(DeviceFixture::MouseName()));
+        if (row > 0) page->RowButton(row)->setChecked(true);
+        Ui()->stackedWidget->setCurrentWidget(Ui()->page_2);
+        Ui()->stackedWidget_2->setCurrentWidget(Ui()->page_3);
+        const int button = Buttoninterface::RowDeviceButton(qMax(row, 1));
+        const FlashDataMap before = DeviceFixture::ImageNow();
+        const QString text = page->RowButton(qMax(row, 1))->text();
+        QToolButton* media = page->findChild<QToolButton*>(chooser);
+        media->click();
+        const FlashDataMap now = DeviceFixture::ImageNow();
+        QCOMPARE(Ui()->stackedWidget->currentWidget(), Ui()->page);
+        QCOMPARE(Ui()->stackedWidget_2->currentWidget(), Ui()->page_9);
+        if (!usage) {
+            QVERIFY(std::memcmp(&now, &before, sizeof now) == 0);
+            QCOMPARE(page->RowButton(qMax(row, 1))->text(), text);
+            return;
+        }
+        QCOMPARE(Entry(DeviceFixture::LastHandedImage(), button), (QVector<int>{5, 0, 0}));
+        const KeyActionRecord expected = Buttoninterface::MakeMediaRecord(usage >> 8, usage & 0xFF);
+        QVERIFY(std::memcmp(&now.ButtonActions[button], &expected, sizeof expected) == 0);
+        QCOMPARE(page->RowButton(row)->text(), media->text());
+        QCOMPARE(page->ButtonTypeList[button], 5);
+        // A refresh reads the row back the same.
+        page->SlotUpDataButtonUIB(now);
+        QCOMPARE(page->RowButton(row)->text(), media->text());
+    }
+
     // A deleted macro leaves every row that showed it with the product's default or the row's own.
     void deletedMacroGetsTheDefaults() {
         Start(
