@@ -91,6 +91,25 @@ void Buttoninterface::on_VolumeUp_10_clicked(bool checked) {
     if (checked) AssignEntry(2, 3, 0, ui->VolumeUp_10);
 }
 
+void Buttoninterface::on_DPI_12_clicked() {
+    ui->stackedWidget_2->setCurrentWidget(ui->page_3);
+}
+void Buttoninterface::on_DPI_9_clicked() {
+    ui->stackedWidget_2->setCurrentWidget(ui->page_6);
+}
+void Buttoninterface::on_DPI_4_clicked() {
+    ui->stackedWidget_2->setCurrentWidget(ui->page_8);
+}
+void Buttoninterface::on_DPI_11_clicked() {
+    ui->stackedWidget_2->setCurrentWidget(ui->page_4);
+}
+void Buttoninterface::on_DPI_7_clicked() {
+    ui->stackedWidget_2->setCurrentWidget(ui->page_7);
+}
+void Buttoninterface::on_DPI_13_clicked() {
+    ui->stackedWidget_2->setCurrentWidget(ui->page_10);
+}
+
 QToolButton* Buttoninterface::MediaChooser(int low) const {
     QToolButton* const buttons[] = {ui->Player,        ui->StartPause_2, ui->BackMusic_2,   ui->TopMusic_2,
                                     ui->Mute,          ui->VolumeUp,     ui->VolumeDown,    ui->VolumeDown_4,

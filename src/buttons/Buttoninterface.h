@@ -130,6 +130,12 @@ private slots:
     void on_VolumeUp_8_clicked(bool checked);
     void on_VolumeUp_9_clicked(bool checked);
     void on_VolumeUp_10_clicked(bool checked);
+    void on_DPI_12_clicked();
+    void on_DPI_9_clicked();
+    void on_DPI_4_clicked();
+    void on_DPI_11_clicked();
+    void on_DPI_7_clicked();
+    void on_DPI_13_clicked();
     void on_Player_clicked(bool checked);
     void on_StartPause_2_clicked(bool checked);
     void on_BackMusic_2_clicked(bool checked);

@@ -161,6 +161,41 @@ private slots:
         QCOMPARE(page->findChild<QToolButton*>(row)->text(), page->findChild<QToolButton*>(chooser)->text());
     }
 
+    // The entries with a second level only open it, also offline; the chooser and the row stay.
+    void chooserNavigation_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("multimedia") << "DPI_12"
+                                    << "page_3";
+        QTest::newRow("DPI lock") << "DPI_4"
+                                  << "page_8";
+        QTest::newRow("wheel left/right") << "DPI_11"
+                                          << "page_4";
+        QTest::newRow("DPI switching") << "DPI_7"
+                                       << "page_7";
+        QTest::newRow("wheel up/down") << "DPI_13"
+                                       << "page_10";
+        QTest::newRow("light toggles") << "DPI_9"
+                                       << "page_6";
+    }
+    void chooserNavigation() {
+        QFETCH(QString, entry);
+        QFETCH(QString, shown);
+        Start();
+        QVERIFY(HidSim::Sleep(DeviceFixture::MouseName()));
+        Ui()->RightKey->setChecked(true);
+        Ui()->stackedWidget->setCurrentWidget(Ui()->page_2);
+        HidSim::ClearCallLog();
+        QSignalSpy offline(PostMsg::GetInstance(), SIGNAL(SigMouseOffLineo(int)));
+        QToolButton* button = page->findChild<QToolButton*>(entry);
+        button->click();
+        QCOMPARE(Ui()->stackedWidget_2->currentWidget()->objectName(), shown);
+        QCOMPARE(Ui()->stackedWidget->currentWidget(), Ui()->page_2);
+        QVERIFY(button->isChecked() && Ui()->RightKey->isChecked());
+        QCOMPARE(offline.count(), 0);
+        QVERIFY(!HidSim::CallLog().join(' ').contains("ProtocolDataUpdate"));
+    }
+
     // A media button gives the selected row its key; the page is idle again in every case.
     void mediaButtons_data() {
         QTest::addColumn<QString>("chooser");
