@@ -508,7 +508,7 @@ QString RunCommand(const QString& line) {
         return "commands: list | plug NAME | unplug NAME | wake [MOUSE] | sleep [MOUSE] | dpi-button [MOUSE] |\n"
                "  report-rate [MOUSE] CODE | battery [MOUSE] PERCENT [charging] | fail NAME K |\n"
                "  fail-upgrade NAME PERCENT | stall-upgrade NAME PERCENT | fail-pairing [RECEIVER] | image [hex] |\n"
-               "  log [N] | light [MOUSE] MODE R G B SPEED BRIGHTNESS ENABLE |\n"
+               "  config [MOUSE] | log [N] | light [MOUSE] MODE R G B SPEED BRIGHTNESS ENABLE |\n"
                "  dpi-light [MOUSE] MODE BRIGHTNESS SPEED ENABLE | receiver [NAME] | indicator RECEIVER MODE";
     const QString cmd = words[0];
     auto ok = [](bool done) { return done ? QString("ok") : QString("error: no such device or not possible"); };
@@ -581,6 +581,10 @@ QString RunCommand(const QString& line) {
                                                : QString("error: indicator RECEIVER MODE");
     }
     if (cmd == "image") return ImageSummary(LastImage(), words.value(1) == "hex");
+    if (cmd == "config") {
+        const int config = ActiveConfig(target(0, &kMouse, &rest));
+        return config < 0 ? ok(false) : "active configuration " + QString::number(config);
+    }
     if (cmd == "log") {
         const QStringList log = CallLog();
         const int n = words.size() > 1 ? words[1].toInt() : 40;

@@ -7,12 +7,12 @@
 #include <QToolButton>
 
 #include "app/DevicePageStandIn.h"
+#include "buttons/Buttoninterface.h"
 #include "core/CurrentFlashData.h"
 #include "core/PictureStyles.h"
 #include "core/PostMsg.h"
 #include "device/DeviceFlags.h"
 #include "device/DeviceInfoFile.h"
-#include "device/DevicePageStandIns.h"
 #include "dialogs/ModalRunner.h"
 #include "dialogs/UpDataParam.h"
 #include "hidusb/HIDUsb.h"
@@ -47,8 +47,7 @@ const DevicePage kDevicePages[] = {
     {Dialog::AdvancedIndex,
      [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Advanced, "Advanced", p); },
      &Ui::Dialog::Advanced},
-    {Dialog::ButtonsIndex,
-     [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Buttons, "Buttoninterface", p); },
+    {Dialog::ButtonsIndex, [](QWidget* p) -> QWidget* { return new Buttoninterface(p); },
      &Ui::Dialog::ButtonMain},
     {Dialog::LightsIndex, [](QWidget* p) -> QWidget* { return new LampLight(p); }, &Ui::Dialog::LightsButton},
     {Dialog::MacroIndex, [](QWidget* p) -> QWidget* { return new Macro(p); }, &Ui::Dialog::MacroButton},
@@ -68,8 +67,7 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     ButtonGroupB = new QButtonGroup(this);
     ButtonGroupB->setExclusive(true);
 
-    // The button page creates the device thread object; its stand-in does the same.
-    PageDataStandIns = new DevicePageStandIns(this);
+    // The button page creates the device thread object.
     for (const DevicePage& page : kDevicePages) {
         Pages[page.Index] = page.Make(this);
         ButtonGroupB->addButton(ui->*page.NavButton);
@@ -137,7 +135,6 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
 
 Dialog::~Dialog() {
     for (QWidget* page : Pages) delete page;
-    delete PageDataStandIns;
     delete ui;
 }
 

@@ -6,7 +6,6 @@
 #include <QWidget>
 
 class CrashHandler;
-class DevicePageStandIns;
 class PreVier;
 class QButtonGroup;
 class UpDataParam;
@@ -71,8 +70,6 @@ private:
     QButtonGroup* ButtonGroupA;
     QButtonGroup* ButtonGroupB;
     QWidget* Pages[PageCount] = {};  // by PageIndex
-    // Data receivers of the button, light and sensor pages and the one Worker, until those pages exist.
-    DevicePageStandIns* PageDataStandIns;
     UpDataParam* UpDataParamDialog;
     CrashHandler* Crash;
     QString PictureFolder;

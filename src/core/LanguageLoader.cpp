@@ -122,17 +122,20 @@ void LanguageLoader::LoadLanguageFiles() {
     ForEachTable(SectionRows, clearTable);
     ForEachTable(ArrayRows, clearTable);
     MouseReceiverStatusPairs.clear();
+    MouseKeyOptionLabelLists.clear();
     CompanyTexts.clear();
 
     const QString folder = Paths::InstallDir() + "/Language/";
     for (const char* file : {"en.json", "cs.json"}) {
         WorkingMaps.clear();
         WorkingPairs.clear();
+        WorkingKeyOptions.clear();
         ReadJsonFile(folder + file);
         const auto appendTable = [this](TextTable* table) { table->append(WorkingMaps.value(table)); };
         ForEachTable(SectionRows, appendTable);
         ForEachTable(ArrayRows, appendTable);
         MouseReceiverStatusPairs.append(WorkingPairs);
+        MouseKeyOptionLabelLists.append(WorkingKeyOptions);
     }
     WorkingMaps.clear();
     WorkingPairs.clear();
@@ -184,7 +187,9 @@ void LanguageLoader::ParseJsonArray(const QJsonArray& array, const QString& name
                 if (row.Type && option.value("type").toString() != QLatin1String(row.Type)) continue;
                 const QJsonValue keyValue = option.value(QLatin1String(row.KeyMember));
                 const QString key = row.NumberKey ? NumberKey(keyValue) : keyValue.toString();
-                WorkingMaps[row.Table].insert(key, option.value(QLatin1String(row.ValueMember)).toString());
+                const QString label = option.value(QLatin1String(row.ValueMember)).toString();
+                WorkingMaps[row.Table].insert(key, label);
+                if (row.Table == &MouseKeyOptionLabels) WorkingKeyOptions[key].append(label);
                 break;
             }
         }

@@ -38,6 +38,7 @@ private:
     bool TopIsMouse = false;  // the walk starts in the keyboard part
     QString Section;
     QHash<TextTable*, TextMap> WorkingMaps;
+    QMap<QString, QStringList> WorkingKeyOptions;
     TextPairs WorkingPairs;
 };
 

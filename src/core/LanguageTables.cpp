@@ -25,6 +25,7 @@ TextTable KeyboardPairTexts;
 TextTable KeyboardUpdateTexts;
 
 TextTable MouseKeyOptionLabels;
+QVector<QMap<QString, QStringList>> MouseKeyOptionLabelLists;
 TextTable MouseLightOffTimeLabels;
 TextTable MouseReportRateLabels;
 TextTable MouseInsertEventLabels;
@@ -85,4 +86,15 @@ TextPairs ReceiverStatusPairs(int language) {
 QString CompanyText(int index) {
     if (CompanyTexts.isEmpty()) return QString();
     return CompanyTexts.first().value(index);
+}
+
+QString KeyOptionLabel(int language, const QString& value, int position, bool* found) {
+    const int index = ValidLanguage(language);
+    const QStringList labels = index < MouseKeyOptionLabelLists.size()
+                                   ? MouseKeyOptionLabelLists.at(index).value(value)
+                                   : QStringList();
+    const int at = labels.size() - 1 - position;
+    const bool ok = position >= 0 && at >= 0;
+    if (found) *found = ok;
+    return ok ? labels.at(at) : QString();
 }

@@ -42,8 +42,10 @@ extern TextTable KeyboardMacroTexts;
 extern TextTable KeyboardPairTexts;
 extern TextTable KeyboardUpdateTexts;
 
-// Option labels of the "mouse" arrays (value -> label).
+// Option labels of the "mouse" arrays (value -> label; of several labels for one value, the last).
 extern TextTable MouseKeyOptionLabels;
+// Every label of each "KeyOptions" value, in file order, one map per language.
+extern QVector<QMap<QString, QStringList>> MouseKeyOptionLabelLists;
 extern TextTable MouseLightOffTimeLabels;
 extern TextTable MouseReportRateLabels;
 extern TextTable MouseInsertEventLabels;
@@ -95,6 +97,9 @@ const TextMap& LanguageMap(const TextTable& table, int language);
 // The text under `key` in one language; empty when missing.
 QString LanguageText(const TextTable& table, int language, const QString& key);
 
+// Label `position` of a "KeyOptions" value, counted from the last one of the file (0 = the last);
+// empty with *found false when there is no such label.
+QString KeyOptionLabel(int language, const QString& value, int position, bool* found = nullptr);
 // The receiver status pairs of one language; empty when there are none.
 TextPairs ReceiverStatusPairs(int language);
 

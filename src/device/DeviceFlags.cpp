@@ -12,6 +12,7 @@ std::atomic<bool> DeviceOfflineShown{false};
 std::atomic<bool> ReconnectRequested{false};
 std::atomic<bool> ForceReread{false};
 std::atomic<bool> DpiSendSuppressed{false};
+std::atomic<int> ImportInProgress{0};
 std::atomic<bool> UpdateIdle{true};
 std::atomic<bool> ResetApplyPending{false};
 std::atomic<bool> SkipDongleQuery{false};

@@ -20,6 +20,7 @@ extern std::atomic<bool> DeviceOfflineShown;  // offline state shown; the online
 extern std::atomic<bool> ReconnectRequested;  // the online poll restarts the device thread
 extern std::atomic<bool> ForceReread;         // the next connection is a forced re-read
 extern std::atomic<bool> DpiSendSuppressed;   // a profile import or restore runs
+extern std::atomic<int> ImportInProgress;     // 1 while a profile import's wait dialog runs
 extern std::atomic<bool> UpdateIdle;          // no firmware update or repair runs
 extern std::atomic<bool> ResetApplyPending;   // the next full dump clears the button records
 extern std::atomic<bool> SkipDongleQuery;     // the next full dump skips the receiver queries

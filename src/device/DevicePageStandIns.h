@@ -1,7 +1,6 @@
 #pragma once
-// Minimal receivers for the device pages that do not exist yet (button and sensor pages): they
-// take the image copies the device link emits and set the refreshing and refreshed flags as the real
-// pages will, and the button page's part creates the one Worker. The real pages replace this class.
+// Receiver of the sensor page's image copies for programs without the sensor page (tests of the
+// device link): it sets the refreshing and refreshed flags as the page does.
 
 #include <QObject>
 
@@ -13,18 +12,10 @@ public:
     explicit DevicePageStandIns(QObject* parent = nullptr);
     ~DevicePageStandIns() override;
 
-    // The last image each page was filled with, and how often it was filled or reset.
-    FlashDataMap ButtonImage{};
+    // The last image the page was filled with, and how often it was filled.
     FlashDataMap SensorImage{};
-    int ButtonFills = 0;
     int SensorFills = 0;
-    int Resets = 0;
 
 public slots:
-    void SlotUpDataButtonUIButton(FlashDataMap DataMap);
     void SlotUpDataSenSorUISensor(FlashDataMap DataMap);
-    void SlotFormReset();
-
-private:
-    bool ownsWorker_ = false;
 };

@@ -58,9 +58,12 @@ int Read(const QString& path, const QString& sensor, int dpiMaxGrade, FlashDataM
 }
 
 bool Write(const QString& path, const QString& sensor, const FlashDataMap& image) {
+    // The sensor text and its zero byte must fit the block.
+    const QByteArray sensorText = sensor.toUtf8();
+    if (sensorText.size() >= kSensorBlockSize) return false;
     QByteArray tag(kTagBlockSize, '\0');
     std::memcpy(tag.data(), kTag, std::strlen(kTag));
-    QByteArray sensorBlock = sensor.toUtf8().left(kSensorBlockSize);
+    QByteArray sensorBlock = sensorText;
     sensorBlock.append(QByteArray(kSensorBlockSize - sensorBlock.size(), '\0'));
     QByteArray bytes;
     QDataStream stream(&bytes, QIODevice::WriteOnly);

@@ -22,7 +22,8 @@ inline const char* const kTag = "Zizov";
 int Read(const QString& path, const QString& sensor, int dpiMaxGrade, FlashDataMap& out);
 
 // Writes a profile file the way the button page's export does (tests and the export share it), whole or
-// not at all: false, with no new file left behind and an old one unchanged, when any step fails.
+// not at all: false, with no new file left behind and an old one unchanged, when the sensor name and its
+// zero byte do not fit their block or any step of the write fails.
 bool Write(const QString& path, const QString& sensor, const FlashDataMap& image);
 
 }  // namespace ProfileFile

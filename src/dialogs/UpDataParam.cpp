@@ -53,7 +53,8 @@ void UpDataParam::StartTimer() {
 void UpDataParam::reject() {}
 
 void UpDataParam::FillTexts(int index) {
-    ui->label->setText(LanguageText(MouseInfoTipsTexts, index, "DialogUpdating"));
+    // An import shows its wait in English.
+    ui->label->setText(LanguageText(MouseInfoTipsTexts, ImportInProgress ? 0 : index, "DialogUpdating"));
 }
 
 int UpDataParam::ReadProfileFile(const QString& path, FlashDataMap* out) {

@@ -205,16 +205,7 @@ void DialogChange::ApplyStyles() {
                                    "RightClick.png);}");
     ui->LeftButton->setStyleSheet("QToolButton{border-image: url(" + p +
                                   "Left.png);}QToolButton:hover{border-image: url(" + p + "LeftClick.png);}");
-    ui->comboBox->setStyleSheet(
-        "QComboBox{border: 1px solid gray; color: rgb(" + textColour + "); border-image: url(" + p +
-        "ComboboxBack.png);}QComboBox::drop-down:button{border-radius:5px; background:rgb(" + backColour +
-        ");} QComboBox::down-arrow{image: url(" + p +
-        "Menu.png); right: 8px; }QComboBox::down-arrow:on{ image: url(" + p +
-        "MenuClicked.png);}QComboBox QAbstractItemView::item{height:25px;}QComboBox QAbstractItemView "
-        "{outline: 0px "
-        "solid gray; border: 1px  solid gray;color: rgb(" +
-        textColour + "); border-image: url(" + p + "ComboboxTextBack.png);selection-background-color: rgb(" +
-        selectColour + "); }");
+    ui->comboBox->setStyleSheet(PictureStyles::ComboBoxSheet(p, textColour, selectColour, backColour));
 
     const QString w = Paths::InstallDir() + "/Picture/WarningDialog/";
     const QString labelColour = colour("LabelColor");
@@ -234,8 +225,7 @@ void DialogChange::ApplyStyles() {
         "CheckBoxCheck.png);}QCheckBox::indicator:unchecked {image: url(" + w + "CheckBox.png);}");
 
     auto* view = new QListView(ui->comboBox);
-    view->setStyleSheet("QListView::item:selected{background-color: rgb(" + selectColour +
-                        ");}QListView::item:hover{background-color: rgb(" + selectColour + ");}");
+    view->setStyleSheet(PictureStyles::ComboViewSheet(selectColour));
     ui->comboBox->setView(view);
     ui->comboBox->setMaxVisibleItems(5);
 }

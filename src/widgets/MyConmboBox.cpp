@@ -30,5 +30,6 @@ void MyConmboBox::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void MyConmboBox::mousePressEvent(QMouseEvent* event) {
+    PressIndex = currentIndex();
     QComboBox::mousePressEvent(event);
 }

@@ -7,6 +7,9 @@ class MyConmboBox : public QComboBox {
 public:
     explicit MyConmboBox(QWidget* parent = nullptr);
 
+    // The index that was current when the combo box was last pressed, before its list opened.
+    int PressIndex = 0;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -123,6 +123,37 @@ private slots:
             QVERIFY(!(*t)[0].contains("Early"));
     }
 
+    // Every label of a key option stays, and position 0 is the last one of the file.
+    void keyOptionLabelsByPosition_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("last") << "0x0100" << 0 << "Fourth" << true;
+        QTest::newRow("first of four") << "0x0100" << 3 << "First" << true;
+        QTest::newRow("from children") << "0x0100" << 1 << "Third" << true;
+        QTest::newRow("beyond") << "0x0100" << 4 << "" << false;
+        QTest::newRow("negative") << "0x0100" << -1 << "" << false;
+        QTest::newRow("single") << "7" << 0 << "Rate" << true;
+        QTest::newRow("unknown value") << "0x0999" << 0 << "" << false;
+    }
+    void keyOptionLabelsByPosition() {
+        QFETCH(QString, value);
+        QFETCH(int, position);
+        QFETCH(QString, label);
+        QFETCH(bool, found);
+        Load(R"({"mouse": {"key": {"KeyOptions": [
+               {"value": "0x0100", "label": "First"}, {"value": "7", "label": "Rate"},
+               {"value": "0x0100", "label": "Second", "children": [{"value": "0x0100", "label": "Third"}]},
+               {"value": "0x0100", "label": "Fourth"}]}}})",
+             WalkCs);
+        bool ok = !found;
+        QCOMPARE(KeyOptionLabel(0, value, position, &ok), label);
+        QCOMPARE(ok, found);
+        QCOMPARE(KeyOptionLabel(1, value, position), QString());
+        QCOMPARE(LanguageText(MouseKeyOptionLabels, 0, "0x0100"), QString("Fourth"));
+    }
+
     void walkFillsOptionArrays() {
         Load(WalkEn, WalkCs);
         const TextMap& profiles = MouseProfileLabels[0];

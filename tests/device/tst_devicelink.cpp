@@ -1,8 +1,9 @@
 // A whole connection with the simulated default devices: the library's own threads, the hub's
-// blocking deliveries, the light page and the stand-ins of the other pages.
+// blocking deliveries, the light page and stand-ins of the other pages.
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "ButtonPageMarks.h"
 #include "DeviceFixture.h"
 #include "core/PostMsg.h"
 #include "device/DeviceCommand.h"
@@ -17,6 +18,7 @@ class TestDeviceLink : public QObject {
 private:
     DevicePageStandIns* pages_ = nullptr;
     LampLight* light_ = nullptr;
+    ButtonPageMarks* buttons_ = nullptr;
     QString mouse_;
     DeviceAllInfo receiver_;
 
@@ -40,23 +42,38 @@ private:
         StopUsbChanged();
     }
 
+    // The pages and the device thread object, as the device window makes them.
+    void MakePages() {
+        pages_ = new DevicePageStandIns;
+        buttons_ = new ButtonPageMarks;
+        light_ = new LampLight;
+        DeviceWorker = new Worker;
+        DeviceWorker->PollTimer()->stop();
+    }
+
+    void DropPages() {
+        delete DeviceWorker;
+        DeviceWorker = nullptr;
+        delete light_;
+        light_ = nullptr;
+        delete buttons_;
+        buttons_ = nullptr;
+        delete pages_;
+        pages_ = nullptr;
+    }
+
 private slots:
     void init() {
         DeviceFixture::Init();
         mouse_ = DeviceFixture::MouseName();
         receiver_ = DeviceFixture::FindDefaultReceiver();
-        pages_ = new DevicePageStandIns;
-        light_ = new LampLight;
-        DeviceWorker->PollTimer()->stop();
+        MakePages();
     }
 
     void cleanup() {
         UsbServer_Exit();
         StopUsbChanged();
-        delete light_;
-        light_ = nullptr;
-        delete pages_;
-        pages_ = nullptr;
+        DropPages();
     }
 
     void connectionReadsTheWholeImage() {
@@ -67,7 +84,7 @@ private slots:
         FlashDataMap expected{};
         const QByteArray flash = HidSim::Flash(mouse_);
         QVERIFY(ProtocolDataParser(reinterpret_cast<const unsigned char*>(flash.constData()), &expected));
-        QVERIFY(std::memcmp(&pages_->ButtonImage, &expected, sizeof expected) == 0);
+        QVERIFY(std::memcmp(&buttons_->Image, &expected, sizeof expected) == 0);
         QVERIFY(std::memcmp(&pages_->SensorImage, &expected, sizeof expected) == 0);
         QCOMPARE(CurrentDevicePathCopy(), receiver_.Path);
         QTRY_VERIFY(!CurrentDeviceCopy().MouseVersion.isEmpty());
@@ -112,16 +129,15 @@ private slots:
         QVERIFY(QFileInfo::exists(DeviceInfoFilePath(0x0623)));
 
         // A new start of the program with the mouse asleep.
-        delete pages_;
+        DropPages();
         DeviceFixture::ResetLinkState();
-        pages_ = new DevicePageStandIns;
-        DeviceWorker->PollTimer()->stop();
+        MakePages();
         QVERIFY(HidSim::Sleep(mouse_));
         receiver_ = DeviceFixture::FindDefaultReceiver();
         ChooseAndConnect();
-        QTRY_COMPARE(pages_->ButtonFills, 1);
+        QTRY_COMPARE(buttons_->Fills, 1);
         QTRY_VERIFY(DeviceWorker->isFinished());
-        QCOMPARE(int(pages_->ButtonImage.LodCode), 2);
+        QCOMPARE(int(buttons_->Image.LodCode), 2);
         QCOMPARE(int(pages_->SensorImage.LodCode), 2);
         QVERIFY(DeviceOfflineShown);
 

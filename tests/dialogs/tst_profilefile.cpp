@@ -123,6 +123,30 @@ private slots:
         if (QFileInfo("/dev/full").isFile()) QSKIP("/dev/full is a plain file here, not the full device");
         FlashDataMap image{};
         QVERIFY(!ProfileFile::Write("/dev/full", "3395", image));
+        QVERIFY(!QFileInfo("/dev/full").isFile());  // the device is written to, never replaced
+    }
+
+    // A write that cannot succeed leaves an existing file as it was.
+    void refusedWriteKeepsTheOldFile_data() {
+        QTest::addColumn<QString>("sensor");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("eleven bytes") << "ABCDEFGHIJK" << true;
+        QTest::newRow("twelve bytes") << "ABCDEFGHIJKL" << false;
+        QTest::newRow("two-byte letters") << QString::fromUtf8("čččččč") << false;
+    }
+    void refusedWriteKeepsTheOldFile() {
+        QFETCH(QString, sensor);
+        QFETCH(bool, written);
+        const QString path = dir + "/kept.bin";
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        old.write("old");
+        old.close();
+        FlashDataMap image{};
+        QCOMPARE(ProfileFile::Write(path, sensor, image), written);
+        QCOMPARE(QFileInfo(path).size(), written ? qint64(10496) : qint64(3));
+        FlashDataMap out{};
+        QCOMPARE(ProfileFile::Read(path, sensor, 8, out), written ? 0 : 1);
     }
 
     void failedWriteLeavesNoNewFileAndKeepsAnOldOne_data() {

@@ -4,6 +4,7 @@
 #include <QtTest>
 #include <cstring>
 
+#include "ButtonPageMarks.h"
 #include "LanguageFixture.h"
 #include "TestEnv.h"
 #include "core/ConfigIni.h"
@@ -305,6 +306,7 @@ private slots:
     void normalWaitAfterARealDump() {
         DevicePageStandIns pages;
         LampLight light;
+        ButtonPageMarks buttons;
         Connect();
         QVERIFY(UsbServer_ReadAllFlashData());
         QTRY_VERIFY(DeviceAnswered && ButtonPageRefreshed && LightPageRefreshed && SensorPageRefreshed);

@@ -151,7 +151,8 @@ private slots:
                  QString::number(DevicePageStandIn::ReportRateHz(image.ReportRateCode)) + "Hz");
         QCOMPARE(SummaryText(window, "LodValue"), DevicePageStandIn::LodText(image.LodCode));
         QCOMPARE(SummaryText(window, "DebunceValue"), QString::number(image.KeyDebounceMs) + "ms");
-        QTRY_COMPARE(SummaryText(window, "ConfigValue"), QString::number(HidSim::ActiveConfig("mouse") + 1));
+        QTRY_COMPARE(SummaryText(window, "ConfigValue"),
+                     "Profile " + QString::number(HidSim::ActiveConfig("mouse") + 1));
         QTRY_COMPARE(SummaryText(window, "MouseValue"), VersionText(HidSim::Version("mouse")));
         QCOMPARE(SummaryText(window, "DongleValue"), VersionText(HidSim::Version("receiver")));
         QCOMPARE(SummaryText(window, "ReportName"), QString("Report rate"));

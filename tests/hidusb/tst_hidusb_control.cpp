@@ -38,6 +38,8 @@ private slots:
         QTest::newRow("indicator out of range") << "indicator receiver 4" << "error";
         QTest::newRow("receiver records") << "receiver" << "indicator record: 02 ";
         QTest::newRow("receiver records of a mouse") << "receiver mouse" << "error";
+        QTest::newRow("config") << "config" << "active configuration 0";
+        QTest::newRow("config of a receiver") << "config receiver" << "error";
     }
     void commands() {
         QFETCH(QString, command);

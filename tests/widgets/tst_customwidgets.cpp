@@ -164,6 +164,22 @@ private slots:
         box.setEditable(true);
         QVERIFY(!box.grab().isNull());
     }
+
+    // A press remembers the item shown before the list opened; a later choice does not change it.
+    void comboBoxRemembersPressIndex() {
+        MyConmboBox box;
+        box.addItems({"a", "b", "c"});
+        box.resize(120, 30);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QCOMPARE(box.PressIndex, 0);
+        box.setCurrentIndex(2);
+        QTest::mouseClick(&box, Qt::LeftButton);
+        QCOMPARE(box.PressIndex, 2);
+        box.hidePopup();
+        box.setCurrentIndex(1);
+        QCOMPARE(box.PressIndex, 2);
+    }
 };
 
 QTEST_MAIN(TstCustomWidgets)

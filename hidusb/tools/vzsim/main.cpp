@@ -1,7 +1,7 @@
 // vzsim: controls the simulated receiver and mouse of a running Vorlant ZEMB over its local socket.
 //   vzsim list | plug NAME | unplug NAME | wake [MOUSE] | sleep [MOUSE] | dpi-button [MOUSE] |
 //         battery [MOUSE] PERCENT [charging] | fail-upgrade NAME PERCENT | stall-upgrade NAME PERCENT |
-//         image [hex] | light [MOUSE] 7 BYTES | dpi-light [MOUSE] 4 BYTES | receiver [NAME] |
+//         image [hex] | config [MOUSE] | light [MOUSE] 7 BYTES | dpi-light [MOUSE] 4 BYTES | receiver [NAME] |
 //         indicator RECEIVER MODE | help ...
 //   --socket NAME talks to another socket than the one of this user's HOME.
 #include <QCoreApplication>
