@@ -4,7 +4,7 @@
 // The 3395 and 3950 sensors have no table: their register values exceed one byte, and the
 // formula carries the high bits in the range flags.
 
-// Sensor features
+// Feature lists of the sensors
 #define SUPPORT_SENSOR_MODE_SEL	3395
 #define SUPPORT_LOD_CAL	3395|3950
 #define SUPPORT_RIPPLE	3395|3950
