@@ -275,7 +275,14 @@ void DialogChange::changeEvent(QEvent* event) {
 }
 
 void DialogChange::on_comboBox_activated(int index) {
-    MacroIni::GetInstance()->SetValue("Language", "Language", QString::number(index));
+    // A choice that could not be stored would be lost at the next start: the box goes back.
+    if (!MacroIni::GetInstance()->SetValue("Language", "Language", QString::number(index))) {
+        SlotSameLanguageA(CurrentLanguage);
+        UpDateWarning notice;
+        notice.SetText(LanguageText(MouseSettingsTexts, CurrentLanguage, "StoreFail"));
+        ModalRunner::RunOver(notice, this, -20, 0);
+        return;
+    }
     CurrentLanguage = index;
     PostMsg* hub = PostMsg::GetInstance();
     hub->EmitSigAllLanguage(index);

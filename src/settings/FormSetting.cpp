@@ -317,7 +317,12 @@ void FormSetting::SlotAllLanguage(int index) {
 }
 
 void FormSetting::on_comboBox_activated(int index) {
-    MacroIni::GetInstance()->SetValue("Language", "Language", QString::number(index));
+    // A choice that could not be stored would be lost at the next start: the box goes back.
+    if (!MacroIni::GetInstance()->SetValue("Language", "Language", QString::number(index))) {
+        SlotLanguageSameB(ValidLanguage(CurrentLanguage));
+        TellStoreFailed();
+        return;
+    }
     CurrentLanguage = index;
     PostMsg* hub = PostMsg::GetInstance();
     hub->EmitSigAllLanguage(index);
@@ -348,7 +353,17 @@ void FormSetting::on_checkBox_clicked(bool checked) {
         TellStoreFailed();
         return;
     }
-    MacroIni::GetInstance()->SetValue("AutoStart", "Enable", checked ? "1" : "0");
+    if (!MacroIni::GetInstance()->SetValue("AutoStart", "Enable", checked ? "1" : "0")) {
+        // Macro.ini keeps the old choice: the entry goes back with the box.
+        if (checked)
+            AutoStart::Disable(name);
+        else
+            AutoStart::Enable(name, QCoreApplication::applicationFilePath());
+        const bool blocked = form->checkBox->blockSignals(true);
+        form->checkBox->setChecked(!checked);
+        form->checkBox->blockSignals(blocked);
+        TellStoreFailed();
+    }
 }
 
 void FormSetting::on_pushButton_2_clicked() {

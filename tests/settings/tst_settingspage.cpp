@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolButton>
@@ -12,12 +13,14 @@
 #include "DeviceFixture.h"
 #include "FirmwareFixture.h"
 #include "LanguageFixture.h"
+#include "SmallDisk.h"
 #include "core/MacroIni.h"
 #include "core/PostMsg.h"
 #include "device/DeviceCommand.h"
 #include "device/DeviceDataCallback.h"
 #include "device/Worker.h"
 #include "dialogs/ModalRunner.h"
+#include "home/DialogChange.h"
 #include "platform/AutoStart.h"
 #include "platform/DesktopLinks.h"
 #include "platform/ScreenMetrics.h"
@@ -25,6 +28,7 @@
 #include "settings/FormSetting.h"
 #include "settings/UpDateRepair.h"
 #include "settings/UpgradeState.h"
+#include "ui_DialogChange.h"
 #include "ui_FormSetting.h"
 #include "ui_UpDateRepair.h"
 
@@ -350,6 +354,51 @@ private slots:
         QCOMPARE(page.Form()->comboBox->currentIndex(), 1 - index);
         QCOMPARE(all.count(), 1);
         QCOMPARE(MacroIni::GetInstance()->GetValue("Language", "Language"), QString("7"));
+    }
+
+    // A choice Macro.ini cannot store goes back on the box that made it, and the user is told; so does
+    // auto start, whose entry is taken back with it.
+    void choicesThatCannotBeStored_data() {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("settings language box") << "settings";
+        QTest::newRow("home language box") << "home";
+        QTest::newRow("auto start") << "autostart";
+    }
+    void choicesThatCannotBeStored() {
+        QFETCH(QString, control);
+        SmallDisk disk("settings-store", 64);
+        SMALL_DISK_OR_SKIP(disk);
+        MacroIni::ResetForTest(disk.Path() + "/Macro.ini");
+        QVERIFY(MacroIni::GetInstance()->SetValue("Language", "Language", "0"));
+        QVERIFY(MacroIni::GetInstance()->SetValue("AutoStart", "Enable", "0"));
+        CurrentLanguage = 0;
+        const QString name = QCoreApplication::applicationName();
+        AutoStart::Disable(name);
+        FormSetting page;
+        DialogChange home;
+        QSignalSpy all(PostMsg::GetInstance(), &PostMsg::SigAllLanguage);
+        QVERIFY(disk.SetReadOnly(true));
+
+        if (control == "settings") {
+            page.Form()->comboBox->setCurrentIndex(1);
+            emit page.Form()->comboBox->activated(1);
+            QCOMPARE(page.Form()->comboBox->currentIndex(), 0);
+        } else if (control == "home") {
+            home.Form()->comboBox->setCurrentIndex(1);
+            emit home.Form()->comboBox->activated(1);
+            QCOMPARE(home.Form()->comboBox->currentIndex(), 0);
+        } else {
+            page.Form()->checkBox->click();
+            QVERIFY(!page.Form()->checkBox->isChecked());
+            QVERIFY(!QFileInfo::exists(AutoStart::EntryPath(name)));
+        }
+        QCOMPARE(CurrentLanguage.load(), 0);
+        QCOMPARE(all.count(), 0);
+        QCOMPARE(ran_, QStringList{"UpDateWarning"});
+        QVERIFY(disk.SetReadOnly(false));
+        QSettings onDisk(disk.Path() + "/Macro.ini", QSettings::IniFormat);
+        QCOMPARE(onDisk.value("Language/Language").toString(), QString("0"));
+        QCOMPARE(onDisk.value("AutoStart/Enable").toString(), QString("0"));
     }
 
     void upgradeButtonFont_data() {
