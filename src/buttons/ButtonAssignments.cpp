@@ -294,7 +294,8 @@ void Buttoninterface::SlotDeleteMacroButton(QString MacroName) {
         }
         // A default that cannot be applied gives the row's fixed default, so the macro does not stay.
         if (!applied) {
-            (this->*defaults[row - 1].Apply)(true);
+            const Handler apply = defaults[row - 1].Apply;
+            (this->*apply)(true);
             std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
             std::memset(&CurrentFlashData.ButtonActions[k], 0, sizeof(KeyActionRecord));
         }
