@@ -678,13 +678,7 @@ void FormSetting::on_Start() {
             SlotContinue(0);
         }
     } else if (!NoNewFirmware && !MouseUpgradeBusy) {
-        UpdateStepRunning = true;
-        UpdateStage = 0;
-        form->toolButton_2->hide();
-        SetVer(2);
-        UpdateIdle = false;
-        DongleCheckTimer->start();
-        ReceiverUpgradeBusy = true;
+        StartReceiverStage();
     }
     if (!DongleCheckTimer->isActive() && !MouseCheckTimer->isActive()) EndRun();
 }
@@ -698,6 +692,10 @@ void FormSetting::on_Receive_clicked() {
         UpgradeReceiverClass = receiver ? DeviceProductTable::ReceiverClass(receiver->Type) : 0;
     }
     if (NoNewFirmware || MouseUpgradeBusy) return;
+    StartReceiverStage();
+}
+
+void FormSetting::StartReceiverStage() {
     UpdateStepRunning = true;
     UpdateStage = 0;
     form->toolButton_2->hide();

@@ -109,6 +109,8 @@ private:
     void FailStage(int deviceType, bool writeRecord);
     // The end of a run: success, failure or the idle state with the reason, and the flags restored.
     void EndRun();
+    // Shows the upgrading state and lets the receiver check timer start the receiver's stage.
+    void StartReceiverStage();
     void ShowStageWarning(const QString& text);
 
     Ui_FormSetting* form;

@@ -502,7 +502,10 @@ void UpDateRepair::StartRepairUpgrade() {
 }
 
 void UpDateRepair::StartRepairStage() {
-    const FirmwareImage image = RepairFirmwareImage();
+    RunRepairStage(RepairFirmwareImage());
+}
+
+void UpDateRepair::RunRepairStage(const FirmwareImage& image) {
     if (!image) {
         EndRepairUnstarted(ErrorFileText);
         return;
@@ -535,17 +538,7 @@ void UpDateRepair::StartRepairUpgradeDirect(int argument, int receiverClass, int
         RunData().ReceiverOnly = true;
     }
     FirmwareFound = image != nullptr;
-    if (!image) {
-        EndRepairUnstarted(ErrorFileText);
-        return;
-    }
-    Watchdog->start();
-    if (!StartStage(image)) {
-        FirmwareFound = false;
-        Watchdog->stop();
-        RepairFailed(false);
-        RunEnded();
-    }
+    RunRepairStage(image);
 }
 
 void UpDateRepair::SlotRepairWatchdog() {

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "core/DeviceAllInfo.h"
+#include "settings/FirmwareImages.h"
 
 class QTimer;
 class Ui_UpDateRepair;
@@ -90,6 +91,8 @@ private:
     // The run ends before any stage started: failure with the reason, closable.
     void EndRepairUnstarted(const QString& reason);
     void StartRepairStage();
+    // Starts the stage with its image; without one, or when the library refuses, the run ends failed.
+    void RunRepairStage(const FirmwareImage& image);
 
     Ui_UpDateRepair* ui;
     QTimer* Watchdog;
