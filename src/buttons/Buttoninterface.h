@@ -159,6 +159,55 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
+    // Row selection: the row buttons open the chooser preset to the row's function, the hotspots
+    // select a row.
+private slots:
+    void on_FireKey_clicked();
+    void on_RightKey_clicked();
+    void on_BackKey_clicked();
+    void on_StartPause_clicked();
+    void on_TopMusic_clicked();
+    void on_BackMusic_clicked();
+    void on_Button7_clicked();
+    void on_Button8_clicked();
+    void on_Button9_clicked();
+    void on_Button10_clicked();
+    void on_Button11_clicked();
+    void on_Button12_clicked();
+    void on_Button13_clicked();
+    void on_Button14_clicked();
+    void on_Button15_clicked();
+    void on_Button16_clicked();
+    void on_Number1_clicked();
+    void on_Number2_clicked();
+    void on_Number3_clicked();
+    void on_Number4_clicked();
+    void on_Number5_clicked();
+    void on_Number6_clicked();
+    void on_Number7_clicked();
+    void on_Number8_clicked();
+    void on_Number9_clicked();
+    void on_Number10_clicked();
+    void on_Number11_clicked();
+    void on_Number12_clicked();
+    void on_Number13_clicked();
+    void on_Number14_clicked();
+    void on_Number15_clicked();
+    void on_Number16_clicked();
+
+private:
+    // A click on row 1..16: the left-click guard, or the chooser opened on the row's function.
+    void SelectRow(int row);
+    // A hotspot of row 1..16: selects the row without opening the chooser.
+    void SelectRowByHotspot(int row);
+    // The row is the only one that shows the left click.
+    bool IsLastLeftClickRow(int row) const;
+    // Closes the chooser, unchecks the rows and tells the user that the left click must stay.
+    void RefuseLastLeftClickRow();
+    void PresetChooser(int row);
+    // Checks the macro list entry the row shows and scrolls the list to it.
+    void PresetMacroEntry(int row);
+
 private:
     QString DpiDefinePrefix() const;
     static QString MacroFilePath(const QString& name);
