@@ -67,6 +67,10 @@ QByteArray ByteWords(const QStringList& words, int count) {
     return out;
 }
 
+QString LongRangeText(int mode) {
+    return mode < 0 ? QString("no long range") : QString("long range %1").arg(mode ? "on" : "off");
+}
+
 QString Describe(Hub& hub, const Device& d) {
     QString line = QString("%1  %2  %3  %4/%5  CID %6 MID %7  %8  v%9.%10")
                        .arg(d.name, -10)
@@ -83,7 +87,7 @@ QString Describe(Hub& hub, const Device& d) {
         state << (d.plugged ? "plugged" : "unplugged");
         const Device* mouse = hub.PairedMouse(d);
         state << (mouse ? "mouse " + mouse->name : QString("no mouse"));
-        state << (d.longRange < 0 ? QString("no long range") : QString("long range %1").arg(d.longRange ? "on" : "off"));
+        state << LongRangeText(d.longRange);
     } else {
         state << (d.plugged ? "on its cable" : "wireless");
         state << (d.awake ? "awake" : "asleep");
@@ -112,6 +116,15 @@ QString ImageSummary(const QByteArray& bytes, bool hex) {
     out << QString("LOD %1, debounce %2/%3 ms, wheel %4 ms, sleep %5, motion sync %6, angle snap %7, ripple %8")
                .arg(m.LodCode).arg(m.KeyDebounceMs).arg(m.ReleaseDebounceMs).arg(m.WheelDebounceMs)
                .arg(m.SleepTimeCode).arg(m.MotionSyncEnable).arg(m.AngleSnap).arg(m.RippleControl);
+    out << QString("trigger flags 0x%1 (left %2, right %3), angle %4 (tuning %5), 20K scanning %6, "
+                   "moving-off light %7")
+               .arg(m.TriggerFlags, 2, 16, QChar('0'))
+               .arg(m.TriggerFlags & kTriggerLeftBit ? "on" : "off")
+               .arg(m.TriggerFlags & kTriggerRightBit ? "on" : "off")
+               .arg(int(m.AngleTune))
+               .arg(m.AngleTuneEnable)
+               .arg(m.Scan20K)
+               .arg(m.MovingOffLight);
     out << QString("DPI light: mode %1 brightness %2 speed %3 enable %4").arg(m.DpiLightMode).arg(m.DpiLightBrightness)
                .arg(m.DpiLightSpeed).arg(m.DpiLightEnable);
     out << QString("mouse light: mode %1 colour %2,%3,%4 speed %5 brightness %6 enable %7").arg(m.MouseLightMode)
@@ -509,7 +522,8 @@ QString RunCommand(const QString& line) {
                "  report-rate [MOUSE] CODE | battery [MOUSE] PERCENT [charging] | fail NAME K |\n"
                "  fail-upgrade NAME PERCENT | stall-upgrade NAME PERCENT | fail-pairing [RECEIVER] | image [hex] |\n"
                "  config [MOUSE] | log [N] | light [MOUSE] MODE R G B SPEED BRIGHTNESS ENABLE |\n"
-               "  dpi-light [MOUSE] MODE BRIGHTNESS SPEED ENABLE | receiver [NAME] | indicator RECEIVER MODE";
+               "  dpi-light [MOUSE] MODE BRIGHTNESS SPEED ENABLE | receiver [NAME] | indicator RECEIVER MODE |\n"
+               "  long-range [RECEIVER] | drop-long-range [RECEIVER]";
     const QString cmd = words[0];
     auto ok = [](bool done) { return done ? QString("ok") : QString("error: no such device or not possible"); };
     // Optional device name before the numeric arguments.
@@ -580,6 +594,15 @@ QString RunCommand(const QString& line) {
         return valid && mode >= 0 && mode <= 3 ? ok(SetReceiverIndicatorMode(words[1], uint8_t(mode)))
                                                : QString("error: indicator RECEIVER MODE");
     }
+    if (cmd == "long-range" && words.size() <= 2) {
+        int mode = 0;
+        const bool found = WithDevice(target(0, &kReceiver, &rest), &kReceiver, [&mode](Hub&, Device& d) {
+            mode = d.longRange;
+            return true;
+        });
+        return found ? LongRangeText(mode) : ok(false);
+    }
+    if (cmd == "drop-long-range" && words.size() <= 2) return ok(DropLongRange(target(0, &kReceiver, &rest)));
     if (cmd == "image") return ImageSummary(LastImage(), words.value(1) == "hex");
     if (cmd == "config") {
         const int config = ActiveConfig(target(0, &kMouse, &rest));

@@ -40,6 +40,11 @@ private slots:
         QTest::newRow("receiver records of a mouse") << "receiver mouse" << "error";
         QTest::newRow("config") << "config" << "active configuration 0";
         QTest::newRow("config of a receiver") << "config receiver" << "error";
+        QTest::newRow("long range") << "long-range" << "long range off";
+        QTest::newRow("long range of a mouse") << "long-range mouse" << "error";
+        QTest::newRow("long range, extra word") << "long-range receiver on" << "error";
+        QTest::newRow("drop long range of a mouse") << "drop-long-range mouse" << "error";
+        QTest::newRow("drop long range of nobody") << "drop-long-range nobody" << "error";
     }
     void commands() {
         QFETCH(QString, command);
@@ -95,6 +100,65 @@ private slots:
                                        payload.size(), &flags));
         const QByteArray flagBytes(reinterpret_cast<const char*>(&flags), sizeof flags);
         for (int i = 0; i < flagBytes.size(); ++i) QCOMPARE(flagBytes[i] != 0, i == statusByte);
+    }
+
+    // The printed state follows the program's switch, and a drop reaches the connection as the
+    // receiver's own report.
+    void longRangeCommands() {
+        const QByteArray path = PathText("receiver");
+        QVERIFY(UsbFinderC_SetLongRangeMode(path, true));
+        QCOMPARE(HidSim::RunCommand("long-range receiver"), QString("long range on"));
+        QVERIFY(Connect(path));
+        QCOMPARE(HidSim::RunCommand("drop-long-range"), QString("ok"));
+        QVERIFY(WaitFor([] { return Recorder::Get().Count(HIDUSB_MSG_LONG_RANGE) == 1; }));
+        QCOMPARE(HidSim::LongRangeMode("receiver"), 0);
+        QCOMPARE(HidSim::RunCommand("long-range"), QString("long range off"));
+    }
+
+    void receiverWithoutLongRange() {
+        FreshDevices("sim-control-no-long-range", R"({"devices": [
+            {"name": "plain", "kind": "receiver", "class": 4, "mid": 6, "longRange": "none", "mouse": "m"},
+            {"name": "m", "kind": "mouse", "mid": 6}]})");
+        QCOMPARE(HidSim::RunCommand("long-range plain"), QString("no long range"));
+        QVERIFY(HidSim::RunCommand("drop-long-range plain").startsWith("error"));
+        QCOMPARE(HidSim::LongRangeMode("plain"), -1);
+    }
+
+    // The image summary shows the advanced page's bytes; the angle is signed.
+    void imageShowsTheAdvancedFields_data() {
+        QTest::addColumn<int>("trigger");
+        QTest::addColumn<int>("angle");
+        QTest::addColumn<int>("scan");
+        QTest::addColumn<int>("movingOff");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("both triggers, -30")
+            << 0x03 << 0xE2 << 1 << 1
+            << "trigger flags 0x03 (left on, right on), angle -30 (tuning 1), "
+               "20K scanning 1, moving-off light 1";
+        QTest::newRow("right only, +30") << 0x02 << 0x1E << 2 << 0
+                                         << "trigger flags 0x02 (left off, right on), angle 30 (tuning 1), "
+                                            "20K scanning 2, moving-off light 0";
+        QTest::newRow("unknown bit, 0") << 0x10 << 0x00 << 0 << 7
+                                        << "trigger flags 0x10 (left off, right off), angle 0 (tuning 1), "
+                                           "20K scanning 0, moving-off light 7";
+    }
+    void imageShowsTheAdvancedFields() {
+        QFETCH(int, trigger);
+        QFETCH(int, angle);
+        QFETCH(int, scan);
+        QFETCH(int, movingOff);
+        QFETCH(QString, line);
+        QVERIFY(Connect(PathText("receiver")));
+        FlashDataMap image;
+        std::memset(&image, 0, sizeof image);
+        image.TriggerFlags = uint8_t(trigger);
+        image.AngleTune = int8_t(uint8_t(angle));
+        image.AngleTuneEnable = 1;
+        image.Scan20K = uint8_t(scan);
+        image.MovingOffLight = uint8_t(movingOff);
+        ProtocolDataUpdate(&image);
+        const QStringList lines = HidSim::RunCommand("image").split('\n');
+        QVERIFY2(lines.contains(line), qPrintable(lines.join('\n')));
     }
 
     void indicatorCommandReachesTheReceiver() {

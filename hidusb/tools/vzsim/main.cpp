@@ -2,7 +2,7 @@
 //   vzsim list | plug NAME | unplug NAME | wake [MOUSE] | sleep [MOUSE] | dpi-button [MOUSE] |
 //         battery [MOUSE] PERCENT [charging] | fail-upgrade NAME PERCENT | stall-upgrade NAME PERCENT |
 //         image [hex] | config [MOUSE] | light [MOUSE] 7 BYTES | dpi-light [MOUSE] 4 BYTES | receiver [NAME] |
-//         indicator RECEIVER MODE | help ...
+//         indicator RECEIVER MODE | long-range [RECEIVER] | drop-long-range [RECEIVER] | help ...
 //   --socket NAME talks to another socket than the one of this user's HOME.
 #include <QCoreApplication>
 #include <QLocalSocket>
