@@ -1,14 +1,14 @@
 // A whole connection with the simulated default devices: the library's own threads, the hub's
-// blocking deliveries, the light page and stand-ins of the other pages.
+// blocking deliveries, the light page and marks standing for the other pages.
 #include <QSignalSpy>
 #include <QtTest>
 
 #include "ButtonPageMarks.h"
 #include "DeviceFixture.h"
+#include "SensorPageMarks.h"
 #include "core/PostMsg.h"
 #include "device/DeviceCommand.h"
 #include "device/DeviceInfoFile.h"
-#include "device/DevicePageStandIns.h"
 #include "device/Worker.h"
 #include "lighting/LampLight.h"
 
@@ -16,7 +16,7 @@ class TestDeviceLink : public QObject {
     Q_OBJECT
 
 private:
-    DevicePageStandIns* pages_ = nullptr;
+    SensorPageMarks* pages_ = nullptr;
     LampLight* light_ = nullptr;
     ButtonPageMarks* buttons_ = nullptr;
     QString mouse_;
@@ -44,7 +44,7 @@ private:
 
     // The pages and the device thread object, as the device window makes them.
     void MakePages() {
-        pages_ = new DevicePageStandIns;
+        pages_ = new SensorPageMarks;
         buttons_ = new ButtonPageMarks;
         light_ = new LampLight;
         DeviceWorker = new Worker;

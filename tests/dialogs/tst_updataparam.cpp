@@ -6,6 +6,7 @@
 
 #include "ButtonPageMarks.h"
 #include "LanguageFixture.h"
+#include "SensorPageMarks.h"
 #include "TestEnv.h"
 #include "core/ConfigIni.h"
 #include "core/CurrentFlashData.h"
@@ -15,7 +16,6 @@
 #include "device/DeviceDiscovery.h"
 #include "device/DeviceFlags.h"
 #include "device/DeviceInfoFile.h"
-#include "device/DevicePageStandIns.h"
 #include "dialogs/ModalRunner.h"
 #include "dialogs/ProfileFile.h"
 #include "dialogs/UpDataParam.h"
@@ -304,7 +304,7 @@ private slots:
 
     // The full road: the simulated mouse's dump fills the pages, whose marks end the wait at once.
     void normalWaitAfterARealDump() {
-        DevicePageStandIns pages;
+        SensorPageMarks pages;
         LampLight light;
         ButtonPageMarks buttons;
         Connect();

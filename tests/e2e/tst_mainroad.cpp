@@ -17,7 +17,6 @@
 
 #include "FirmwareFixture.h"
 #include "TestEnv.h"
-#include "app/DevicePageStandIn.h"
 #include "app/Dialog.h"
 #include "app/DialogMain.h"
 #include "core/DeviceAllInfo.h"
@@ -38,6 +37,7 @@
 #include "lighting/LampLight.h"
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"
+#include "sensor/ReportRates.h"
 #include "sensor/Sensor.h"
 #include "sensor/SensorDPI.h"
 #include "sensor/SensorHeader.h"
@@ -53,6 +53,26 @@ FlashDataMap MouseImage() {
     const QByteArray flash = HidSim::Flash("mouse");
     ProtocolDataParser(reinterpret_cast<const unsigned char*>(flash.constData()), &image);
     return image;
+}
+
+// Report rate of a ReportRateCode; 0 for an unknown code.
+int ReportRateHz(int code) {
+    const int index = ReportRateIndexOfCode(code);
+    return index < 0 ? 0 : kReportRates[size_t(index)].hz;
+}
+
+// Lift-off distance text of a LodCode as the sensor page lists it.
+QString LodText(int code) {
+    switch (code) {
+        case 1:
+            return "1mm";
+        case 2:
+            return "2mm";
+        case 3:
+            return "0.7mm";
+        default:
+            return QString();
+    }
 }
 
 QString SummaryText(DialogMain& window, const char* name) {
@@ -146,10 +166,10 @@ private slots:
 
         const FlashDataMap image = MouseImage();
         QCOMPARE(SummaryText(window, "DpiValue"),
-                 QString::number(DevicePageStandIn::LevelDpi(image.DpiLevels[image.CurrentDpiLevel])));
+                 QString::number(DecodeLevelDpi(image.DpiLevels[image.CurrentDpiLevel])));
         QCOMPARE(SummaryText(window, "ReportValue"),
-                 QString::number(DevicePageStandIn::ReportRateHz(image.ReportRateCode)) + "Hz");
-        QCOMPARE(SummaryText(window, "LodValue"), DevicePageStandIn::LodText(image.LodCode));
+                 QString::number(ReportRateHz(image.ReportRateCode)) + "Hz");
+        QCOMPARE(SummaryText(window, "LodValue"), LodText(image.LodCode));
         QCOMPARE(SummaryText(window, "DebunceValue"), QString::number(image.KeyDebounceMs) + "ms");
         QTRY_COMPARE(SummaryText(window, "ConfigValue"),
                      "Profile " + QString::number(HidSim::ActiveConfig("mouse") + 1));
@@ -170,8 +190,7 @@ private slots:
         const int next = (before.CurrentDpiLevel + 1) % before.DpiLevelCount;
         QVERIFY(HidSim::PressDpiButton("mouse"));
         QTRY_COMPARE_WITH_TIMEOUT(SummaryText(window, "DpiValue"),
-                                  QString::number(DevicePageStandIn::LevelDpi(before.DpiLevels[next])),
-                                  kWaitMs);
+                                  QString::number(DecodeLevelDpi(before.DpiLevels[next])), kWaitMs);
     }
 
     // The light page shows the mouse's light after the read, whose wait ends on the page's own mark;
@@ -288,7 +307,7 @@ private slots:
             if (!noticeSeen && qobject_cast<MouseOffLine*>(QApplication::activeModalWidget())) {
                 noticeSeen = true;
                 QCOMPARE(SummaryText(window, "DpiValue"),
-                         QString::number(DevicePageStandIn::LevelDpi(cached.DpiLevels[3])));
+                         QString::number(DecodeLevelDpi(cached.DpiLevels[3])));
                 HidSim::Wake("mouse");
             }
         });
