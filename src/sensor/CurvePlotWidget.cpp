@@ -1,0 +1,6 @@
+#include "sensor/CurvePlotWidget.h"
+
+QString CurveAxisTitleX;
+QString CurveAxisTitleY;
+
+CurvePlotWidget::CurvePlotWidget(QWidget* parent) : QWidget(parent) {}
