@@ -40,7 +40,6 @@ struct DevicePage {
     QToolButton* Ui::Dialog::*NavButton;
 };
 
-
 const DevicePage kDevicePages[] = {
     {Dialog::SummaryIndex, [](QWidget* p) -> QWidget* { return new PreVier(p); }, &Ui::Dialog::PreButton},
     {Dialog::AdvancedIndex,

@@ -2,6 +2,7 @@
 // mouse answers, sleeps or refuses, or before the window is live; the turned picture's angle; the
 // trigger-point texts.
 #include <QCheckBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QSlider>
@@ -209,6 +210,32 @@ private slots:
         RotatableWidget widget;
         widget.SetAngle(degrees);
         QCOMPARE(widget.GetAngle(), stored);
+    }
+
+    void sizeHintFollowsTheTurn_data() {
+        QTest::addColumn<int>("degrees");
+        QTest::addColumn<QSize>("hint");
+        // The unturned hint is 40 x 20.
+        QTest::newRow("0") << 0 << QSize(40, 20);
+        QTest::newRow("90") << 90 << QSize(20, 40);
+        QTest::newRow("180") << 180 << QSize(40, 20);
+        QTest::newRow("270") << 270 << QSize(20, 40);
+        QTest::newRow("30: bounding box") << 30 << QSize(45, 37);  // 34.64 + 10, 20 + 17.32
+        QTest::newRow("-45 as 315") << -45 << QSize(42, 42);       // 42.43 both ways
+    }
+
+    void sizeHintFollowsTheTurn() {
+        QFETCH(int, degrees);
+        QFETCH(QSize, hint);
+        RotatableWidget widget;
+        auto* layout = new QHBoxLayout(&widget);
+        layout->setContentsMargins(0, 0, 0, 0);
+        auto* inner = new QWidget;
+        inner->setFixedSize(40, 20);
+        layout->addWidget(inner);
+        widget.SetAngle(degrees);
+        QCOMPARE(widget.sizeHint(), hint);
+        QCOMPARE(widget.minimumSizeHint(), hint);
     }
 
     void triggerTexts() {
