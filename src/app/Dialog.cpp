@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QToolButton>
 
-#include "app/DevicePageStandIn.h"
 #include "buttons/Buttoninterface.h"
 #include "core/CurrentFlashData.h"
 #include "core/PictureStyles.h"
@@ -23,6 +22,7 @@
 #include "platform/Clock.h"
 #include "platform/CrashHandler.h"
 #include "platform/Paths.h"
+#include "sensor/Advanced.h"
 #include "sensor/Sensor.h"
 #include "settings/FirmwareImages.h"
 #include "settings/FormSetting.h"
@@ -40,12 +40,14 @@ struct DevicePage {
     QToolButton* Ui::Dialog::*NavButton;
 };
 
-using Role = DevicePageStandIn::Role;
-
 const DevicePage kDevicePages[] = {
     {Dialog::SummaryIndex, [](QWidget* p) -> QWidget* { return new PreVier(p); }, &Ui::Dialog::PreButton},
     {Dialog::AdvancedIndex,
-     [](QWidget* p) -> QWidget* { return new DevicePageStandIn(Role::Advanced, "Advanced", p); },
+     [](QWidget* p) -> QWidget* {
+         auto* page = new Advanced(p);
+         page->setObjectName("AdvancedPage");
+         return page;
+     },
      &Ui::Dialog::Advanced},
     {Dialog::ButtonsIndex, [](QWidget* p) -> QWidget* { return new Buttoninterface(p); },
      &Ui::Dialog::ButtonMain},

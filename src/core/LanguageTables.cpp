@@ -88,13 +88,19 @@ QString CompanyText(int index) {
     return CompanyTexts.first().value(index);
 }
 
-QString KeyOptionLabel(int language, const QString& value, int position, bool* found) {
+QStringList KeyOptionLabels(int language, const QString& value) {
     const int index = ValidLanguage(language);
-    const QStringList labels = index < MouseKeyOptionLabelLists.size()
-                                   ? MouseKeyOptionLabelLists.at(index).value(value)
-                                   : QStringList();
-    const int at = labels.size() - 1 - position;
-    const bool ok = position >= 0 && at >= 0;
+    QStringList labels;
+    if (index < MouseKeyOptionLabelLists.size()) {
+        const QStringList filed = MouseKeyOptionLabelLists.at(index).value(value);
+        for (auto it = filed.crbegin(); it != filed.crend(); ++it) labels.append(*it);
+    }
+    return labels;
+}
+
+QString KeyOptionLabel(int language, const QString& value, int position, bool* found) {
+    const QStringList labels = KeyOptionLabels(language, value);
+    const bool ok = position >= 0 && position < labels.size();
     if (found) *found = ok;
-    return ok ? labels.at(at) : QString();
+    return ok ? labels.at(position) : QString();
 }

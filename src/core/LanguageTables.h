@@ -97,6 +97,8 @@ const TextMap& LanguageMap(const TextTable& table, int language);
 // The text under `key` in one language; empty when missing.
 QString LanguageText(const TextTable& table, int language, const QString& key);
 
+// Every label of a "KeyOptions" value, latest filed first; empty when there is none.
+QStringList KeyOptionLabels(int language, const QString& value);
 // Label `position` of a "KeyOptions" value, counted from the last one of the file (0 = the last);
 // empty with *found false when there is no such label.
 QString KeyOptionLabel(int language, const QString& value, int position, bool* found = nullptr);

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QListView>
+#include <QWidget>
 
 #include "platform/Paths.h"
 #include "widgets/ColorText.h"
@@ -14,6 +15,14 @@ QString SensorPictureFolder() {
 
 QString LightPictureFolder() {
     return Paths::InstallDir() + "/Picture/Light/";
+}
+
+QString AdvancedPictureFolder() {
+    return Paths::InstallDir() + "/Picture/Advanced/";
+}
+
+void SetTitleMarker(QWidget* button, const QString& folder) {
+    button->setStyleSheet("#" + button->objectName() + "{border-image: url(" + folder + "Title.png);}");
 }
 
 QString CaptionSheet() {
@@ -49,10 +58,14 @@ void InstallPopupView(QComboBox* combo) {
     combo->setView(view);
 }
 
-QString IndicatorCheckBoxSheet(const QString& folder) {
+QString CheckBoxSheet(const QString& folder, const QString& checked, const QString& unchecked) {
     return "QCheckBox{color: rgb(" + OptionColorText("LabelColor") +
-           ";);}QCheckBox:indicator::checked {image: url(" + folder +
-           "LODCheck.png);}QCheckBox::indicator::unchecked {image: url(" + folder + "LOD.png);}";
+           ";);}QCheckBox:indicator::checked {image: url(" + folder + checked +
+           ");}QCheckBox::indicator::unchecked {image: url(" + folder + unchecked + ");}";
+}
+
+QString IndicatorCheckBoxSheet(const QString& folder) {
+    return CheckBoxSheet(folder, "LODCheck.png", "LOD.png");
 }
 
 QString ThinSliderSheet(const QString& folder) {

@@ -4,12 +4,18 @@
 #include <QString>
 
 class QComboBox;
+class QWidget;
 
 namespace SensorStyles {
 
 // Installation folder + "/Picture/Sensor/" and + "/Picture/Light/".
 QString SensorPictureFolder();
 QString LightPictureFolder();
+// Installation folder + "/Picture/Advanced/".
+QString AdvancedPictureFolder();
+
+// The title marker `button` drawn with the folder's Title.png.
+void SetTitleMarker(QWidget* button, const QString& folder);
 
 // "QLabel{color: rgb(<LabelColor>;);}"
 QString CaptionSheet();
@@ -20,6 +26,9 @@ QString TipsSheet(const QString& folder);
 QString ComboSheet(const QString& folder, bool blackWhenDisabled);
 // Gives the list a popup view whose selected and hovered rows take the selection colour.
 void InstallPopupView(QComboBox* combo);
+// A check box whose indicator is the folder's `unchecked` picture, `checked` while checked; text in
+// LabelColor.
+QString CheckBoxSheet(const QString& folder, const QString& checked, const QString& unchecked);
 // A check box whose indicator is LOD.png, LODCheck.png while checked; text in LabelColor.
 QString IndicatorCheckBoxSheet(const QString& folder);
 // The thin slider of the alternative panels: handle HuaKuai.png, filled part in SliderColor.
