@@ -33,7 +33,7 @@
 
 namespace {
 // The device pages: stack index, how each is made and the navigation button that shows it, in the
-// order they are made (the order they connect to the hub). A page that lands replaces its stand-in here.
+// order they are made (the order they connect to the hub).
 struct DevicePage {
     Dialog::PageIndex Index;
     QWidget* (*Make)(QWidget* parent);
