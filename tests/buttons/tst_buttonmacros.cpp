@@ -2,7 +2,6 @@
 // renames and deletions reaching the simulated mouse through the button page.
 #include <QDir>
 #include <QSignalSpy>
-#include <QThread>
 #include <QToolButton>
 #include <QtTest>
 #include <cstring>
@@ -45,15 +44,6 @@ bool SameRecord(const MacroRecord& a, const MacroRecord& b) {
 
 bool SameActions(const KeyActionRecord& a, const KeyActionRecord& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-// Emits a blocking hub signal from a helper thread, as the device side does.
-template <typename Fn>
-void FromHelperThread(Fn emission) {
-    QThread* thread = QThread::create(emission);
-    thread->start();
-    QTRY_VERIFY(thread->isFinished());
-    delete thread;
 }
 
 // A macro file of n press events, each followed by a delay of its number + 1 ms.
@@ -434,7 +424,7 @@ private slots:
             FlashDataFromDevice = false;
             page->SlotUpDataButtonUIButton(mouse);
         } else {
-            FromHelperThread([] { PostMsg::GetInstance()->EmitSigFormReset(); });
+            page->SlotFormResetButton();
             QCOMPARE(page->ButtonTypeList[1], 1);
         }
         QCOMPARE(ReadFile("Go.ini"), edited);
