@@ -53,9 +53,9 @@ public:
     // Stores the entry values of one device button; an index outside the lists changes nothing.
     void SetButtonState(int button, int type, int param1, int param2);
     void UncheckFunctionButtons();
-    // Macro files are named by the macro's name cut to the record's 30 bytes; a name that no file may
-    // carry reads and writes none.
-    // The macro file's repeat text ("0" without a file); rewriting leaves only that line.
+    // Macro files go by the macro's name cut to the record's 30 bytes; a name that no file may carry
+    // reads and writes none. The repeat text is the file's first line ("0" without a file); rewriting
+    // leaves only that line.
     static QString ReadMacroRepeat(const QString& name);
     static void WriteMacroRepeat(const QString& name, const QString& repeat);
     // The device record of a macro file, read and encoded as the macro page does (at most 70 events).

@@ -12,6 +12,7 @@
 #include "buttons/Buttoninterface.h"
 #include "core/LanguageLoader.h"
 #include "core/PostMsg.h"
+#include "device/DeviceInfoFile.h"
 #include "dialogs/MacroName.h"
 #include "macro/MacroFiles.h"
 #include "ui_Buttoninterface.h"
@@ -299,6 +300,16 @@ private slots:
         QCOMPARE(Entry(mouse, 2), (QVector<int>{6, 2, 7}));
         QCOMPARE(Entry(mouse, 3), (QVector<int>{6, 3, 7}));
         for (int b : {2, 3}) QVERIFY(SameRecord(mouse.ButtonMacros[b], before.ButtonMacros[b]));
+
+        // A macro no row shows: nothing goes to the mouse.
+        WriteFile("Idle.ini", "1\n");
+        macros->LoadMacroList();
+        HidSim::ClearCallLog();
+        MacroPageFixture::Select(*macros, "Idle");
+        MacroPageFixture::Child<QSpinBox>(*macros, "NumberEdit")->setValue(9);
+        MacroPageFixture::Invoke(*macros, "on_Save_clicked");
+        QCOMPARE(ReadFile("Idle.ini"), QByteArray("9\n"));
+        QVERIFY(!DeviceFixture::HandedOver());
     }
 
     void rename_data() {
@@ -400,6 +411,7 @@ private slots:
         QTest::addColumn<QString>("road");
         QTest::newRow("mouse read") << "mouse";
         QTest::newRow("cache") << "cache";
+        QTest::newRow("language switch") << "language";
         QTest::newRow("factory reset") << "reset";
     }
     void refreshRoads() {
@@ -423,6 +435,13 @@ private slots:
         if (road == "cache") {
             FlashDataFromDevice = false;
             page->SlotUpDataButtonUIButton(mouse);
+        } else if (road == "language") {
+            const QString cache = TestEnv::FreshDir("cache") + "/mouse.bin";
+            QVERIFY(WriteDeviceInfoFile(cache, mouse));
+            SetDeviceInfoLoadName(cache);
+            page->SlotAllLanguage(1);
+            QCOMPARE(Ui()->RightKey->text(), page->MacroPrefixText + "Go");
+            page->SlotAllLanguage(0);
         } else {
             page->SlotFormResetButton();
             QCOMPARE(page->ButtonTypeList[1], 1);
