@@ -259,11 +259,12 @@ private slots:
         const MacroRecord other = MouseImage().ButtonMacros[0];
         QList<qint64> sentAt;
         QList<int> sentTo;
-        QMetaObject::Connection c = QObject::connect(PostMsg::GetInstance(), &PostMsg::SigMacroDownLoadData,
-                                                     [&](const QString&, int index) {
-                                                         sentAt << Clock::ElapsedMs();
-                                                         sentTo << index;
-                                                     });
+        QObject listener;  // the connection ends with the test
+        QObject::connect(PostMsg::GetInstance(), &PostMsg::SigMacroDownLoadData, &listener,
+                         [&](const QString&, int index) {
+                             sentAt << Clock::ElapsedMs();
+                             sentTo << index;
+                         });
         MacroPageFixture::Select(*macros, "Go");
         // The user adds a key press after the last event.
         DialogAnswers answers;
@@ -272,7 +273,6 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(macros, "on_ChooseEvent_activated", Q_ARG(int, 1)));
         const qint64 start = Clock::ElapsedMs();
         MacroPageFixture::Invoke(*macros, "on_Save_clicked");
-        QObject::disconnect(c);
         // In row order: row 4 is device button 4, row 5 device button 3.
         QCOMPARE(sentTo, (QList<int>{4, 3}));
         QVERIFY(sentAt.first() - start >= 1500);
