@@ -30,6 +30,7 @@ void NoData(const unsigned char*, int, const unsigned char*, int) {}
 FlashDataMap MouseImage() {
     FlashDataMap image{};
     const QByteArray flash = HidSim::Flash(DeviceFixture::MouseName());
+    if (flash.size() != 6912) return image;
     ProtocolDataParser(reinterpret_cast<const unsigned char*>(flash.constData()), &image);
     return image;
 }
