@@ -220,7 +220,8 @@ bool Buttoninterface::ApplyKeyCombination(int button, const QString& text) {
 
 bool Buttoninterface::LoadMacroFile(const QString& name, MacroRecord& record) {
     MacroFiles::MacroFileContent content;
-    if (!UiLive || !MacroName::IsValid(name) || !MacroFiles::ReadMacroFile(MacroFilePath(name), content))
+    record = MacroRecord{};
+    if (!UiLive || MacroFilePath(name).isEmpty() || !MacroFiles::ReadMacroFile(MacroFilePath(name), content))
         return false;
     // The record the macro page itself sends for the same list.
     record = MacroFiles::EntriesToRecord(name, content.Entries);

@@ -6,6 +6,7 @@
 #include "buttons/Buttoninterface.h"
 #include "core/PostMsg.h"
 #include "dialogs/MacroName.h"
+#include "keys/KeyTables.h"
 #include "macro/MacroFiles.h"
 #include "platform/Paths.h"
 #include "ui_Buttoninterface.h"
@@ -21,23 +22,32 @@ QToolButton* Buttoninterface::DeviceButtonRow(int button) const {
     return nullptr;
 }
 
+// Empty for a name that no file may carry.
 QString Buttoninterface::MacroFilePath(const QString& name) {
-    return Paths::UserDataDir() + "/usersetting/MacroPage/" + name + ".ini";
+    const QString cut = MacroName::CutToBytes(name);
+    if (!MacroName::IsValid(cut)) return QString();
+    return Paths::UserDataDir() + "/usersetting/MacroPage/" + cut + ".ini";
 }
 
 QString Buttoninterface::ReadMacroRepeat(const QString& name) {
-    if (!MacroName::IsValid(name)) return QStringLiteral("0");
-    QFile file(MacroFilePath(name));
+    const QString path = MacroFilePath(name);
+    if (path.isEmpty()) return QStringLiteral("0");
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text) || file.atEnd()) return QStringLiteral("0");
     const QStringList parts = QString::fromUtf8(file.readLine()).split(' ', Qt::SkipEmptyParts);
     return parts.isEmpty() ? QString() : QString(parts.first()).remove('\n');
 }
 
 void Buttoninterface::WriteMacroRepeat(const QString& name, const QString& repeat) {
-    if (!MacroName::IsValid(name)) return;
-    QFile file(MacroFilePath(name));
+    const QString path = MacroFilePath(name);
+    if (path.isEmpty()) return;
+    QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return;
     file.write((repeat + "\n").toUtf8());
+}
+
+void Buttoninterface::MacroKeyNameToCode(const QString& name, int i, MacroRecord& record) {
+    ::KeyNameToEvent(name, i, record);
 }
 
 QString Buttoninterface::ChooserText(int type, int param1) const {

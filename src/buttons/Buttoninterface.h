@@ -53,12 +53,18 @@ public:
     // Stores the entry values of one device button; an index outside the lists changes nothing.
     void SetButtonState(int button, int type, int param1, int param2);
     void UncheckFunctionButtons();
-    // The macro file's repeat text ("0" without a file); rewriting leaves only that line.
+    // Macro files go by the macro's name cut to the record's 30 bytes; a name that no file may carry
+    // reads and writes none. The repeat text is the file's first line ("0" without a file); rewriting
+    // leaves only that line.
     static QString ReadMacroRepeat(const QString& name);
     static void WriteMacroRepeat(const QString& name, const QString& repeat);
-    // The device record of a macro file (as the macro page builds it); false while the window is not
-    // live, for a name no file may carry, or without the file.
+    // The device record of a macro file, read and encoded as the macro page does (at most 70 events).
+    // False (record all zero) while the window is not live, for a name no file may carry, or without
+    // the file.
     static bool LoadMacroFile(const QString& name, MacroRecord& record);
+    // Kind and code of event i of a record from a key name of the key tables; a name outside them
+    // sets kind 1 and keeps the code.
+    static void MacroKeyNameToCode(const QString& name, int i, MacroRecord& record);
 
     // Defaults of the product table: a media key by the low byte of its usage, a key combination by
     // its text. False when the default is not one the page can apply (nothing sent); true otherwise,

@@ -198,6 +198,34 @@ private slots:
         QCOMPARE(Buttoninterface::ReadMacroRepeat("Go"), QString("17"));
     }
 
+    // A macro's file is named by its name cut to the record's 30 bytes; a name no file may carry reads
+    // the repeat text "0" and writes nothing anywhere.
+    void repeatFileNames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("repeat");
+        QTest::addColumn<QStringList>("files");  // the folder after writing
+        QTest::newRow("40-byte name") << QString(40, 'x') << "9" << QStringList{QString(30, 'x') + ".ini"};
+        QTest::newRow("parent folder") << ".."
+                                       << "0" << QStringList{QString(30, 'x') + ".ini"};
+        QTest::newRow("slash") << "x/y"
+                               << "0" << QStringList{QString(30, 'x') + ".ini"};
+        QTest::newRow("empty") << ""
+                               << "0" << QStringList{QString(30, 'x') + ".ini"};
+    }
+    void repeatFileNames() {
+        QFETCH(QString, name);
+        QFETCH(QString, repeat);
+        QFETCH(QStringList, files);
+        MacroPageFixture::WriteFile(QString(30, 'x') + ".ini", "9\n0x04 1 0\n");
+        QCOMPARE(Buttoninterface::ReadMacroRepeat(name), repeat);
+        Buttoninterface::WriteMacroRepeat(name, "4");
+        const QDir folder(MacroPageFixture::MacroFolder());
+        QCOMPARE(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), files);
+        QCOMPARE(QDir(folder.absolutePath() + "/..").entryList({"*.ini"}, QDir::Files), QStringList{});
+        QCOMPARE(MacroPageFixture::ReadFile(files.first()),
+                 QByteArray(repeat == "9" ? "4\n" : "9\n0x04 1 0\n"));
+    }
+
     // A refresh from the device fills the lists of "KeyNumber" buttons and relabels their rows only.
     void refreshLabelsTheLoadedButtons() {
         FlashDataMap image = EmptyImage();
