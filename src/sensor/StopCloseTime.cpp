@@ -11,6 +11,7 @@ StopCloseTime::StopCloseTime(QWidget* parent)
     : QFrame(parent), ui(new Ui_StopCloseTime), PictureFolder(SensorStyles::LightPictureFolder()) {
     ui->setupUi(this);
     ui->StopClose->setStyleSheet(SensorStyles::ComboSheet(PictureFolder, false));
+    SensorStyles::InstallPopupView(ui->StopClose);
     ui->StopClose->setMaxVisibleItems(15);
 }
 
