@@ -154,6 +154,32 @@ private slots:
     void on_VolumeDown_12_clicked(bool checked);
     void on_VolumeDown_13_clicked(bool checked);
     void on_VolumeDown_11_clicked(bool checked);
+    // Scroll pairs, light toggles, the configuration switch, DPI locks and the three dialog entries.
+    void on_DPI_3_clicked(bool checked);
+    void on_VolumeUp_2_clicked(bool checked);
+    void on_VolumeDown_2_clicked(bool checked);
+    void on_VolumeUp_14_clicked(bool checked);
+    void on_VolumeDown_14_clicked(bool checked);
+    void on_VolumeUp_4_clicked(bool checked);
+    void on_VolumeUp_5_clicked(bool checked);
+    void on_VolumeUp_6_clicked(bool checked);
+    void on_VolumeUp_7_clicked(bool checked);
+    void on_VolumeUp_11_clicked(bool checked);
+    void on_VolumeUp_12_clicked(bool checked);
+    void on_VolumeUp_13_clicked(bool checked);
+    void on_VolumeUp_16_clicked(bool checked);
+    void on_VolumeUp_15_clicked(bool checked);
+    void on_VolumeUp_19_clicked(bool checked);
+    void on_VolumeUp_20_clicked(bool checked);
+    void on_VolumeUp_22_clicked(bool checked);
+    void on_VolumeUp_18_clicked(bool checked);
+    void on_VolumeUp_24_clicked(bool checked);
+    void on_VolumeUp_23_clicked(bool checked);
+    void on_VolumeUp_21_clicked(bool checked);
+    // Declared after on_DPI_6_clicked(bool): a click reaches that one first.
+    void on_DPI_6_clicked();
+    void on_DPI_8_clicked();
+    void on_DPI_10_clicked();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -175,6 +201,8 @@ private:
     // The shared assignment step: the selected row's device button gets the entry; on success the row
     // reads like the chooser button and the lists follow; then the page is idle again.
     void AssignEntry(int type, int param1, int param2, const QToolButton* chooser);
+    void AssignEntry(int type, int param1, int param2, const QString& rowText);
+    void AssignDpiLock(bool checked, int dpi, const QToolButton* value);
     void AssignFirstLevel(bool checked, int type, int param1, int param2, const QToolButton* chooser);
     void ApplyStyles();
     void SetMousePicture(int index);
