@@ -47,13 +47,7 @@ QByteArray MacroBytes(const FlashDataMap& image, int button) {
     return Bytes(image, kMacrosAt + int(sizeof(MacroRecord)) * button, int(sizeof(MacroRecord)));
 }
 
-// The image the simulated mouse holds in its flash.
-FlashDataMap MouseImage() {
-    FlashDataMap image{};
-    const QByteArray flash = HidSim::Flash(DeviceFixture::MouseName());
-    ProtocolDataParser(reinterpret_cast<const unsigned char*>(flash.constData()), &image);
-    return image;
-}
+using DeviceFixture::MouseImage;
 
 // A 52-byte record from hex text (spaces ignored), padded with zeros.
 QByteArray Record(const char* hex) {

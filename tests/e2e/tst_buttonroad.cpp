@@ -1,18 +1,17 @@
 // A button assignment through the real top-level window against the simulated receiver and mouse: the
 // button page, a row, the multimedia list and next track; the mouse keeps it and the page shows it
 // again after the device window is opened anew.
-#include <QDir>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QtTest>
 #include <cstring>
 
+#include "DeviceFixture.h"
 #include "FirmwareFixture.h"
-#include "TestEnv.h"
+#include "RoadFixture.h"
 #include "app/Dialog.h"
 #include "app/DialogMain.h"
 #include "buttons/Buttoninterface.h"
-#include "core/MacroIni.h"
 #include "device/DeviceFlags.h"
 #include "device/Worker.h"
 #include "dialogs/ModalRunner.h"
@@ -20,20 +19,13 @@
 #include "hidusb/HIDUsb.h"
 #include "hidusb/HidSimControl.h"
 #include "home/DialogChange.h"
-#include "platform/Paths.h"
-#include "platform/RegistryStore.h"
 #include "ui_Buttoninterface.h"
 #include "widgets/mytoolButtonEnter.h"
 
 namespace {
 constexpr int kWaitMs = 20000;
 
-FlashDataMap MouseImage() {
-    FlashDataMap image{};
-    const QByteArray flash = HidSim::Flash("mouse");
-    ProtocolDataParser(reinterpret_cast<const unsigned char*>(flash.constData()), &image);
-    return image;
-}
+using DeviceFixture::MouseImage;
 
 QByteArray Entry(const FlashDataMap& image, int button) {
     return QByteArray(reinterpret_cast<const char*>(&image.ButtonKeys[button]), 3);
@@ -63,15 +55,8 @@ private:
 private slots:
     void init() {
         FirmwareFixture::UseInstallation();
-        HidSim::SetStateDir(TestEnv::FreshDir("sim"));
-        HidSim::SetTiming(20, 300);
+        RoadFixture::FreshUserState();
         HidSim::LoadDefault();
-        const QString dir = TestEnv::FreshDir("home");
-        RegistryStore::SetFilePath(dir + "/registry.ini");
-        MacroIni::ResetForTest(dir + "/Macro.ini");
-        QDir(Paths::UserDataDir() + "/Device_Info").removeRecursively();
-        QDir().mkpath(Paths::UserDataDir() + "/Device_Info");
-        DialogMain::TrayAvailable = [] { return false; };
         FoundDevices.clear();
         FlashDataFromDevice = false;
         DevicePageActive = 0;
