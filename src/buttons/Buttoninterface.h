@@ -181,6 +181,11 @@ private slots:
     void on_DPI_8_clicked();
     void on_DPI_10_clicked();
 
+private:
+    // The assignment step with a composed row text; a DPI lock by its value.
+    void AssignEntry(int type, int param1, int param2, const QString& rowText);
+    void AssignDpiLock(bool checked, int dpi, const QToolButton* value);
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -201,8 +206,6 @@ private:
     // The shared assignment step: the selected row's device button gets the entry; on success the row
     // reads like the chooser button and the lists follow; then the page is idle again.
     void AssignEntry(int type, int param1, int param2, const QToolButton* chooser);
-    void AssignEntry(int type, int param1, int param2, const QString& rowText);
-    void AssignDpiLock(bool checked, int dpi, const QToolButton* value);
     void AssignFirstLevel(bool checked, int type, int param1, int param2, const QToolButton* chooser);
     void ApplyStyles();
     void SetMousePicture(int index);
