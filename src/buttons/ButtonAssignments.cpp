@@ -41,9 +41,13 @@ QString Buttoninterface::RowMacroName(int row) const {
 }
 
 void Buttoninterface::AssignEntry(int type, int param1, int param2, const QToolButton* chooser) {
+    AssignEntry(type, param1, param2, chooser->text());
+}
+
+void Buttoninterface::AssignEntry(int type, int param1, int param2, const QString& rowText) {
     const int button = SelectedDeviceButton();
     if (button >= 0 && SetButtonKey(button, type, param1, param2)) {
-        DeviceButtonRow(button)->setText(chooser->text());
+        DeviceButtonRow(button)->setText(rowText);
         SetButtonState(button, type, param1, param2);
     }
     CloseChooser();
@@ -89,6 +93,75 @@ void Buttoninterface::on_VolumeUp_9_clicked(bool checked) {
 }
 void Buttoninterface::on_VolumeUp_10_clicked(bool checked) {
     if (checked) AssignEntry(2, 3, 0, ui->VolumeUp_10);
+}
+void Buttoninterface::on_DPI_3_clicked(bool checked) {
+    AssignFirstLevel(checked, 9, 0, 0, ui->DPI_3);
+}
+void Buttoninterface::on_VolumeUp_2_clicked(bool checked) {
+    if (checked) AssignEntry(3, 1, 0, ui->VolumeUp_2);
+}
+void Buttoninterface::on_VolumeDown_2_clicked(bool checked) {
+    if (checked) AssignEntry(3, 2, 0, ui->VolumeDown_2);
+}
+void Buttoninterface::on_VolumeUp_14_clicked(bool checked) {
+    if (checked) AssignEntry(11, 1, 0, ui->VolumeUp_14);
+}
+void Buttoninterface::on_VolumeDown_14_clicked(bool checked) {
+    if (checked) AssignEntry(11, 2, 0, ui->VolumeDown_14);
+}
+void Buttoninterface::on_VolumeUp_4_clicked(bool checked) {
+    if (checked) AssignEntry(8, 0, 0, ui->VolumeUp_4);
+}
+void Buttoninterface::on_VolumeUp_5_clicked(bool checked) {
+    if (checked) AssignEntry(8, 1, 0, ui->VolumeUp_5);
+}
+void Buttoninterface::on_VolumeUp_6_clicked(bool checked) {
+    if (checked) AssignEntry(8, 3, 0, ui->VolumeUp_6);
+}
+void Buttoninterface::on_VolumeUp_7_clicked(bool checked) {
+    if (checked) AssignEntry(8, 4, 0, ui->VolumeUp_7);
+}
+
+// A DPI lock sends the device's index of the value; the lists keep the whole index, the entry its low byte.
+void Buttoninterface::AssignDpiLock(bool checked, int dpi, const QToolButton* value) {
+    if (!checked) return;
+    AssignEntry(10, DpiValueToIndex(dpi), 0, ui->DPI_4->text() + "-" + value->text());
+}
+void Buttoninterface::on_VolumeUp_11_clicked(bool checked) {
+    AssignDpiLock(checked, 100, ui->VolumeUp_11);
+}
+void Buttoninterface::on_VolumeUp_12_clicked(bool checked) {
+    AssignDpiLock(checked, 200, ui->VolumeUp_12);
+}
+void Buttoninterface::on_VolumeUp_13_clicked(bool checked) {
+    AssignDpiLock(checked, 300, ui->VolumeUp_13);
+}
+void Buttoninterface::on_VolumeUp_16_clicked(bool checked) {
+    AssignDpiLock(checked, 400, ui->VolumeUp_16);
+}
+void Buttoninterface::on_VolumeUp_15_clicked(bool checked) {
+    AssignDpiLock(checked, 500, ui->VolumeUp_15);
+}
+void Buttoninterface::on_VolumeUp_19_clicked(bool checked) {
+    AssignDpiLock(checked, 600, ui->VolumeUp_19);
+}
+void Buttoninterface::on_VolumeUp_20_clicked(bool checked) {
+    AssignDpiLock(checked, 700, ui->VolumeUp_20);
+}
+void Buttoninterface::on_VolumeUp_22_clicked(bool checked) {
+    AssignDpiLock(checked, 800, ui->VolumeUp_22);
+}
+void Buttoninterface::on_VolumeUp_18_clicked(bool checked) {
+    AssignDpiLock(checked, 900, ui->VolumeUp_18);
+}
+void Buttoninterface::on_VolumeUp_24_clicked(bool checked) {
+    AssignDpiLock(checked, 1000, ui->VolumeUp_24);
+}
+void Buttoninterface::on_VolumeUp_23_clicked(bool checked) {
+    AssignDpiLock(checked, 1100, ui->VolumeUp_23);
+}
+void Buttoninterface::on_VolumeUp_21_clicked(bool checked) {
+    AssignDpiLock(checked, 1200, ui->VolumeUp_21);
 }
 
 void Buttoninterface::on_DPI_12_clicked() {

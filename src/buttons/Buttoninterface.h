@@ -160,6 +160,37 @@ private slots:
     void on_VolumeDown_12_clicked(bool checked);
     void on_VolumeDown_13_clicked(bool checked);
     void on_VolumeDown_11_clicked(bool checked);
+    // Scroll pairs, light toggles, the configuration switch, DPI locks and the three dialog entries.
+    void on_DPI_3_clicked(bool checked);
+    void on_VolumeUp_2_clicked(bool checked);
+    void on_VolumeDown_2_clicked(bool checked);
+    void on_VolumeUp_14_clicked(bool checked);
+    void on_VolumeDown_14_clicked(bool checked);
+    void on_VolumeUp_4_clicked(bool checked);
+    void on_VolumeUp_5_clicked(bool checked);
+    void on_VolumeUp_6_clicked(bool checked);
+    void on_VolumeUp_7_clicked(bool checked);
+    void on_VolumeUp_11_clicked(bool checked);
+    void on_VolumeUp_12_clicked(bool checked);
+    void on_VolumeUp_13_clicked(bool checked);
+    void on_VolumeUp_16_clicked(bool checked);
+    void on_VolumeUp_15_clicked(bool checked);
+    void on_VolumeUp_19_clicked(bool checked);
+    void on_VolumeUp_20_clicked(bool checked);
+    void on_VolumeUp_22_clicked(bool checked);
+    void on_VolumeUp_18_clicked(bool checked);
+    void on_VolumeUp_24_clicked(bool checked);
+    void on_VolumeUp_23_clicked(bool checked);
+    void on_VolumeUp_21_clicked(bool checked);
+    // Declared after on_DPI_6_clicked(bool): a click reaches that one first.
+    void on_DPI_6_clicked();
+    void on_DPI_8_clicked();
+    void on_DPI_10_clicked();
+
+private:
+    // The assignment step with a composed row text; a DPI lock by its value.
+    void AssignEntry(int type, int param1, int param2, const QString& rowText);
+    void AssignDpiLock(bool checked, int dpi, const QToolButton* value);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -144,6 +144,14 @@ inline FlashDataMap LastHandedImage() {
     return image;
 }
 
+// The image the simulated mouse holds in its flash.
+inline FlashDataMap MouseImage(const QString& mouse = MouseName()) {
+    FlashDataMap image{};
+    const QByteArray flash = HidSim::Flash(mouse);
+    ProtocolDataParser(reinterpret_cast<const unsigned char*>(flash.constData()), &image);
+    return image;
+}
+
 inline FlashDataMap ImageNow() {
     std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
     return CurrentFlashData;

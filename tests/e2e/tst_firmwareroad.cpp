@@ -8,6 +8,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "RoadFixture.h"
 #include "TestEnv.h"
 #include "app/DialogMain.h"
 #include "core/MacroIni.h"
@@ -46,15 +47,8 @@ private slots:
 
     void init() {
         progress_.clear();
-        HidSim::SetStateDir(TestEnv::FreshDir("sim"));
-        HidSim::SetTiming(20, 300);
+        RoadFixture::FreshUserState();
         QVERIFY(HidSim::LoadDescription(kCableSet));
-        const QString dir = TestEnv::FreshDir("home");
-        RegistryStore::SetFilePath(dir + "/registry.ini");
-        MacroIni::ResetForTest(dir + "/Macro.ini");
-        QDir(Paths::UserDataDir() + "/Device_Info").removeRecursively();
-        QDir().mkpath(Paths::UserDataDir() + "/Device_Info");
-        DialogMain::TrayAvailable = [] { return false; };
         ModalRunner::SetScript([](QDialog& dialog) { return dialog.exec(); });
     }
 

@@ -15,7 +15,9 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "DeviceFixture.h"
 #include "FirmwareFixture.h"
+#include "RoadFixture.h"
 #include "TestEnv.h"
 #include "app/Dialog.h"
 #include "app/DialogMain.h"
@@ -48,12 +50,7 @@
 namespace {
 constexpr int kWaitMs = 20000;
 
-FlashDataMap MouseImage() {
-    FlashDataMap image{};
-    const QByteArray flash = HidSim::Flash("mouse");
-    ProtocolDataParser(reinterpret_cast<const unsigned char*>(flash.constData()), &image);
-    return image;
-}
+using DeviceFixture::MouseImage;
 
 // Report rate of a ReportRateCode; 0 for an unknown code.
 int ReportRateHz(int code) {
@@ -113,15 +110,8 @@ private slots:
     void init() {
         // Not about firmware: an empty firmware folder, so no update is offered.
         FirmwareFixture::UseInstallation();
-        HidSim::SetStateDir(TestEnv::FreshDir("sim"));
-        HidSim::SetTiming(20, 300);
+        RoadFixture::FreshUserState();
         HidSim::LoadDefault();
-        const QString dir = TestEnv::FreshDir("home");
-        RegistryStore::SetFilePath(dir + "/registry.ini");
-        MacroIni::ResetForTest(dir + "/Macro.ini");
-        QDir(Paths::UserDataDir() + "/Device_Info").removeRecursively();
-        QDir().mkpath(Paths::UserDataDir() + "/Device_Info");
-        DialogMain::TrayAvailable = [] { return false; };
         FoundDevices.clear();
         FlashDataFromDevice = false;
         DevicePageActive = 0;
