@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "DeviceFixture.h"
+#include "HelperThread.h"
 #include "MacroPageFixture.h"
 #include "buttons/Buttoninterface.h"
 #include "buttons/DebounceTime.h"
@@ -28,15 +29,6 @@
 
 namespace {
 void NoData(const unsigned char*, int, const unsigned char*, int) {}
-
-// Emits a blocking hub signal from a helper thread, as the device side does.
-template <typename Fn>
-void FromHelperThread(Fn emission) {
-    QThread* thread = QThread::create(emission);
-    thread->start();
-    QTRY_VERIFY(thread->isFinished());
-    delete thread;
-}
 
 QStringList Texts(const QList<QToolButton*>& buttons) {
     QStringList texts;
@@ -213,7 +205,7 @@ private slots:
         QFETCH(QString, announced);
         page->SlotAllLanguage(0);
         QSignalSpy config(PostMsg::GetInstance(), SIGNAL(SigAddConfig(QString)));
-        FromHelperThread([=] { PostMsg::GetInstance()->EmitSigUpDataConfigUI(total, select, true); });
+        RunOnHelperThread([=] { PostMsg::GetInstance()->EmitSigUpDataConfigUI(total, select, true); });
         QCOMPARE(Ui()->ProjectChoose->count(), items);
         QCOMPARE(Ui()->ProjectChoose->currentIndex(), current);
         QVERIFY(Ui()->ProjectChoose->isEnabled());
@@ -334,7 +326,7 @@ private slots:
         QSignalSpy debounce(PostMsg::GetInstance(), SIGNAL(SigDebunce(QString)));
         QSignalSpy sleep(PostMsg::GetInstance(), SIGNAL(SigLightToFrom(int)));
         ButtonPageRefreshed = false;
-        FromHelperThread([=] { PostMsg::GetInstance()->EmitSigUpDataLightUIButton(image); });
+        RunOnHelperThread([=] { PostMsg::GetInstance()->EmitSigUpDataLightUIButton(image); });
         QVERIFY(!SentSinceStart());
         QVERIFY(dialogs.isEmpty());
         QCOMPARE(debounce.count(), 1);
@@ -387,7 +379,7 @@ private slots:
     void factoryResetSendsNothing() {
         Online();
         QSignalSpy sleep(PostMsg::GetInstance(), SIGNAL(SigLightToFrom(int)));
-        FromHelperThread([] { PostMsg::GetInstance()->EmitSigFormReset(); });
+        RunOnHelperThread([] { PostMsg::GetInstance()->EmitSigFormReset(); });
         QVERIFY(!SentSinceStart());
         QCOMPARE(page->ButtonTypeList, (QVector<int>{1, 1, 1, 1, 1, 2, 2, 2, 7, 7, 4, 0, 2, 2, 2, 2}));
         QCOMPARE(page->ButtonParam1List, (QVector<int>{1, 2, 4, 8, 16, 1, 2, 3, 0, 0, 10, 0, 1, 1, 1, 1}));

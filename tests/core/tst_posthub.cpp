@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "HelperThread.h"
 #include "core/PostMsg.h"
 
 namespace {
@@ -56,17 +57,6 @@ private:
         Log->append(Name + ":" + what);
     }
 };
-
-// Runs fn on a helper thread while the GUI thread keeps handling events; returns once fn has returned.
-void RunOnHelperThread(const std::function<void()>& fn) {
-    QThread* thread = QThread::create(fn);
-    QEventLoop loop;
-    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
-    thread->start();
-    loop.exec();
-    thread->wait();
-    delete thread;
-}
 
 FlashDataMap PatternImage() {
     FlashDataMap image;

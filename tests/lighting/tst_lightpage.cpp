@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include "DeviceFixture.h"
+#include "HelperThread.h"
 #include "ProductTables.h"
 #include "core/LanguageLoader.h"
 #include "core/LanguageTables.h"
@@ -24,16 +25,6 @@
 
 namespace {
 void Ignore(const unsigned char*, int, const unsigned char*, int) {}
-
-// Emits from a helper thread, as the device thread does, and serves the GUI thread meanwhile.
-template <typename Action>
-void FromDeviceThread(Action action) {
-    QThread* thread = QThread::create(action);
-    thread->start();
-    while (!thread->isFinished()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    thread->wait();
-    delete thread;
-}
 
 enum Road { FillA, FillB, Reset };
 
@@ -167,9 +158,9 @@ void TestLightPage::fill() {
     QSignalSpy offline(PostMsg::GetInstance(), &PostMsg::SigMouseOffLineo);
 
     PostMsg* hub = PostMsg::GetInstance();
-    if (road == FillA) FromDeviceThread([&] { hub->EmitSigUpDataLightLight(image); });
+    if (road == FillA) RunOnHelperThread([&] { hub->EmitSigUpDataLightLight(image); });
     if (road == FillB) hub->EmitSigUpDataLightUIA(image);
-    if (road == Reset) FromDeviceThread([&] { hub->EmitSigFormReset(); });
+    if (road == Reset) RunOnHelperThread([&] { hub->EmitSigFormReset(); });
 
     QFETCH(QList<int>, mouse);
     QFETCH(QColor, mouseColour);
@@ -260,7 +251,7 @@ void TestLightPage::indicatorMode() {
     Find<OneLed>("FrameOneLed")->SelectOptionSilently(0);
     ReceiverRgb.Mode = uint8_t(mode);
     HidSim::ClearCallLog();
-    FromDeviceThread([] { PostMsg::GetInstance()->EmitSigRGBValue(&ReceiverRgb); });
+    RunOnHelperThread([] { PostMsg::GetInstance()->EmitSigRGBValue(&ReceiverRgb); });
 
     QCOMPARE(Find<OneLed>("FrameOneLed")->SelectedOption(), option);
     QVERIFY(Find<OneLed>("FrameOneLed")->isHidden());
@@ -271,7 +262,7 @@ void TestLightPage::indicatorMode() {
 void TestLightPage::panelsOutOfSightStayHidden() {
     const FlashDataMap image = DeviceFixture::ImageNow();
     PostMsg* hub = PostMsg::GetInstance();
-    FromDeviceThread([&] {
+    RunOnHelperThread([&] {
         hub->EmitSigUpDataLightLight(image);
         hub->EmitSigForm();
         hub->EmitSigFormReset();

@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "DeviceFixture.h"
+#include "HelperThread.h"
 #include "LanguageFixture.h"
 #include "ProductTables.h"
 #include "core/LanguageTables.h"
@@ -27,17 +28,6 @@
 
 namespace {
 using DeviceFixture::HandedOver;
-
-// Runs fn on a helper thread while the GUI thread keeps handling events, as the device thread does.
-void RunOnHelperThread(const std::function<void()>& fn) {
-    QThread* thread = QThread::create(fn);
-    QEventLoop loop;
-    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
-    thread->start();
-    loop.exec();
-    thread->wait();
-    delete thread;
-}
 
 void SetDevice(int driveIndex, bool usb) {
     std::lock_guard<std::mutex> lock(CurrentDeviceMutex());

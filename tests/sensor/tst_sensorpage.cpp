@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "DeviceFixture.h"
+#include "HelperThread.h"
 #include "core/LanguageLoader.h"
 #include "core/PostMsg.h"
 #include "device/DeviceCommand.h"
@@ -21,17 +22,6 @@
 
 namespace {
 using DeviceFixture::HandedOver;
-
-// Runs fn on a helper thread while the GUI thread keeps handling events, as the device thread does.
-void RunOnHelperThread(const std::function<void()>& fn) {
-    QThread* thread = QThread::create(fn);
-    QEventLoop loop;
-    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
-    thread->start();
-    loop.exec();
-    thread->wait();
-    delete thread;
-}
 
 void SetDevice(int type, bool usb, int driveIndex) {
     std::lock_guard<std::mutex> lock(CurrentDeviceMutex());
