@@ -1,10 +1,17 @@
 #pragma once
 // Shared set-up of the tests that run the real top-level window against the simulated devices.
+#include <QDialog>
 #include <QDir>
+#include <QStringList>
 
+#include "FirmwareFixture.h"
 #include "TestEnv.h"
 #include "app/DialogMain.h"
+#include "core/DeviceAllInfo.h"
 #include "core/MacroIni.h"
+#include "device/DeviceFlags.h"
+#include "dialogs/ModalRunner.h"
+#include "hidusb/HIDUsb.h"
 #include "hidusb/HidSimControl.h"
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"
@@ -22,6 +29,30 @@ inline void FreshUserState(int upgradeStepMs = 20, int pairMs = 300) {
     QDir(Paths::UserDataDir() + "/Device_Info").removeRecursively();
     QDir().mkpath(Paths::UserDataDir() + "/Device_Info");
     DialogMain::TrayAvailable = [] { return false; };
+}
+
+// A road over the default devices that is not about firmware (an empty firmware folder, so no update is
+// offered), with no flags left from an earlier road; every modal dialog runs and its object name is
+// appended to *waits.
+inline void BeginDefaultRoad(QStringList* waits) {
+    FirmwareFixture::UseInstallation();
+    FreshUserState();
+    HidSim::LoadDefault();
+    FoundDevices.clear();
+    FlashDataFromDevice = false;
+    DevicePageActive = 0;
+    UpdateIdle = true;
+    waits->clear();
+    ModalRunner::SetScript([waits](QDialog& dialog) {
+        waits->append(dialog.objectName());
+        return dialog.exec();
+    });
+}
+
+inline void EndRoad() {
+    ModalRunner::SetScript(nullptr);
+    UsbServer_Exit();
+    StopUsbChanged();
 }
 
 }  // namespace RoadFixture

@@ -53,26 +53,9 @@ private:
     }
 
 private slots:
-    void init() {
-        FirmwareFixture::UseInstallation();
-        RoadFixture::FreshUserState();
-        HidSim::LoadDefault();
-        FoundDevices.clear();
-        FlashDataFromDevice = false;
-        DevicePageActive = 0;
-        UpdateIdle = true;
-        waits_.clear();
-        ModalRunner::SetScript([this](QDialog& dialog) {
-            waits_.append(dialog.objectName());
-            return dialog.exec();
-        });
-    }
+    void init() { RoadFixture::BeginDefaultRoad(&waits_); }
 
-    void cleanup() {
-        ModalRunner::SetScript(nullptr);
-        UsbServer_Exit();
-        StopUsbChanged();
-    }
+    void cleanup() { RoadFixture::EndRoad(); }
 
     void nextTrackOnRowFive() {
         DialogMain window;

@@ -52,11 +52,7 @@ private slots:
         ModalRunner::SetScript([](QDialog& dialog) { return dialog.exec(); });
     }
 
-    void cleanup() {
-        ModalRunner::SetScript(nullptr);
-        UsbServer_Exit();
-        StopUsbChanged();
-    }
+    void cleanup() { RoadFixture::EndRoad(); }
 
     void choosingTheMouseOffersAndFlashesBoth() {
         DialogMain window;
