@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs when it is missing (Debian 12), as root or through sudo.
 set -euo pipefail
-packages=(build-essential cmake qtbase5-dev qtbase5-dev-tools libqt5svg5-dev)
+# The CJK font draws the texts a form keeps in Chinese (the DPI-lock entry of the button page).
+packages=(build-essential cmake qtbase5-dev qtbase5-dev-tools libqt5svg5-dev fonts-wqy-microhei)
 missing=()
 for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
