@@ -6,9 +6,8 @@ class QDialog;
 class QString;
 class QWidget;
 
-// What the top-level window builds or registers from pages that come later. Each function names the
-// piece it stands for; until that piece exists it gives a plain stand-in or nothing, and DialogMain
-// stays the same when the real piece replaces the body here.
+// What the top-level window builds or registers from the pages, callbacks and dialogs of the other
+// layers, in one place, so that DialogMain itself includes none of them.
 namespace DialogMainSeams {
 
 // The home page DialogChange (stack index 0).
