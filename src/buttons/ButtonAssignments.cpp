@@ -18,9 +18,6 @@
 
 namespace {
 constexpr int kMacroSaveDelayMs = 1500;
-// The eighteen media keys: low byte, full usage.
-const int kMediaUsages[] = {0x0183, 0x00CD, 0x00B5, 0x00B6, 0x00B7, 0x00E2, 0x00E9, 0x00EA, 0x018A,
-                            0x0192, 0x0194, 0x0223, 0x0221, 0x0225, 0x0224, 0x0226, 0x0227, 0x022A};
 
 FlashDataMap ImageCopy() {
     std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
@@ -183,15 +180,26 @@ void Buttoninterface::on_DPI_13_clicked() {
     ui->stackedWidget_2->setCurrentWidget(ui->page_10);
 }
 
-QToolButton* Buttoninterface::MediaChooser(int low) const {
-    QToolButton* const buttons[] = {ui->Player,        ui->StartPause_2, ui->BackMusic_2,   ui->TopMusic_2,
-                                    ui->Mute,          ui->VolumeUp,     ui->VolumeDown,    ui->VolumeDown_4,
-                                    ui->VolumeDown_5,  ui->VolumeDown_6, ui->VolumeDown_3,  ui->VolumeDown_8,
-                                    ui->VolumeDown_9,  ui->VolumeDown_7, ui->VolumeDown_10, ui->VolumeDown_12,
-                                    ui->VolumeDown_13, ui->VolumeDown_11};
-    for (int i = 0; i < 18; ++i)
-        if ((kMediaUsages[i] & 0xFF) == low) return buttons[i];
+QVector<Buttoninterface::MediaKey> Buttoninterface::MediaKeys() const {
+    return {
+        {0x0183, ui->Player, 0},         {0x00CD, ui->StartPause_2, 1},   {0x00B5, ui->BackMusic_2, 2},
+        {0x00B6, ui->TopMusic_2, 3},     {0x00B7, ui->Mute, 4},           {0x00E2, ui->VolumeUp, 5},
+        {0x00E9, ui->VolumeDown, 6},     {0x00EA, ui->VolumeDown_4, 7},   {0x018A, ui->VolumeDown_5, 8},
+        {0x0192, ui->VolumeDown_6, 9},   {0x0194, ui->VolumeDown_3, 10},  {0x0223, ui->VolumeDown_8, 11},
+        {0x0221, ui->VolumeDown_9, 12},  {0x0225, ui->VolumeDown_7, 14},  {0x0224, ui->VolumeDown_10, 13},
+        {0x0226, ui->VolumeDown_12, 15}, {0x0227, ui->VolumeDown_13, 16}, {0x022A, ui->VolumeDown_11, 17}};
+}
+
+const Buttoninterface::MediaKey* Buttoninterface::FindMediaKey(int low, const QVector<MediaKey>& keys) {
+    for (const MediaKey& key : keys)
+        if ((key.Usage & 0xFF) == low) return &key;
     return nullptr;
+}
+
+QToolButton* Buttoninterface::MediaChooser(int low) const {
+    const QVector<MediaKey> keys = MediaKeys();
+    const MediaKey* key = FindMediaKey(low, keys);
+    return key ? key->Chooser : nullptr;
 }
 
 void Buttoninterface::SendMediaKey(int button, int usage) {
@@ -205,13 +213,11 @@ void Buttoninterface::SendMediaKey(int button, int usage) {
 
 bool Buttoninterface::ApplyMediaKey(int button, int code) {
     if (!DeviceButtonRow(button)) return false;
-    for (int usage : kMediaUsages) {
-        if ((usage & 0xFF) == code) {
-            SendMediaKey(button, usage);
-            return true;
-        }
-    }
-    return false;
+    const QVector<MediaKey> keys = MediaKeys();
+    const MediaKey* key = FindMediaKey(code, keys);
+    if (!key) return false;
+    SendMediaKey(button, key->Usage);
+    return true;
 }
 
 void Buttoninterface::AssignMedia(bool checked, int usage) {

@@ -89,16 +89,8 @@ QString Buttoninterface::ChooserText(int type, int param1) const {
 
 QString Buttoninterface::KeyActionText(const KeyActionRecord& record) const {
     if (record.Events[0].Kind == 2) {
-        const std::pair<int, QToolButton*> media[] = {
-            {0x83, ui->Player},        {0xCD, ui->StartPause_2},  {0xB5, ui->BackMusic_2},
-            {0xB6, ui->TopMusic_2},    {0xB7, ui->Mute},          {0xE2, ui->VolumeUp},
-            {0xE9, ui->VolumeDown},    {0xEA, ui->VolumeDown_4},  {0x8A, ui->VolumeDown_5},
-            {0x92, ui->VolumeDown_6},  {0x94, ui->VolumeDown_3},  {0x23, ui->VolumeDown_8},
-            {0x21, ui->VolumeDown_9},  {0x25, ui->VolumeDown_7},  {0x24, ui->VolumeDown_10},
-            {0x26, ui->VolumeDown_12}, {0x27, ui->VolumeDown_13}, {0x2A, ui->VolumeDown_11}};
-        for (const auto& key : media)
-            if (key.first == (record.Events[0].Code & 0xFF)) return key.second->text();
-        return QString();
+        const QToolButton* chooser = MediaChooser(record.Events[0].Code & 0xFF);
+        return chooser ? chooser->text() : QString();
     }
     const int n = qMin(record.EventCount / 2, kMaxComboNames);
     QStringList names;

@@ -21,19 +21,9 @@ const char* const kRowBarHidden = "QScrollBar {width:0px;}";
 // Row list slider position of each row's hotspot, rows 1..16.
 constexpr int kHotspotRowPositions[Buttoninterface::kRowCount] = {0,   20,  40,  60,  80,  100, 120, 140,
                                                                   160, 180, 200, 220, 260, 280, 320, 360};
-// Media list position of each media key, by the low byte of its usage.
-constexpr int kMediaListLows[] = {0x83, 0xCD, 0xB5, 0xB6, 0xB7, 0xE2, 0xE9, 0xEA, 0x8A,
-                                  0x92, 0x94, 0x23, 0x21, 0x24, 0x25, 0x26, 0x27, 0x2A};
-constexpr int kMediaKeyCount = int(sizeof kMediaListLows / sizeof kMediaListLows[0]);
 constexpr int kConsumerKind = 2;
 constexpr int kDpiLockStep = 100;
 constexpr int kDpiLockCount = 12;
-
-int MediaListPosition(int low) {
-    for (int m = 0; m < kMediaKeyCount; ++m)
-        if (kMediaListLows[m] == low) return m;
-    return -1;
-}
 
 void SetListPosition(QScrollArea* area, int position) {
     area->verticalScrollBar()->setSliderPosition(kListStep * position);
@@ -138,9 +128,11 @@ void Buttoninterface::PresetChooser(int row) {
         case 5: {
             const KeyEvent event = FirstKeyEvent(button);
             const int low = event.Code & 0xFF;
-            mediaPosition = event.Kind == kConsumerKind ? MediaListPosition(low) : -1;
-            if (mediaPosition >= 0) {
-                preset = {ui->page_3, ui->DPI_12, MediaChooser(low), 16};
+            const QVector<MediaKey> keys = MediaKeys();
+            const MediaKey* media = event.Kind == kConsumerKind ? FindMediaKey(low, keys) : nullptr;
+            if (media) {
+                mediaPosition = media->ListPosition;
+                preset = {ui->page_3, ui->DPI_12, media->Chooser, 16};
             } else {
                 preset = {ui->page_9, ui->DPI_8, nullptr, 8};
                 mediaPosition = 0;

@@ -254,6 +254,16 @@ private:
     void RelabelRows(const FlashDataMap& image, bool rebuildMacros);
     // The macro a row shows: its text without NULs is MacroPrefixText + name; empty otherwise.
     QString RowMacroName(int row) const;
+    // One media key: its consumer usage, its chooser button and its position in the media list.
+    struct MediaKey {
+        int Usage;
+        QToolButton* Chooser;
+        int ListPosition;
+    };
+    // The eighteen media keys in chooser order.
+    QVector<MediaKey> MediaKeys() const;
+    // The media key of a usage's low byte; null when none of the eighteen has it.
+    static const MediaKey* FindMediaKey(int low, const QVector<MediaKey>& keys);
     QToolButton* MediaChooser(int low) const;
     // Sends one media key to a device button; on success the row reads like its chooser button.
     void SendMediaKey(int button, int usage);
