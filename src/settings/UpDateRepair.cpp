@@ -169,12 +169,10 @@ void UpDateRepair::ResetState() {
     SetShortcuts();
 }
 
-void UpDateRepair::ShowReadyState() {
-    ui->ToolText_2->setText(ReadyText);
+void UpDateRepair::ShowChoice(const QString& confirmText) {
     ui->ToolText_2->show();
-    ui->NewHong_2->setText(StartText);
+    ui->NewHong_2->setText(confirmText);
     ui->NewHong_2->show();
-    ui->NewHong->setText(CancelText);
     ui->NewHong->show();
     ui->NewHong->setEnabled(true);
     ui->CloseButton->show();
@@ -183,17 +181,15 @@ void UpDateRepair::ShowReadyState() {
     SetShortcuts();
 }
 
+void UpDateRepair::ShowReadyState() {
+    ui->ToolText_2->setText(ReadyText);
+    ui->NewHong->setText(CancelText);
+    ShowChoice(StartText);
+}
+
 void UpDateRepair::ShowIdleState() {
     if (RunStarted) OutcomeShown = true;
-    ui->ToolText_2->show();
-    ui->NewHong_2->setText(OkText);
-    ui->NewHong_2->show();
-    ui->NewHong->show();
-    ui->NewHong->setEnabled(true);
-    ui->CloseButton->show();
-    ui->CloseButton->setEnabled(true);
-    ui->progressBar_2->hide();
-    SetShortcuts();
+    ShowChoice(OkText);
 }
 
 void UpDateRepair::ShowUpgradingState() {

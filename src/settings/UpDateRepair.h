@@ -82,6 +82,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The status line, the confirm button with its text, cancel and close, all usable; no progress bar.
+    void ShowChoice(const QString& confirmText);
     void SetShortcuts();
     bool ClosingRefused() const;
     // Closing steps 2 and 3 (progress shown: new version or back home), then hide.
