@@ -147,9 +147,9 @@ private slots:
             QToolButton* Button;
             int Index;
         } navigation[] = {
-            {form->ButtonMain, Dialog::ButtonsIndex},   {form->SensorButton, Dialog::SensorIndex},
-            {form->MacroButton, Dialog::MacroIndex},    {form->LightsButton, Dialog::LightsIndex},
-            {form->Advanced, Dialog::AdvancedIndex},    {form->FormSetting, Dialog::SettingsIndex},
+            {form->ButtonMain, Dialog::ButtonsIndex}, {form->SensorButton, Dialog::SensorIndex},
+            {form->MacroButton, Dialog::MacroIndex},  {form->LightsButton, Dialog::LightsIndex},
+            {form->Advanced, Dialog::AdvancedIndex},  {form->FormSetting, Dialog::SettingsIndex},
             {form->PreButton, Dialog::SummaryIndex},
         };
         for (const auto& nav : navigation) {
@@ -190,21 +190,23 @@ private slots:
         if (road == "slider") {
             ReadSettings(window);
             Device(window)->Form()->SensorButton->click();
-            auto* slider = window.findChild<Sensor*>()->findChild<SensorDPI*>("frameDpi")->findChild<QSlider*>(
-                "horizontalSliderC");
+            auto* slider = window.findChild<Sensor*>()
+                               ->findChild<SensorDPI*>("frameDpi")
+                               ->findChild<QSlider*>("horizontalSliderC");
             QVERIFY(slider && slider->isVisible());
             slider->setSliderDown(true);
             slider->setSliderPosition(slider->value() == 2000 ? 2400 : 2000);
+            // The receiver goes; before the program has noticed, the drag ends elsewhere.
             QVERIFY(HidSim::Unplug("receiver"));
-            QTRY_VERIFY_WITH_TIMEOUT(HomeShown(window), kWaitMs);
-            slider->setSliderPosition(slider->value() == 3000 ? 3200 : 3000);
             slider->setSliderDown(false);
+            slider->setValue(slider->value() == 3000 ? 3200 : 3000);
         } else if (road == "import") {
             ReadSettings(window);
             Device(window)->Form()->ButtonMain->click();
             const QString path = TestEnv::FreshDir("profile") + "/p.bin";
             QVERIFY(ProfileFile::Write(path, "3395", MouseImage()));
-            FileChooser::SetScript([path](FileChooser::Mode, const QString&, const QString&) { return path; });
+            FileChooser::SetScript(
+                [path](FileChooser::Mode, const QString&, const QString&) { return path; });
             onOpen = [&](QDialog& dialog) {
                 if (auto* wait = qobject_cast<UpDataParam*>(&dialog); wait && wait->ImportMode) unplugSoon();
             };
