@@ -451,8 +451,6 @@ void FormSetting::SetVer(int index) {
             ReceiverUpgradeBusy = false;
             break;
         case 6:
-            // Another device is chosen: the previous mouse's update is no longer on offer.
-            MouseUpdateAvailable = false;
             form->label_5->clear();
             hub->EmitSigAddVer(1, QString());
             form->label_7->clear();
