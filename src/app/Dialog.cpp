@@ -108,6 +108,7 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     ui->frame->setStyleSheet("#frame{background:transparent;}");
     ui->label->hide();
     ui->SetButton->hide();
+    NoBatterySheet = ui->progressBar->styleSheet();
 
     connect(ui->MinButton, SIGNAL(clicked()), this, SLOT(WindowMin()));
     // Opening a page is the user's go for a new settings wait after a time-out.
@@ -132,6 +133,7 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     PostMsg::Connect(SIGNAL(SigStartRecord(int)), this, SLOT(SlotStartRecord(int)));
     PostMsg::Connect(SIGNAL(SigMouseIndex(int)), this, SLOT(SlotMouseIndex(int)));
     PostMsg::Connect(SIGNAL(SigBattery(bool, int, bool)), this, SLOT(SlotBattery(bool, int, bool)));
+    PostMsg::Connect(SIGNAL(SigSelectMouseInfo(DeviceAllInfo)), this, SLOT(SlotDeviceChosen()));
     ui->label_3->hide();
 }
 
@@ -198,9 +200,7 @@ void Dialog::on_UpArrow_clicked() {
     ui->PreButton->setChecked(true);
     DelayMsec(100);
     UsbServer_Exit();
-    PostMsg* hub = PostMsg::GetInstance();
-    hub->EmitSigChangeMainDialog(0);
-    hub->EmitSigSetMacroPage();
+    PostMsg::GetInstance()->EmitSigChangeMainDialog(0);
 }
 
 void Dialog::on_CloseButton_clicked() {
@@ -221,9 +221,12 @@ void Dialog::on_stackedWidgetDialog_currentChanged(int index) {
     ui->UpArrow->setVisible(true);
 }
 
+// The home page is shown, whatever the road (back arrow, device gone, update end): the macro page
+// leaves recording, which frees the navigation.
 void Dialog::SlotSecondDialog() {
     ui->PreButton->setChecked(true);
     ui->stackedWidgetDialog->setCurrentIndex(SummaryIndex);
+    PostMsg::GetInstance()->EmitSigSetMacroPage();
 }
 
 void Dialog::SlotBattery(bool IsCharg, int Number, bool IsText) {
@@ -234,6 +237,13 @@ void Dialog::SlotBattery(bool IsCharg, int Number, bool IsText) {
     ui->progressBar->setStyleSheet(
         "#progressBar{border: none;background-color: transparent;}#progressBar::chunk {background-color: " +
         colour + ";}");
+}
+
+void Dialog::SlotDeviceChosen() {
+    ui->label->hide();
+    ui->label_2->clear();
+    ui->progressBar->setValue(0);
+    ui->progressBar->setStyleSheet(NoBatterySheet);
 }
 
 void Dialog::SlotIsUsb(bool Usb, bool) {
@@ -247,6 +257,8 @@ void Dialog::SlotStartRecord(int index) {
 }
 
 void Dialog::SlotUpDataParam(int index) {
+    // Asked for by the device thread just before the device window was left.
+    if (!DevicePageActive) return;
     UpDataParamDialog->StartTimer();
     qDebug() << "q";
     if (index == 1) UpDataParamDialog->ForcedMode = true;

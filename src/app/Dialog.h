@@ -42,6 +42,8 @@ public slots:
     void SlotStartRecord(int index);
     void SlotUpDataParam(int index);
     void SlotMouseIndex(int index);
+    // A device was chosen: no battery is shown until it reports its own.
+    void SlotDeviceChosen();
     void WindowMin();
 
 protected:
@@ -73,4 +75,5 @@ private:
     UpDataParam* UpDataParamDialog;
     CrashHandler* Crash;
     QString PictureFolder;
+    QString NoBatterySheet;  // the bar's look before a battery report
 };

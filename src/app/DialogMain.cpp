@@ -209,6 +209,9 @@ void DialogMain::slotActionExitApp() {
 }
 
 void DialogMain::SlotMouseOffLine(int index) {
+    // The device window was left (back arrow, device gone): a late request about that device opens
+    // nothing over the home page, whose own message answers.
+    if (!DevicePageCurrent()) return;
     OfflineNoticeKind = index;
     QDialog* notice = DialogMainSeams::CreateOfflineNotice();
     ModalRunner::Place(*notice, this, 0, -20);

@@ -9,6 +9,8 @@ MouseOffLine::MouseOffLine(QWidget* parent)
     : NoticeFrame(parent), ui(new Ui_MouseOffLine), Kind(OfflineNoticeKind) {
     ui->setupUi(this);
     if (Kind == NoticeOffline) PostMsg::Connect(SIGNAL(SigCloseOffOnline()), this, SLOT(reject()));
+    // Once the device window is left, the home page's message is the one answer.
+    PostMsg::Connect(SIGNAL(SigMainPageChange()), this, SLOT(reject()));
     Parts parts;
     parts.Frame = ui->MouseOffLineA;
     parts.Label = ui->label;

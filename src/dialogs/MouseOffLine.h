@@ -5,7 +5,8 @@ class Ui_MouseOffLine;
 
 // The notice that the mouse cannot be reached or did not take a change; its text follows the
 // OfflineNoticeKind at its construction (a NoticeKind). The offline notice closes itself on
-// SigCloseOffOnline when the device is back; the others stay until the user closes them. The top-level
+// SigCloseOffOnline when the device is back; the others stay until the user closes them. Every kind
+// closes when the home page is shown (SigMainPageChange). The top-level
 // window builds it (DialogMainSeams::CreateOfflineNotice), places and runs it.
 class MouseOffLine : public NoticeFrame {
     Q_OBJECT

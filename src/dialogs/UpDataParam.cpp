@@ -36,6 +36,7 @@ UpDataParam::UpDataParam(QWidget* parent)
     ui->setupUi(this);
     WaitTimer->setSingleShot(true);
     connect(WaitTimer, SIGNAL(timeout()), this, SLOT(onTimeupDestroy()));
+    PostMsg::Connect(SIGNAL(SigMainPageChange()), this, SLOT(SlotDeviceLeft()));
     Parts parts;
     parts.Frame = ui->UpDataParamA;
     parts.Label = ui->label;
@@ -47,7 +48,17 @@ UpDataParam::~UpDataParam() {
 }
 
 void UpDataParam::StartTimer() {
+    DeviceLeft = false;
     WaitTimer->start(kTimerMs);
+}
+
+// Nothing is left to wait for: no timer, no import, no notice, and the dialog goes.
+void UpDataParam::SlotDeviceLeft() {
+    DeviceLeft = true;
+    WaitTimer->stop();
+    ImportMode = false;
+    ForcedMode = false;
+    if (isVisible()) CloseWait();
 }
 
 void UpDataParam::reject() {}
@@ -67,7 +78,7 @@ int UpDataParam::ReadProfileFile(const QString& path, FlashDataMap* out) {
 }
 
 bool UpDataParam::WaitForPages(bool clearOnSuccess) {
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    for (int attempt = 0; attempt < kAttempts && !DeviceLeft; ++attempt) {
         if (LightPageRefreshed && SensorPageRefreshed && ButtonPageRefreshed) {
             if (clearOnSuccess) {
                 LightPageRefreshed = false;
@@ -108,7 +119,7 @@ void UpDataParam::ImportProfile() {
         CurrentFlashData = image;
     }
     RefillPages(image);
-    for (int i = 0; i < kImportSettleWaits; ++i) DelayMsec(kAttemptMs);
+    for (int i = 0; i < kImportSettleWaits && !DeviceLeft; ++i) DelayMsec(kAttemptMs);
 }
 
 // The pages did not report in time. A device that still answers gets the time-out notice, and no
@@ -133,6 +144,7 @@ void UpDataParam::onTimeupDestroy() {
     if (ForcedMode) {
         ForcedMode = false;
         const bool refreshed = WaitForPages(false);
+        if (DeviceLeft) return;
         Clock::Sleep(kForcedEndMs);
         CloseWait();
         if (!refreshed) ReportNoAnswer();
@@ -150,6 +162,7 @@ void UpDataParam::onTimeupDestroy() {
     if (DeviceAnswered) {
         qDebug() << "v";
         const bool refreshed = WaitForPages(true);
+        if (DeviceLeft) return;
         CloseWait();
         qDebug() << "vvv";
         if (!refreshed) ReportTimeOut();

@@ -14,7 +14,8 @@ class Ui_UpDataParam;
 // - normal wait with an answering device: waits for the page reports (time-out notice on failure) and
 //   creates the model's cache file when there is none;
 // - no answer: refills the pages from the cache file when there is one and asks for the offline notice.
-// It has no buttons and closes itself; Escape and window close requests are ignored.
+// It has no buttons and closes itself; Escape and window close requests are ignored. When the home page
+// is shown (SigMainPageChange) it closes at once, and its road ends without a notice.
 class UpDataParam : public FramedDialog {
     Q_OBJECT
 public:
@@ -38,11 +39,12 @@ public slots:
 
 private slots:
     void onTimeupDestroy();
+    void SlotDeviceLeft();
 
 private:
     void FillTexts(int index) override;
     // Up to twelve tests of the three page reports, 500 ms apart; true when all three came.
-    static bool WaitForPages(bool clearOnSuccess);
+    bool WaitForPages(bool clearOnSuccess);
     static void RefillPages(const FlashDataMap& image);
     void ImportProfile();
     void CloseWait();
@@ -51,4 +53,6 @@ private:
 
     Ui_UpDataParam* ui;
     QTimer* WaitTimer;
+    // The device window was left since StartTimer.
+    bool DeviceLeft = false;
 };

@@ -35,6 +35,7 @@ PreVier::PreVier(QWidget* parent) : QWidget(parent), ui(new Ui::PreVier) {
     PostMsg::Connect(SIGNAL(SigAddConfig(QString)), this, SLOT(SlotAddConfig(QString)));
     PostMsg::Connect(SIGNAL(SigAddVer(int, QString)), this, SLOT(SlotAddVer(int, QString)));
     PostMsg::Connect(SIGNAL(SigAddUpdate(int, bool)), this, SLOT(SlotAddUpdate(int, bool)));
+    PostMsg::Connect(SIGNAL(SigSelectMouseInfo(DeviceAllInfo)), this, SLOT(SlotDeviceChosen()));
     SlotAllLanguage(CurrentLanguage);
 }
 
@@ -88,4 +89,12 @@ void PreVier::SlotAddUpdate(int type, bool Ver) {
         ui->MouseUp->setVisible(Ver);
     else if (type == 1)
         ui->DongleUp->setVisible(Ver);
+}
+
+void PreVier::SlotDeviceChosen() {
+    for (QLabel* value : {ui->DpiValue, ui->ReportValue, ui->LodValue, ui->DebunceValue, ui->ConfigValue,
+                          ui->MouseValue, ui->DongleValue})
+        value->clear();
+    ui->MouseUp->hide();
+    ui->DongleUp->hide();
 }

@@ -27,6 +27,8 @@ public slots:
     void SlotAddConfig(QString Value);
     void SlotAddVer(int type, QString Ver);
     void SlotAddUpdate(int type, bool Ver);
+    // A device was chosen: nothing of the previous one stays until the new one reports its own.
+    void SlotDeviceChosen();
 
 private:
     Ui::PreVier* ui;

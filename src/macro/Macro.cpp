@@ -871,6 +871,12 @@ void Macro::on_StopRecord_clicked() {
 }
 
 void Macro::SlotSetMacroPage() {
+    // A recording under way (or stopped at the event limit) ends as Stop ends it: its events stay in
+    // the list, unsaved, and Save takes them.
+    if (!ui->StopRecord->isHidden()) {
+        on_StopRecord_clicked();
+        return;
+    }
     PostMsg::GetInstance()->EmitSigStartRecord(1);
     MacroKeyHook.Unhook();
     SetRecordingLook(false);

@@ -36,6 +36,11 @@ void SendMouse(QWidget* window, QEvent::Type type, const QPoint& local, Qt::Mous
     QMouseEvent event(type, local, window->mapToGlobal(local), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(window, &event);
 }
+
+// Notices are about the device: they open over the device window.
+void ShowDeviceWindow() {
+    PostMsg::GetInstance()->EmitSigChangeMainDialog(DialogMain::DevicePageIndex);
+}
 }  // namespace
 
 class TstDialogMain : public QObject {
@@ -274,6 +279,7 @@ private slots:
         DialogMain window;
         window.move(100, 80);
         window.show();
+        ShowDeviceWindow();
         QVector<QPoint> positions;
         int shown = 0;
         bool timeOutStayed = false;
@@ -321,6 +327,7 @@ private slots:
         QFETCH(QString, key);
         DialogMain window;
         window.show();
+        ShowDeviceWindow();
         bool stayed = false;
         QString text;
         QTimer::singleShot(0, [&] {
@@ -340,6 +347,48 @@ private slots:
         QVERIFY(!text.isEmpty());
         QCOMPARE(text, LanguageText(MouseInfoTipsTexts, CurrentLanguage, key));
         QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    // Once the home page is shown, every notice about the device closes and none opens: the home page's
+    // message answers.
+    void noNoticeOverTheHomePage_data() {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("offline") << int(NoticeOffline);
+        QTest::newRow("time-out") << int(NoticeTimeOut);
+        QTest::newRow("change not taken") << int(NoticeNotTaken);
+    }
+    void noNoticeOverTheHomePage() {
+        QFETCH(int, kind);
+        DialogMain window;
+        window.show();
+        ShowDeviceWindow();
+        bool closedByLeaving = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* notice = QApplication::activeModalWidget();
+            QVERIFY(notice);
+            PostMsg::GetInstance()->EmitSigChangeMainDialog(DialogMain::HomePageIndex);
+            closedByLeaving = !notice->isVisible();
+            if (!closedByLeaving) qobject_cast<QDialog*>(notice)->reject();
+        });
+        PostMsg::GetInstance()->EmitSigMouseOffLineo(kind);
+        QVERIFY(closedByLeaving);
+        QCOMPARE(window.Stack()->currentIndex(), int(DialogMain::HomePageIndex));
+
+        // A late request about the device that left.
+        bool opened = false;
+        QTimer::singleShot(0, [&] {
+            if (auto* notice = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                opened = true;
+                notice->reject();
+            }
+        });
+        DeviceOfflineShown = false;
+        ReconnectRequested = false;
+        PostMsg::GetInstance()->EmitSigMouseOffLineo(kind);
+        QCoreApplication::processEvents();
+        QVERIFY(!opened);
+        QVERIFY(!DeviceOfflineShown);
+        QVERIFY(!ReconnectRequested);
     }
 
     void keys() {
@@ -383,6 +432,7 @@ private slots:
         QCOMPARE(window.pos(), expected);
 
         // A dialog opened now is centred over the window, 20 pixels up.
+        ShowDeviceWindow();
         QPoint notice;
         QTimer::singleShot(0, [&] {
             QWidget* shown = QApplication::activeModalWidget();
@@ -392,6 +442,7 @@ private slots:
         });
         window.SlotMouseOffLine(0);
         QCOMPARE(notice, expected + QPoint((1020 - 300) / 2, (700 - 140) / 2 - 20));
+        PostMsg::GetInstance()->EmitSigChangeMainDialog(DialogMain::HomePageIndex);
 
         // The first drag moves the window by the cursor's way, no further.
         SendMouse(&window, QEvent::MouseButtonPress, QPoint(300, 15), Qt::LeftButton, Qt::LeftButton);
