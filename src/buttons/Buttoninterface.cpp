@@ -525,7 +525,8 @@ void Buttoninterface::on_ImportData_clicked() {
     }
     DpiSendSuppressed = true;
     const QString path = FileChooser::GetOpenFileName(this, "SelectFile", QDir::homePath(), "File(*.bin)");
-    if (!path.isEmpty()) {
+    // The device may have gone while the file was chosen: the home page has answered then.
+    if (!path.isEmpty() && DevicePageActive.load()) {
         ImportInProgress = 1;
         {
             UpDataParam dialog;

@@ -164,6 +164,7 @@ private slots:
         QTest::addColumn<QString>("road");
         QTest::newRow("DPI slider dragged") << "slider";
         QTest::newRow("profile import") << "import";
+        QTest::newRow("receiver gone while the profile file is chosen") << "chooser";
         QTest::newRow("settings wait timing out") << "wait";
         QTest::newRow("offline notice open") << "offline";
     }
@@ -210,6 +211,17 @@ private slots:
             onOpen = [&](QDialog& dialog) {
                 if (auto* wait = qobject_cast<UpDataParam*>(&dialog); wait && wait->ImportMode) unplugSoon();
             };
+            window.findChild<Buttoninterface*>()->ui->ImportData->click();
+        } else if (road == "chooser") {
+            ReadSettings(window);
+            Device(window)->Form()->ButtonMain->click();
+            const QString path = TestEnv::FreshDir("profile") + "/p.bin";
+            QVERIFY(ProfileFile::Write(path, "3395", MouseImage()));
+            FileChooser::SetScript([path, &window](FileChooser::Mode, const QString&, const QString&) {
+                HidSim::Unplug("receiver");
+                if (!QTest::qWaitFor([&window] { return HomeShown(window); }, kWaitMs)) qWarning("still open");
+                return path;
+            });
             window.findChild<Buttoninterface*>()->ui->ImportData->click();
         } else if (road == "wait") {
             QVERIFY(HidSim::FailNext("mouse", 1000));
