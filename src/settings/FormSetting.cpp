@@ -124,14 +124,14 @@ void UpgradeStatus(const unsigned char* status) {
         int running = StageRunning;
         if (ReceiverUpgradeState.compare_exchange_strong(running, StageSucceeded)) {
             RunSucceeded = true;
-            RemoveUpgradeFailRecord(kReceiverFirmware, UpgradeCid, UpgradeMid);
+            EndStageFailRecord(true);
             if (UpgradeMode == 1) hub->EmitSigProgress(0, 2);
             hub->EmitSigLabelText(0, version);
         }
         running = StageRunning;
         if (MouseUpgradeState.compare_exchange_strong(running, StageSucceeded)) {
             RunSucceeded = true;
-            RemoveUpgradeFailRecord(kMouseFirmware, UpgradeCid, UpgradeMid);
+            EndStageFailRecord(true);
             RegistryStore(RegistryStore::DriveTestKey()).SetValue("MouseVer" + cidText + midText, version);
             hub->EmitSigProgress(0, 2);
             hub->EmitSigLabelText(1, version);
@@ -770,8 +770,10 @@ bool FormSetting::StartStage(int deviceType) {
     StateOf(deviceType) = StageRunning;
     const UpgradeStatusCallback callback =
         deviceType == kReceiverFirmware ? ReceiverUpgradeCallback : MouseUpgradeCallback;
+    BeginStageFailRecord(deviceType, UpgradeReceiverClass, UpgradeCid, UpgradeMid);
     if (UsbUpgrade_Start(reinterpret_cast<const unsigned char*>(image->constData()), callback, 10000))
         return true;
+    EndStageFailRecord(false);
     int running = StageRunning;
     StateOf(deviceType).compare_exchange_strong(running, StageFailed);
     return false;
