@@ -515,15 +515,26 @@ QString ControlSocketName() {
 
 bool ControlSocketListening() { return g_listening; }
 
+QString CommandUsage() {
+    return "commands: list | plug NAME | unplug NAME | wake [MOUSE] | sleep [MOUSE] | dpi-button [MOUSE] |\n"
+           "  report-rate [MOUSE] CODE | battery [MOUSE] PERCENT [charging] | fail NAME K |\n"
+           "  fail-upgrade NAME PERCENT | stall-upgrade NAME PERCENT | fail-pairing [RECEIVER] | image [hex] |\n"
+           "  config [MOUSE] | log [N] | light [MOUSE] MODE R G B SPEED BRIGHTNESS ENABLE |\n"
+           "  dpi-light [MOUSE] MODE BRIGHTNESS SPEED ENABLE | receiver [NAME] | indicator RECEIVER MODE |\n"
+           "  long-range [RECEIVER] | drop-long-range [RECEIVER] | help";
+}
+
+bool IsCommand(const QString& word) {
+    static const QStringList commands{
+        "list", "plug", "unplug", "wake", "sleep", "dpi-button", "report-rate", "battery", "fail", "fail-upgrade",
+        "stall-upgrade", "fail-pairing", "image", "config", "log", "light", "dpi-light", "receiver", "indicator",
+        "long-range", "drop-long-range", "help"};
+    return commands.contains(word);
+}
+
 QString RunCommand(const QString& line) {
     const QStringList words = line.split(' ', Qt::SkipEmptyParts);
-    if (words.isEmpty() || words[0] == "help")
-        return "commands: list | plug NAME | unplug NAME | wake [MOUSE] | sleep [MOUSE] | dpi-button [MOUSE] |\n"
-               "  report-rate [MOUSE] CODE | battery [MOUSE] PERCENT [charging] | fail NAME K |\n"
-               "  fail-upgrade NAME PERCENT | stall-upgrade NAME PERCENT | fail-pairing [RECEIVER] | image [hex] |\n"
-               "  config [MOUSE] | log [N] | light [MOUSE] MODE R G B SPEED BRIGHTNESS ENABLE |\n"
-               "  dpi-light [MOUSE] MODE BRIGHTNESS SPEED ENABLE | receiver [NAME] | indicator RECEIVER MODE |\n"
-               "  long-range [RECEIVER] | drop-long-range [RECEIVER]";
+    if (words.isEmpty() || words[0] == "help") return CommandUsage();
     const QString cmd = words[0];
     auto ok = [](bool done) { return done ? QString("ok") : QString("error: no such device or not possible"); };
     // Optional device name before the numeric arguments.

@@ -38,14 +38,6 @@ QString Buttoninterface::ReadMacroRepeat(const QString& name) {
     return parts.isEmpty() ? QString() : QString(parts.first()).remove('\n');
 }
 
-void Buttoninterface::WriteMacroRepeat(const QString& name, const QString& repeat) {
-    const QString path = MacroFilePath(name);
-    if (path.isEmpty()) return;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return;
-    file.write((repeat + "\n").toUtf8());
-}
-
 void Buttoninterface::MacroKeyNameToCode(const QString& name, int i, MacroRecord& record) {
     ::KeyNameToEvent(name, i, record);
 }
@@ -112,8 +104,10 @@ void Buttoninterface::UpdateButtonLabel(int button, int type, int param1, int pa
         const QString name = MacroFiles::RecordName(image.ButtonMacros[button], button);
         row->setText(MacroPrefixText + name);
         if (!rebuildMacro) return;
-        WriteMacroRepeat(name, QString::number(param2));
-        PostMsg::GetInstance()->EmitSigButtonToMacro(image, button);
+        // The macro page rebuilds the macro's whole file from the record and the row's repeat value.
+        FlashDataMap rebuilt = image;
+        rebuilt.ButtonKeys[button].Param2 = uint8_t(param2);
+        PostMsg::GetInstance()->EmitSigButtonToMacro(rebuilt, button);
         return;
     }
     const QString text = ChooserText(type, param1);

@@ -54,10 +54,8 @@ public:
     void SetButtonState(int button, int type, int param1, int param2);
     void UncheckFunctionButtons();
     // Macro files go by the macro's name cut to the record's 30 bytes; a name that no file may carry
-    // reads and writes none. The repeat text is the file's first line ("0" without a file); rewriting
-    // leaves only that line.
+    // reads none. The repeat text is the file's first line ("0" without a file).
     static QString ReadMacroRepeat(const QString& name);
-    static void WriteMacroRepeat(const QString& name, const QString& repeat);
     // The device record of a macro file, read and encoded as the macro page does (at most 70 events).
     // False (record all zero) while the window is not live, for a name no file may carry, or without
     // the file.

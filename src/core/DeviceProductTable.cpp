@@ -1,5 +1,7 @@
 #include "core/DeviceProductTable.h"
 
+#include <QSet>
+
 #include "core/ConfigIni.h"
 
 namespace DeviceProductTable {
@@ -8,19 +10,16 @@ QString DriveGroup(int driveIndex) {
     return QStringLiteral("Drive") + QString::number(driveIndex + 1);
 }
 
-// Option/DeviceTotal, bounded by the highest "Drive<N>" section that exists, so that a damaged count
-// never makes a walk over the sections run past them.
+// Option/DeviceTotal, bounded by the sections that exist: Drive1, Drive2, ... up to the first one missing.
+// A damaged count or a far section never makes a walk over the sections run past them.
 int DeviceTotal() {
     const ConfigIni* table = ConfigIni::GetInstance();
     const int declared = table->GetValue("Option", "DeviceTotal").toInt();
-    int highest = 0;
-    for (const QString& group : table->Groups()) {
-        if (!group.startsWith(QLatin1String("Drive"))) continue;
-        bool ok = false;
-        const int number = group.midRef(5).toInt(&ok);
-        if (ok && number > highest && number <= declared) highest = number;
-    }
-    return highest;
+    const QStringList names = table->Groups();
+    const QSet<QString> groups(names.begin(), names.end());
+    int total = 0;
+    while (total < declared && groups.contains(DriveGroup(total))) ++total;
+    return total;
 }
 
 QString CidText() {

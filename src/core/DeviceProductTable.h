@@ -8,7 +8,7 @@ namespace DeviceProductTable {
 
 // "Drive" followed by driveIndex + 1.
 QString DriveGroup(int driveIndex);
-// Option/DeviceTotal, never more than the highest Drive<N> section of the table.
+// Option/DeviceTotal, never more than the sections Drive1, Drive2, ... before the first one missing.
 int DeviceTotal();
 // Option/CID as text and as a number.
 QString CidText();

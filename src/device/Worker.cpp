@@ -257,7 +257,9 @@ void DeviceUsbChangedCallback() {
         }
 
         const DeviceAllInfo current = CurrentDeviceCopy();
-        if (current.IsUsb) {
+        // While an update or repair runs, a device that leaves or comes back for its upgrade changes
+        // neither the offer nor the version texts: the run's own status reports them.
+        if (current.IsUsb && UpdateIdle) {
             QString receiverVersion;
             int receiverClass = 0;
             if (entries.size() == 2) {

@@ -2,9 +2,9 @@
 
 #include <QButtonGroup>
 #include <QCursor>
-#include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
@@ -515,10 +515,6 @@ bool Macro::SaveMacroFile(const QString& repeatText) {
     return MacroFiles::WriteMacroFile(MacroFilePath(ShownItem->text()), repeatText, Entries());
 }
 
-bool Macro::AppendMacroFile(const QString& name, const QVector<MacroEntry>& entries) {
-    return MacroFiles::AppendMacroLines(MacroFilePath(name), entries);
-}
-
 void Macro::ExPortMacro() {
     QListWidgetItem* item = ui->listWidgetHong->currentItem();
     if (!item) return;
@@ -907,15 +903,19 @@ void Macro::SlotButtonToMacro(FlashDataMap DataMap, int KeyNumer) {
     const MacroRecord& record = DataMap.ButtonMacros[KeyNumer];
     const QString name = MacroFiles::RecordName(record, KeyNumer);
     ui->listWidgetKey->clear();
-    if (!HasMacro(name)) {
+    // The whole file at once, from the button's repeat value and the record's events: when it cannot be
+    // written the old file stays and the user is told.
+    const QString path = MacroFilePath(name);
+    const QString repeat = QString::number(DataMap.ButtonKeys[KeyNumer].Param2);
+    if (!MacroFiles::WriteMacroFile(path, repeat, MacroFiles::RecordToEntries(record))) TellRebuildFailed();
+    // A macro without a file has no place in the list.
+    if (!HasMacro(name) && QFileInfo(path).isFile()) {
         const int current = ui->listWidgetHong->currentRow();
         if (current >= 0)
             ui->listWidgetHong->insertItem(current + 1, name);
         else
             ui->listWidgetHong->addItem(name);
     }
-    if (!AppendMacroFile(name, MacroFiles::RecordToEntries(record)))
-        qWarning().noquote() << "the macro file of" << name << "could not be written";
     ShownItem = nullptr;
     ui->listWidgetHong->setCurrentItem(nullptr);
     ui->listWidgetHong->clearSelection();
@@ -940,6 +940,18 @@ void Macro::ShowEventLimit() {
 void Macro::ShowWriteFail(WriteFail::Action action) {
     WriteFail notice(action);
     ModalRunner::RunOver(notice, this, kNoticeDx, kNoticeDy);
+}
+
+void Macro::TellRebuildFailed() {
+    if (RebuildFailPending) return;
+    RebuildFailPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            RebuildFailPending = false;
+            ShowWriteFail(WriteFail::Action::MacroSave);
+        },
+        Qt::QueuedConnection);
 }
 
 void Macro::keyPressEvent(QKeyEvent* event) {

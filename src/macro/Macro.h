@@ -52,7 +52,6 @@ public:
     void CreateMacroFile();
     static bool ClearMacroFile(const QString& path);
     bool SaveMacroFile(const QString& repeatText);
-    bool AppendMacroFile(const QString& name, const QVector<MacroFiles::MacroEntry>& entries);
 
     // The loop options' repeat value: 254, 255, 253 or the count.
     int RepeatValue() const;
@@ -129,6 +128,9 @@ private:
     void ShowStopRecordHint();
     void ShowEventLimit();
     void ShowWriteFail(WriteFail::Action action);
+    // A file rebuilt from the device could not be written: one notice after the refresh, however many
+    // buttons' files failed in it.
+    void TellRebuildFailed();
     bool RoomForEvents(int added);
     int EventCount() const;
     bool HasMacro(const QString& name) const;
@@ -139,4 +141,5 @@ private:
     Ui_Macro* ui;
     QListWidgetItem* ShownItem = nullptr;
     bool HookBound = false;
+    bool RebuildFailPending = false;
 };

@@ -3,8 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
+
+#include "platform/WholeFile.h"
 
 namespace {
 QString& FolderOverride() {
@@ -35,12 +36,9 @@ QString ExecLine(const QString& executable) {
 
 bool Enable(const QString& appName, const QString& executable) {
     if (!QDir().mkpath(Folder())) return false;
-    QSaveFile file(EntryPath(appName));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
     const QString text = "[Desktop Entry]\nType=Application\nName=" + appName +
                          "\nExec=" + ExecLine(executable) + "\nX-GNOME-Autostart-enabled=true\n";
-    file.write(text.toUtf8());
-    return file.commit();
+    return WholeFile::Write(EntryPath(appName), text.toUtf8(), QIODevice::Text);
 }
 
 bool Disable(const QString& appName) {

@@ -7,7 +7,7 @@ namespace AutoStart {
 
 // The entry file of an application name.
 QString EntryPath(const QString& appName);
-// Writes the entry (Exec quoted); false when it cannot be written.
+// Writes the entry (Exec quoted), whole or not at all; false when it cannot be written (a full disk too).
 bool Enable(const QString& appName, const QString& executable);
 // Removes the entry; a missing entry is success. False when it exists and cannot be removed.
 bool Disable(const QString& appName);

@@ -121,20 +121,24 @@ void UpgradeStatus(const unsigned char* status) {
         FirmwareHeader header;
         const QString version =
             image && ReadFirmwareHeader(*image, &header) ? FirmwareVersionText(header.Version) : QString();
-        int running = StageRunning;
-        if (ReceiverUpgradeState.compare_exchange_strong(running, StageSucceeded)) {
+        // The record, the texts and the progress first: the GUI thread goes on to the next stage as soon
+        // as it sees the state change.
+        if (ReceiverUpgradeState == StageRunning) {
             RunSucceeded = true;
-            RemoveUpgradeFailRecord(kReceiverFirmware, UpgradeCid, UpgradeMid);
+            EndStageFailRecord(true);
             if (UpgradeMode == 1) hub->EmitSigProgress(0, 2);
             hub->EmitSigLabelText(0, version);
+            int running = StageRunning;
+            ReceiverUpgradeState.compare_exchange_strong(running, StageSucceeded);
         }
-        running = StageRunning;
-        if (MouseUpgradeState.compare_exchange_strong(running, StageSucceeded)) {
+        if (MouseUpgradeState == StageRunning) {
             RunSucceeded = true;
-            RemoveUpgradeFailRecord(kMouseFirmware, UpgradeCid, UpgradeMid);
+            EndStageFailRecord(true);
             RegistryStore(RegistryStore::DriveTestKey()).SetValue("MouseVer" + cidText + midText, version);
             hub->EmitSigProgress(0, 2);
             hub->EmitSigLabelText(1, version);
+            int running = StageRunning;
+            MouseUpgradeState.compare_exchange_strong(running, StageSucceeded);
         }
         return;
     }
@@ -770,8 +774,10 @@ bool FormSetting::StartStage(int deviceType) {
     StateOf(deviceType) = StageRunning;
     const UpgradeStatusCallback callback =
         deviceType == kReceiverFirmware ? ReceiverUpgradeCallback : MouseUpgradeCallback;
+    BeginStageFailRecord(deviceType, UpgradeReceiverClass, UpgradeCid, UpgradeMid);
     if (UsbUpgrade_Start(reinterpret_cast<const unsigned char*>(image->constData()), callback, 10000))
         return true;
+    EndStageFailRecord(false);
     int running = StageRunning;
     StateOf(deviceType).compare_exchange_strong(running, StageFailed);
     return false;

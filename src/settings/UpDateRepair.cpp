@@ -52,10 +52,13 @@ bool StartStage(const FirmwareImage& image) {
     }
     RepairLastStatusMs = Clock::ElapsedMs();
     RepairStageActive = true;
+    BeginStageFailRecord(RepairStage == 0 ? kReceiverFirmware : kMouseFirmware, RepairReceiverClass, RepairCid,
+                         RepairMid);
     if (UsbUpgrade_Start(reinterpret_cast<const unsigned char*>(image->constData()), RepairUpgradeCallback,
                          10000))
         return true;
     RepairStageActive = false;
+    EndStageFailRecord(false);
     return false;
 }
 
@@ -569,7 +572,7 @@ void RepairUpgradeCallback(const unsigned char* status) {
         RunEnded();
         return;
     }
-    RemoveUpgradeFailRecord(RepairStage == 0 ? kReceiverFirmware : kMouseFirmware, RepairCid, RepairMid);
+    EndStageFailRecord(true);
     if (RepairStage == 1) {
         RepairSucceeded();
         RunEnded();

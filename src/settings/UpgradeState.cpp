@@ -1,5 +1,7 @@
 #include "settings/UpgradeState.h"
 
+#include <QMutex>
+#include <QMutexLocker>
 #include <QStringList>
 
 #include "platform/RegistryStore.h"
@@ -24,7 +26,27 @@ QString WiredModeText;
 
 namespace {
 const char* const kFailRecord = "UpdateFailInfo";
+
+// The record a running stage replaced, and the device that stage names.
+struct StageRecord {
+    QMutex Lock;
+    QString Replaced;
+    int Type = 0;
+    int Cid = 0;
+    int Mid = 0;
+};
+
+StageRecord& Stage() {
+    static StageRecord record;
+    return record;
 }
+
+bool Names(const QString& record, int type, int cid, int mid) {
+    const QStringList parts = record.split(',');
+    return parts.size() == 4 && parts[0].toInt() == type && parts[2].toInt() == cid &&
+           parts[3].toInt() == mid;
+}
+}  // namespace
 
 QString UpgradeFailRecord() {
     return RegistryStore(RegistryStore::DriveTestKey()).Value(kFailRecord).toString();
@@ -37,10 +59,25 @@ void WriteUpgradeFailRecord(int type, int receiverClass, int cid, int mid) {
                                    .join(','));
 }
 
-bool RemoveUpgradeFailRecord(int type, int cid, int mid) {
+void BeginStageFailRecord(int type, int receiverClass, int cid, int mid) {
+    QMutexLocker lock(&Stage().Lock);
+    Stage().Replaced = UpgradeFailRecord();
+    Stage().Type = type;
+    Stage().Cid = cid;
+    Stage().Mid = mid;
+    WriteUpgradeFailRecord(type, receiverClass, cid, mid);
+}
+
+void EndStageFailRecord(bool succeeded) {
+    QMutexLocker lock(&Stage().Lock);
+    StageRecord& stage = Stage();
     RegistryStore store(RegistryStore::DriveTestKey());
-    const QStringList parts = store.Value(kFailRecord).toString().split(',');
-    if (parts.size() == 4 && parts[0].toInt() == type && parts[2].toInt() == cid && parts[3].toInt() == mid)
+    // A success repairs an earlier failure of the same device; a refused start leaves it as it was.
+    const bool keep =
+        !stage.Replaced.isEmpty() && !(succeeded && Names(stage.Replaced, stage.Type, stage.Cid, stage.Mid));
+    if (keep)
+        store.SetValue(kFailRecord, stage.Replaced);
+    else
         store.Remove(kFailRecord);
-    return store.Value(kFailRecord).toString().isEmpty();
+    stage.Replaced.clear();
 }

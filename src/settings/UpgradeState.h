@@ -43,5 +43,10 @@ enum UpgradeOutcome {
 // The failure record "UpdateFailInfo" of the drive-test registry key: "type,class,cid,mid".
 QString UpgradeFailRecord();
 void WriteUpgradeFailRecord(int type, int receiverClass, int cid, int mid);
-// Removes the record only when it names this device (type, CID, MID); true when none remains.
-bool RemoveUpgradeFailRecord(int type, int cid, int mid);
+// A stage hands its image to the device library: from now on the record names that device, so that a
+// stage ended in any way (a crash, a power loss) is offered for repair at the next start. The record it
+// replaces is kept aside until the stage ends.
+void BeginStageFailRecord(int type, int receiverClass, int cid, int mid);
+// The stage ended without leaving the device in boot mode (it succeeded, or the library refused the start):
+// the record kept aside comes back, unless it named this device.
+void EndStageFailRecord(bool succeeded);

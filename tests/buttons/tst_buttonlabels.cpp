@@ -6,6 +6,7 @@
 
 #include "DeviceFixture.h"
 #include "MacroPageFixture.h"
+#include "SmallDisk.h"
 #include "buttons/Buttoninterface.h"
 #include "core/LanguageLoader.h"
 #include "core/PostMsg.h"
@@ -29,6 +30,18 @@ void SetMacroName(FlashDataMap& image, int button, const QByteArray& name) {
     std::memset(record.Name, 0, sizeof record.Name);
     std::memcpy(record.Name, name.constData(), size_t(qMin(name.size(), int(sizeof record.Name))));
     record.NameLength = uint8_t(name.size());
+}
+
+// Device button 0 carries the macro `name` (a press and a release of A, 20 ms apart) with this repeat.
+FlashDataMap MacroImage(const QByteArray& name, int repeat) {
+    FlashDataMap image = EmptyImage();
+    image.ButtonKeys[0] = ButtonKeyEntry{6, 0, uint8_t(repeat)};
+    SetMacroName(image, 0, name);
+    MacroRecord& record = image.ButtonMacros[0];
+    record.EventCount = 2;
+    record.Events[0] = KeyEvent{0, 1, 0x04, 20};
+    record.Events[1] = KeyEvent{1, 1, 0x04, 0};
+    return image;
 }
 }  // namespace
 
@@ -149,7 +162,8 @@ private slots:
             QCOMPARE(page->RowButton(r)->text(), QString(kKept));
     }
 
-    // A macro row names the record's macro; its file is rebuilt only from an image the device holds.
+    // A macro row names the record's macro; its file is rebuilt, whole, by the macro page only from an image
+    // the device holds.
     void macroRows_data() {
         QTest::addColumn<QByteArray>("deviceName");
         QTest::addColumn<bool>("rebuild");
@@ -168,6 +182,7 @@ private slots:
         QFETCH(QByteArray, file);
         page->MacroPrefixText = "M: ";
         MacroPageFixture::WriteFile(name + ".ini", "old\n1 2\n");
+        Macro macroPage;
         FlashDataMap image = EmptyImage();
         SetMacroName(image, 2, deviceName);
         QSignalSpy toMacro(PostMsg::GetInstance(), SIGNAL(SigButtonToMacro(FlashDataMap, int)));
@@ -175,7 +190,10 @@ private slots:
         QCOMPARE(page->ui->BackKey->text(), "M: " + name);
         QCOMPARE(MacroPageFixture::ReadFile(name + ".ini"), file);
         QCOMPARE(toMacro.count(), rebuild ? 1 : 0);
-        if (rebuild) QCOMPARE(toMacro.at(0).at(1).toInt(), 2);
+        if (rebuild) {
+            QCOMPARE(toMacro.at(0).at(1).toInt(), 2);
+            QCOMPARE(int(toMacro.at(0).at(0).value<FlashDataMap>().ButtonKeys[2].Param2), 255);
+        }
         QCOMPARE(QDir(MacroPageFixture::MacroFolder()).entryList(QDir::Files).size(), 1);
     }
 
@@ -193,37 +211,29 @@ private slots:
         MacroPageFixture::WriteFile("Go.ini", content);
         QCOMPARE(Buttoninterface::ReadMacroRepeat("Go"), repeat);
         QCOMPARE(Buttoninterface::ReadMacroRepeat("Missing"), QString("0"));
-        Buttoninterface::WriteMacroRepeat("Go", "17");
-        QCOMPARE(MacroPageFixture::ReadFile("Go.ini"), QByteArray("17\n"));
-        QCOMPARE(Buttoninterface::ReadMacroRepeat("Go"), QString("17"));
+        QCOMPARE(MacroPageFixture::ReadFile("Go.ini"), content);
     }
 
     // A macro's file is named by its name cut to the record's 30 bytes; a name no file may carry reads
-    // the repeat text "0" and writes nothing anywhere.
+    // the repeat text "0" from no file.
     void repeatFileNames_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("repeat");
-        QTest::addColumn<QStringList>("files");  // the folder after writing
-        QTest::newRow("40-byte name") << QString(40, 'x') << "9" << QStringList{QString(30, 'x') + ".ini"};
+        QTest::newRow("40-byte name") << QString(40, 'x') << "9";
         QTest::newRow("parent folder") << ".."
-                                       << "0" << QStringList{QString(30, 'x') + ".ini"};
+                                       << "0";
         QTest::newRow("slash") << "x/y"
-                               << "0" << QStringList{QString(30, 'x') + ".ini"};
+                               << "0";
         QTest::newRow("empty") << ""
-                               << "0" << QStringList{QString(30, 'x') + ".ini"};
+                               << "0";
     }
     void repeatFileNames() {
         QFETCH(QString, name);
         QFETCH(QString, repeat);
-        QFETCH(QStringList, files);
         MacroPageFixture::WriteFile(QString(30, 'x') + ".ini", "9\n0x04 1 0\n");
+        QDir(MacroPageFixture::MacroFolder()).mkpath("x");
+        MacroPageFixture::WriteFile("x/y.ini", "7\n");
         QCOMPARE(Buttoninterface::ReadMacroRepeat(name), repeat);
-        Buttoninterface::WriteMacroRepeat(name, "4");
-        const QDir folder(MacroPageFixture::MacroFolder());
-        QCOMPARE(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), files);
-        QCOMPARE(QDir(folder.absolutePath() + "/..").entryList({"*.ini"}, QDir::Files), QStringList{});
-        QCOMPARE(MacroPageFixture::ReadFile(files.first()),
-                 QByteArray(repeat == "9" ? "4\n" : "9\n0x04 1 0\n"));
     }
 
     // A refresh from the device fills the lists of "KeyNumber" buttons and relabels their rows only.
@@ -242,22 +252,23 @@ private slots:
         QCOMPARE(page->ui->TopMusic->text(), QString::fromUtf8("Zpět"));
     }
 
-    // Only a refresh with the device's own image or an accepted import rewrites a macro's file.
+    // Only a refresh with the device's own image or an accepted import rewrites a macro's file: whole, its
+    // repeat line and the record's events.
     void refreshRewritesMacroFilesOnlyFromTheDevice_data() {
         QTest::addColumn<QString>("road");
         QTest::addColumn<QByteArray>("file");
-        QTest::newRow("full read") << "device" << QByteArray("9\n");
+        const QByteArray rebuilt("9\n0x04 1 0\n20ms\n0x04 1 1\n");
+        QTest::newRow("full read") << "device" << rebuilt;
         QTest::newRow("device cache") << "cache" << QByteArray("old\n");
-        QTest::newRow("accepted import") << "import" << QByteArray("9\n");
+        QTest::newRow("accepted import") << "import" << rebuilt;
         QTest::newRow("wait dialog's cache") << "wait cache" << QByteArray("old\n");
     }
     void refreshRewritesMacroFilesOnlyFromTheDevice() {
         QFETCH(QString, road);
         QFETCH(QByteArray, file);
         MacroPageFixture::WriteFile("Go.ini", "old\n");
-        FlashDataMap image = EmptyImage();
-        image.ButtonKeys[0] = ButtonKeyEntry{6, 0, 9};
-        SetMacroName(image, 0, "Go");
+        Macro macroPage;
+        const FlashDataMap image = MacroImage("Go", 9);
         FlashDataFromDevice = road == "device";
         ImportInProgress = road == "import" ? 1 : 0;
         if (road == "device" || road == "cache")
@@ -267,6 +278,34 @@ private slots:
         ImportInProgress = 0;
         QCOMPARE(page->ui->FireKey->text(), page->MacroPrefixText + "Go");
         QCOMPARE(MacroPageFixture::ReadFile("Go.ini"), file);
+    }
+
+    // A macro file rebuilt from the device on a full disk: the old file stays whole and the macro page
+    // says once that it could not be written, however many buttons carry macros.
+    void rebuildOnAFullDiskKeepsTheOldFile() {
+        const QString folder = MacroPageFixture::MacroFolder().mid(QDir::homePath().size() + 1);
+        SmallDisk disk(folder, 128);
+        SMALL_DISK_OR_SKIP(disk);
+        const QByteArray old("3\n0x04 1 0\n20ms\n0x04 1 1\n20ms\n0x05 1 0\n20ms\n0x05 1 1\n");
+        MacroPageFixture::WriteFile("Go.ini", old);
+        Macro macroPage;
+        FlashDataMap image = MacroImage("Go", 9);
+        image.ButtonKeys[1] = image.ButtonKeys[0];
+        image.ButtonMacros[1] = image.ButtonMacros[0];
+        QStringList opened;
+        ScopedModalScript script([&opened](QDialog& dialog) {
+            opened << dialog.metaObject()->className();
+            return int(QDialog::Accepted);
+        });
+        QVERIFY(disk.Fill());
+        FlashDataFromDevice = true;
+        page->SlotUpDataButtonUIButton(image);
+        FlashDataFromDevice = false;
+        QTRY_COMPARE(opened, QStringList{"WriteFail"});
+        QTest::qWait(50);
+        QCOMPARE(opened, QStringList{"WriteFail"});
+        QCOMPARE(MacroPageFixture::ReadFile("Go.ini"), old);
+        QCOMPARE(disk.Files(), QStringList{"Go.ini"});
     }
 
     void buttonState() {

@@ -18,6 +18,7 @@
 #include "hidusb/HIDUsb.h"
 #include "hidusb/HidSimControl.h"
 #include "home/DialogChange.h"
+#include "home/PreVier.h"
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"
 #include "settings/FormSetting.h"
@@ -25,6 +26,7 @@
 #include "settings/UpgradeState.h"
 #include "ui_DialogChange.h"
 #include "ui_FormSetting.h"
+#include "ui_PreVier.h"
 #include "widgets/mytoolButtonEnter.h"
 
 namespace {
@@ -115,6 +117,63 @@ private slots:
         QCOMPARE(UpgradeFailRecord(), QString());
         QTRY_VERIFY_WITH_TIMEOUT(!HidSim::IsBootMode("mouse"), kWaitMs);
         QCOMPARE(int(HidSim::Version("mouse")), 0x0113);
+        QTRY_VERIFY_WITH_TIMEOUT(repair->isHidden(), kWaitMs);
+        RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+        QVERIFY(!RepairDialog->isVisible());
+    }
+
+    // The program ends while the mouse stage runs, before the library reports its end (a crash or a power
+    // loss): the next start offers the repair, and the repair brings the mouse back. Until then the summary
+    // shows the receiver's new version, without its update mark.
+    void updateCutOffIsRepairedAtTheNextStart() {
+        QVERIFY(HidSim::StallUpgradeAt("mouse", 30));
+        {
+            DialogMain window;
+            window.show();
+            QTRY_VERIFY_WITH_TIMEOUT(TileButtons.size() == 1, kWaitMs);
+            TileButtons.first()->click();
+            QTRY_VERIFY_WITH_TIMEOUT(RepairDialog && RepairDialog->isVisible(), kWaitMs);
+            QLabel* status = RepairDialog->findChild<QLabel*>("ToolText_2");
+            QTRY_COMPARE_WITH_TIMEOUT(status->text(), RepairDialog->ReadyText, kWaitMs);
+            RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+            QTRY_VERIFY_WITH_TIMEOUT(HidSim::IsBootMode("mouse"), kWaitMs);
+            QVERIFY(progress_.contains("65,0"));
+            QCOMPARE(int(HidSim::Version("receiver")), 0x0106);
+            QCOMPARE(UpgradeFailRecord(), QString("210,8,35,6"));
+            Ui::PreVier* summary = window.findChild<PreVier*>()->Form();
+            QTRY_COMPARE_WITH_TIMEOUT(summary->DongleValue->text(), QString("v1.06"), kWaitMs);
+            QVERIFY(summary->DongleUp->isHidden());
+            QVERIFY(!progress_.contains("0,1") && !progress_.contains("0,2"));
+        }
+        // A new start: the process-wide state as a new process has it.
+        RoadFixture::EndRoad();
+        RepairDialog->hide();
+        ReceiverUpgradeState = StageNoDevice;
+        MouseUpgradeState = StageNoDevice;
+        UpdateIdle = true;
+        UpdateStepRunning = false;
+        RepairRunning = false;
+        FoundDevices.clear();
+        DevicePageActive = 0;
+        FlashDataFromDevice = false;
+        ModalRunner::SetScript([](QDialog& dialog) { return dialog.exec(); });
+        progress_.clear();
+
+        DialogMain window;
+        window.show();
+        QPushButton* repair = HomePage->Form()->Repair;
+        QTRY_VERIFY_WITH_TIMEOUT(repair->isVisible(), kWaitMs);
+        repair->click();
+        QTRY_VERIFY_WITH_TIMEOUT(RepairDialog->isVisible(), kWaitMs);
+        QLabel* status = RepairDialog->findChild<QLabel*>("ToolText_2");
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), RepairDialog->ReadyText, kWaitMs);
+        RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !progress_.isEmpty() && (progress_.last() == "0,2" || progress_.last() == "0,6"), kWaitMs);
+        QCOMPARE(progress_.last(), QString("0,2"));
+        QTRY_VERIFY_WITH_TIMEOUT(!HidSim::IsBootMode("mouse"), kWaitMs);
+        QCOMPARE(int(HidSim::Version("mouse")), 0x0113);
+        QCOMPARE(UpgradeFailRecord(), QString());
         QTRY_VERIFY_WITH_TIMEOUT(repair->isHidden(), kWaitMs);
         RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
         QVERIFY(!RepairDialog->isVisible());

@@ -190,6 +190,41 @@ private slots:
         QCOMPARE(count, 1);
     }
 
+    // Help and unknown commands need no running program: help goes to stdout with exit 0, an unknown
+    // command and the usage to stderr with exit 2.
+    void toolAnswersHelpAndUnknownCommands_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("--help") << QStringList{"--help"} << 0;
+        QTest::newRow("-h") << QStringList{"-h"} << 0;
+        QTest::newRow("help") << QStringList{"help"} << 0;
+        QTest::newRow("nothing") << QStringList{} << 0;
+        QTest::newRow("unknown command") << QStringList{"frobnicate", "mouse"} << 2;
+        QTest::newRow("unknown option") << QStringList{"--version"} << 2;
+    }
+    void toolAnswersHelpAndUnknownCommands() {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("VORLANT_SIM_CONTROL", "vorlant-zemb-sim-nobody-listens");
+        tool.setProcessEnvironment(env);
+        tool.start(QCoreApplication::applicationDirPath() + "/vzsim", args);
+        QVERIFY(tool.waitForFinished(10000));
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(tool.exitCode(), exitCode);
+        const QByteArray out = tool.readAllStandardOutput();
+        const QByteArray err = tool.readAllStandardError();
+        const QByteArray usage = HidSim::CommandUsage().toUtf8();
+        QVERIFY(usage.contains("stall-upgrade NAME PERCENT"));
+        QCOMPARE(out.contains(usage), exitCode == 0);
+        QCOMPARE(err.contains(usage), exitCode != 0);
+        if (exitCode != 0) {
+            QVERIFY(out.isEmpty());
+            QVERIFY(err.startsWith("vzsim: unknown command " + args.first().toUtf8()));
+        }
+    }
+
     void socketNamesArePerHome() {
         const QByteArray home = qgetenv("HOME");
         const QString mine = HidSim::ControlSocketName();

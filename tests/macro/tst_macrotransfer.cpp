@@ -142,8 +142,9 @@ void TestMacroTransfer::recordToFile() {
     record.Events[0] = KeyEvent{0, 1, 0x04, 20};
     record.Events[1] = KeyEvent{1, 1, 0x04, 30};
     record.Events[2] = KeyEvent{0, 1, 0x05, 0};
-    // The button page writes the first line, then asks for the rest.
-    WriteFile("Dev.ini", "254\n");
+    image.ButtonKeys[5] = ButtonKeyEntry{6, 5, 254};
+    // The whole file is written anew: the repeat value of the button's entry, then the record's events.
+    WriteFile("Dev.ini", "1\nold\n");
     QSignalSpy added(PostMsg::GetInstance(), &PostMsg::SigAddMacroButton);
     PostMsg::GetInstance()->EmitSigButtonToMacro(image, 5);
     QCOMPARE(ReadFile("Dev.ini"), QByteArray("254\n0x04 1 0\n20ms\n0x04 1 1\n30ms\n0x05 1 0\n"));
@@ -167,7 +168,7 @@ void TestMacroTransfer::recordWithKnownName() {
     image.ButtonMacros[0].NameLength = 1;
     image.ButtonMacros[0].EventCount = 1;
     image.ButtonMacros[0].Events[0] = KeyEvent{0, 4, 0x02, 0};
-    WriteFile("M.ini", "2\n");
+    image.ButtonKeys[0] = ButtonKeyEntry{6, 0, 2};
     PostMsg::GetInstance()->EmitSigButtonToMacro(image, 0);
     QCOMPARE(MacroList(page)->count(), 2);
     QCOMPARE(ReadFile("M.ini"), QByteArray("2\n0x02 4 0\n"));
@@ -181,7 +182,7 @@ void TestMacroTransfer::recordWithUnsafeName() {
     record.NameLength = 2;
     record.EventCount = 250;  // not trusted: at most 70 events are read
     for (KeyEvent& event : record.Events) event = KeyEvent{0, 1, 0x04, 1};
-    WriteFile("Macro8.ini", "1\n");
+    image.ButtonKeys[7] = ButtonKeyEntry{6, 7, 1};
     PostMsg::GetInstance()->EmitSigButtonToMacro(image, 7);
     QVERIFY(ItemNamed(page, "Macro8"));
     QVERIFY(!ItemNamed(page, ".."));

@@ -357,15 +357,18 @@ private slots:
     }
 
     // A choice Macro.ini cannot store goes back on the box that made it, and the user is told; so does
-    // auto start, whose entry is taken back with it.
+    // auto start, whose entry is taken back with it, and an auto-start entry that a full disk cannot hold.
     void choicesThatCannotBeStored_data() {
         QTest::addColumn<QString>("control");
-        QTest::newRow("settings language box") << "settings";
-        QTest::newRow("home language box") << "home";
-        QTest::newRow("auto start") << "autostart";
+        QTest::addColumn<bool>("full");  // a full disk, the entry's folder on it; else read-only
+        QTest::newRow("settings language box") << "settings" << false;
+        QTest::newRow("home language box") << "home" << false;
+        QTest::newRow("auto start") << "autostart" << false;
+        QTest::newRow("auto start, entry on a full disk") << "autostart" << true;
     }
     void choicesThatCannotBeStored() {
         QFETCH(QString, control);
+        QFETCH(bool, full);
         SmallDisk disk("settings-store", 64);
         SMALL_DISK_OR_SKIP(disk);
         MacroIni::ResetForTest(disk.Path() + "/Macro.ini");
@@ -373,11 +376,16 @@ private slots:
         QVERIFY(MacroIni::GetInstance()->SetValue("AutoStart", "Enable", "0"));
         CurrentLanguage = 0;
         const QString name = QCoreApplication::applicationName();
+        const QString entryFolder = disk.Path() + "/autostart";
+        if (full) {
+            QVERIFY(QDir().mkpath(entryFolder));
+            AutoStart::SetFolder(entryFolder);
+        }
         AutoStart::Disable(name);
         FormSetting page;
         DialogChange home;
         QSignalSpy all(PostMsg::GetInstance(), &PostMsg::SigAllLanguage);
-        QVERIFY(disk.SetReadOnly(true));
+        QVERIFY(full ? disk.Fill() : disk.SetReadOnly(true));
 
         if (control == "settings") {
             page.Form()->comboBox->setCurrentIndex(1);
@@ -391,11 +399,14 @@ private slots:
             page.Form()->checkBox->click();
             QVERIFY(!page.Form()->checkBox->isChecked());
             QVERIFY(!QFileInfo::exists(AutoStart::EntryPath(name)));
+            QVERIFY(!AutoStart::IsEnabled(name));
         }
         QCOMPARE(CurrentLanguage.load(), 0);
         QCOMPARE(all.count(), 0);
         QCOMPARE(ran_, QStringList{"UpDateWarning"});
+        disk.Free();
         QVERIFY(disk.SetReadOnly(false));
+        if (full) QCOMPARE(QDir(entryFolder).entryList(QDir::Files | QDir::Hidden), QStringList());
         QSettings onDisk(disk.Path() + "/Macro.ini", QSettings::IniFormat);
         QCOMPARE(onDisk.value("Language/Language").toString(), QString("0"));
         QCOMPARE(onDisk.value("AutoStart/Enable").toString(), QString("0"));

@@ -86,6 +86,10 @@ HIDSIM_API QByteArray BuildFirmwareImage(uint8_t deviceType, uint8_t cid, uint8_
 
 // ---- Text commands (the control socket speaks these) ----
 HIDSIM_API QString RunCommand(const QString& line);
+// The commands RunCommand knows, with their arguments ("help" answers this text).
+HIDSIM_API QString CommandUsage();
+// Whether a word names one of those commands.
+HIDSIM_API bool IsCommand(const QString& word);
 // Name of the control socket for the current environment; empty when it is off.
 HIDSIM_API QString ControlSocketName();
 // True while this process serves the control socket.
