@@ -485,7 +485,8 @@ void Buttoninterface::on_ProjectChoose_activated(int index) {
         return;
     }
     ui->ProjectChoose->setCurrentIndex(ui->ProjectChoose->PressIndex);
-    PostMsg::GetInstance()->EmitSigMouseOffLineo(0);
+    // A mouse that answers but refused the switch did not take the change; it is not offline.
+    PostMsg::GetInstance()->EmitSigMouseOffLineo(online ? NoticeNotTaken : NoticeOffline);
 }
 
 void Buttoninterface::on_stackedWidget_currentChanged(int index) {
