@@ -81,13 +81,15 @@ private slots:
         QTest::newRow("tabs only separate values") << QByteArray("#define\tA\t5\n") << ""
                                                    << "/////";
         QTest::newRow("DPI entry beyond the registers is a damaged line")
-            << QByteArray("#define SENSOR_3395_DPI_2000000000\t0x05\n#define SENSOR_3395_DPI_400\t0x05\n"
-                          "#define SENSOR_3395_DPI_99999999999999999999\t6\n")
+            << QByteArray(
+                   "#define SENSOR_3395_DPI_2000000000\t0x05\n#define SENSOR_3395_DPI_400\t0x05\n"
+                   "#define SENSOR_3395_DPI_99999999999999999999\t6\n")
             << "SENSOR_3395_DPI_400=5"
             << "/////";
         QTest::newRow("DPI entry of no DPI is a damaged line")
-            << QByteArray("#define SENSOR_T1_DPI_0\t0x05\n#define SENSOR_T1_DPI_-400\t7\n"
-                          "#define SENSOR_T1_DPI_102400\t9\n")
+            << QByteArray(
+                   "#define SENSOR_T1_DPI_0\t0x05\n#define SENSOR_T1_DPI_-400\t7\n"
+                   "#define SENSOR_T1_DPI_102400\t9\n")
             << "SENSOR_T1_DPI_102400=9"
             << "/////";
     }
