@@ -629,10 +629,14 @@ void Buttoninterface::CloseChooser() {
     ui->stackedWidget_2->setCurrentWidget(ui->page_9);
 }
 
+void Buttoninterface::UncheckGroup(QButtonGroup* group) {
+    group->setExclusive(false);
+    for (QAbstractButton* button : group->buttons()) button->setChecked(false);
+    group->setExclusive(true);
+}
+
 void Buttoninterface::UncheckRows() {
-    RowGroup->setExclusive(false);
-    for (QAbstractButton* button : RowGroup->buttons()) button->setChecked(false);
-    RowGroup->setExclusive(true);
+    UncheckGroup(RowGroup);
 }
 
 void Buttoninterface::mousePressEvent(QMouseEvent* event) {

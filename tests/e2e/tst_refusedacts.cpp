@@ -17,6 +17,7 @@
 
 #include "DeviceFixture.h"
 #include "HelperThread.h"
+#include "MacroPageFixture.h"
 #include "RoadFixture.h"
 #include "app/Dialog.h"
 #include "app/DialogMain.h"
@@ -92,10 +93,33 @@ void ActivateNext(QWidget* page, const char* name) {
     emit combo->activated(next);
 }
 
+// A row of the button page selected, as a click on it does: the chooser opens on the row's function.
+void SelectRow(QWidget* page) {
+    Click(page, "RightKey");
+}
+
+// A chooser entry of the button page clicked after the entry that opens its list.
+std::function<void(QWidget*)> ClickIn(const char* list, const char* entry) {
+    return [list, entry](QWidget* p) {
+        Click(p, list);
+        Click(p, entry);
+    };
+}
+
+// The macro of the page's macro list clicked after the entry that opens the list.
+void ClickMacro(QWidget* page) {
+    Click(page, "DPI_10");
+    for (QToolButton* button : page->findChildren<QToolButton*>())
+        if (button->text() == "Fire" && !button->isHidden()) return button->click();
+    qFatal("no macro button");
+}
+
 struct Control {
     const char* Name;
     Page On;
     std::function<void(QWidget*)> Act;
+    std::function<void(QWidget*)> Prepare = [](QWidget*) {};
+    int Refused = NoticeNotTaken;  // the notice of a refusing mouse
 };
 
 const QList<Control>& Controls() {
@@ -104,6 +128,12 @@ const QList<Control>& Controls() {
         {"profile", ButtonPage, PickProfile},
         {"release debounce", ButtonPage, [](QWidget* p) { NextItem(p, "DebunceRelease"); }},
         {"wheel debounce", ButtonPage, [](QWidget* p) { NextItem(p, "WheelDebunce"); }},
+        {"button: back button", ButtonPage, [](QWidget* p) { Click(p, "BackKey_2"); }, SelectRow},
+        {"button: disabled", ButtonPage, [](QWidget* p) { Click(p, "DPI_5"); }, SelectRow},
+        {"button: media key", ButtonPage, ClickIn("DPI_12", "BackMusic_2"), SelectRow},
+        {"button: DPI lock", ButtonPage, ClickIn("DPI_4", "VolumeUp_12"), SelectRow},
+        {"button: light toggle", ButtonPage, ClickIn("DPI_9", "VolumeUp_5"), SelectRow},
+        {"button: macro", ButtonPage, ClickMacro, SelectRow, NoticeNoRoom},
         {"DPI level button", SensorPage, [](QWidget* p) { Click(p, "GreenButton"); }},
         {"DPI level marker", SensorPage, DragMarker},
         {"DPI level colour", SensorPage,
@@ -173,6 +203,8 @@ QStringList Shown(QWidget* page) {
             continue;
         shown << QString("%1: %2%3").arg(w->objectName(), value, w->isHidden() ? " hidden" : "");
     }
+    // A raised panel moves its widgets in the list of children.
+    shown.sort();
     return shown;
 }
 
@@ -231,6 +263,8 @@ private:
 private slots:
     void initTestCase() {
         RoadFixture::BeginDefaultRoad(&waits_);
+        MacroPageFixture::FreshMacroFolder();
+        MacroPageFixture::WriteFile("Fire.ini", "1\n0x04 1 0\n10ms\n0x04 1 1\n");
         // Notices are counted, not shown.
         ModalRunner::SetScript([this](QDialog& dialog) {
             waits_.append(dialog.objectName());
@@ -271,6 +305,7 @@ private slots:
         QWidget* page = Open(c.On);
         QVERIFY(page);
         QVERIFY(page->isVisible());
+        c.Prepare(page);
         const QStringList shownBefore = Shown(page);
         const FlashDataMap imageBefore = DeviceFixture::ImageNow();
         const QByteArray flashBefore = HidSim::Flash(DeviceFixture::MouseName());
@@ -281,17 +316,21 @@ private slots:
             QVERIFY(HidSim::FailNext(DeviceFixture::MouseName(), 5));
         QSignalSpy notices(PostMsg::GetInstance(), &PostMsg::SigMouseOffLineo);
         waits_.clear();
+        HidSim::ClearCallLog();
 
         c.Act(page);
         QCoreApplication::processEvents();
 
         QCOMPARE(waits_, QStringList{"MouseOffLine"});
         QCOMPARE(notices.count(), 1);
-        QCOMPARE(notices.at(0).at(0).toInt(), int(asleep ? NoticeOffline : NoticeNotTaken));
+        QCOMPARE(notices.at(0).at(0).toInt(), asleep ? int(NoticeOffline) : c.Refused);
+        // A refused act is not tried again; an asleep mouse gets nothing.
+        QCOMPARE(HidSim::CallLog().filter("fails this answer").size(), asleep ? 0 : 1);
+        QCOMPARE(HidSim::CallLog().filter("ProtocolDataUpdate").size(), 0);
         const QStringList shownAfter = Shown(page);
-        for (int i = 0; i < shownBefore.size(); ++i)
-            if (shownBefore[i] != shownAfter.value(i))
-                qWarning() << shownBefore[i] << "->" << shownAfter.value(i);
+        for (int i = 0; i < qMax(shownBefore.size(), shownAfter.size()); ++i)
+            if (shownBefore.value(i) != shownAfter.value(i))
+                qWarning() << shownBefore.value(i) << "->" << shownAfter.value(i);
         QCOMPARE(shownAfter, shownBefore);
         QVERIFY(SameImage(DeviceFixture::ImageNow(), imageBefore));
         QCOMPARE(HidSim::Flash(DeviceFixture::MouseName()), flashBefore);
