@@ -120,6 +120,7 @@ struct Control {
     std::function<void(QWidget*)> Act;
     std::function<void(QWidget*)> Prepare = [](QWidget*) {};
     int Refused = NoticeNotTaken;  // the notice of a refusing mouse
+    bool ByReceiver = false;       // the receiver refuses the act, not the mouse
 };
 
 const QList<Control>& Controls() {
@@ -151,6 +152,13 @@ const QList<Control>& Controls() {
         {"sleep time", AdvancedPage, [](QWidget* p) { ActivateNext(p, "StopClose"); }},
         {"angle tuning", AdvancedPage, [](QWidget* p) { ReleaseSlider(p, "AngleSet"); }},
         {"20K scanning", AdvancedPage, [](QWidget* p) { Click(p, "KFPS"); }},
+        {"long range", AdvancedPage,
+         [](QWidget* p) {
+             auto* frame = Child<QWidget>(p, "FrameLongMode");
+             QVERIFY(frame->isVisible());
+             Click(frame, "checkBox");
+         },
+         [](QWidget*) {}, NoticeNotTaken, true},
         {"trigger point", AdvancedPage, [](QWidget* p) { Click(p, "ReUntilClick_3"); }},
         {"DPI light mode", LightPage, [](QWidget* p) { NextItem(p, "Model"); }},
         {"DPI light brightness", LightPage, [](QWidget* p) { ReleaseSlider(p, "LightH"); }},
@@ -208,6 +216,12 @@ QStringList Shown(QWidget* page) {
     return shown;
 }
 
+// What the receiver holds: its records and its long-range mode.
+QString ReceiverState() {
+    return HidSim::ReceiverRecords(DeviceFixture::ReceiverName()) + " long range " +
+           QString::number(HidSim::LongRangeMode(DeviceFixture::ReceiverName()));
+}
+
 bool SameImage(const FlashDataMap& a, const FlashDataMap& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
@@ -244,6 +258,7 @@ private:
     // then).
     void Settle() {
         HidSim::FailNext(DeviceFixture::MouseName(), 0);
+        HidSim::FailNext(DeviceFixture::ReceiverName(), 0);
         HidSim::Wake(DeviceFixture::MouseName());
         QTest::qWait(50);
         DeviceOfflineShown = false;
@@ -309,11 +324,13 @@ private slots:
         const QStringList shownBefore = Shown(page);
         const FlashDataMap imageBefore = DeviceFixture::ImageNow();
         const QByteArray flashBefore = HidSim::Flash(DeviceFixture::MouseName());
+        const QString receiverBefore = ReceiverState();
         QVERIFY(SameImage(imageBefore, DeviceFixture::MouseImage()));
         if (asleep)
             QVERIFY(HidSim::Sleep(DeviceFixture::MouseName()));
         else
-            QVERIFY(HidSim::FailNext(DeviceFixture::MouseName(), 5));
+            QVERIFY(HidSim::FailNext(
+                c.ByReceiver ? DeviceFixture::ReceiverName() : DeviceFixture::MouseName(), 5));
         QSignalSpy notices(PostMsg::GetInstance(), &PostMsg::SigMouseOffLineo);
         waits_.clear();
         HidSim::ClearCallLog();
@@ -334,6 +351,7 @@ private slots:
         QCOMPARE(shownAfter, shownBefore);
         QVERIFY(SameImage(DeviceFixture::ImageNow(), imageBefore));
         QCOMPARE(HidSim::Flash(DeviceFixture::MouseName()), flashBefore);
+        QCOMPARE(ReceiverState(), receiverBefore);
     }
 };
 
