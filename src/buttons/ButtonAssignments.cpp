@@ -46,6 +46,8 @@ void Buttoninterface::AssignEntry(int type, int param1, int param2, const QStrin
     if (button >= 0 && SetButtonKey(button, type, param1, param2)) {
         DeviceButtonRow(button)->setText(rowText);
         SetButtonState(button, type, param1, param2);
+    } else {
+        ShowSelectedRowFunction();
     }
     CloseChooser();
 }
@@ -202,13 +204,15 @@ QToolButton* Buttoninterface::MediaChooser(int low) const {
     return key ? key->Chooser : nullptr;
 }
 
-void Buttoninterface::SendMediaKey(int button, int usage) {
+bool Buttoninterface::SendMediaKey(int button, int usage) {
     QToolButton* row = DeviceButtonRow(button);
     QToolButton* chooser = MediaChooser(usage & 0xFF);
-    if (!row || !chooser) return;
-    if (!SetButtonAction(button, ButtonKeyEntry{5, 0, 0}, MakeMediaRecord(usage >> 8, usage & 0xFF))) return;
+    if (!row || !chooser) return false;
+    if (!SetButtonAction(button, ButtonKeyEntry{5, 0, 0}, MakeMediaRecord(usage >> 8, usage & 0xFF)))
+        return false;
     SetButtonState(button, 5, 0, 0);
     row->setText(chooser->text());
+    return true;
 }
 
 bool Buttoninterface::ApplyMediaKey(int button, int code) {
@@ -222,7 +226,7 @@ bool Buttoninterface::ApplyMediaKey(int button, int code) {
 
 void Buttoninterface::AssignMedia(bool checked, int usage) {
     if (!checked) return;
-    SendMediaKey(SelectedDeviceButton(), usage);
+    if (!SendMediaKey(SelectedDeviceButton(), usage)) ShowSelectedRowFunction();
     CloseChooser();
 }
 
@@ -290,6 +294,8 @@ bool Buttoninterface::ApplyKeyCombination(int button, const QString& text) {
     if (usable && SetButtonAction(button, ButtonKeyEntry{5, 0, 0}, record)) {
         SetButtonState(button, 5, 0, 0);
         row->setText(text);
+    } else {
+        ShowSelectedRowFunction();
     }
     ui->stackedWidget->setCurrentWidget(ui->page_2);
     ui->scrollArea_11->verticalScrollBar()->setStyleSheet("QScrollBar {width:10px;}");
@@ -314,13 +320,16 @@ void Buttoninterface::slotButtonClicked(bool checked) {
     const QString name = macroButton->text();
     const int button = SelectedDeviceButton();
     MacroRecord record{};
+    bool assigned = false;
     if (button >= 0 && LoadMacroFile(name, record)) {
         const int repeat = ReadMacroRepeat(name).toInt();
-        if (SetButtonMacro(button, ButtonKeyEntry{6, uint8_t(button), uint8_t(repeat & 0xFF)}, record)) {
+        assigned = SetButtonMacro(button, ButtonKeyEntry{6, uint8_t(button), uint8_t(repeat & 0xFF)}, record);
+        if (assigned) {
             DeviceButtonRow(button)->setText(MacroPrefixText + name);
             SetButtonState(button, 6, button, repeat);
         }
     }
+    if (!assigned) ShowSelectedRowFunction();
     CloseChooser();
 }
 

@@ -130,8 +130,6 @@ void Buttoninterface::SetButtonState(int button, int type, int param1, int param
 }
 
 void Buttoninterface::UncheckFunctionButtons() {
-    SecondLevelGroup->setExclusive(false);
-    for (QAbstractButton* button : SecondLevelGroup->buttons()) button->setChecked(false);
+    UncheckGroup(SecondLevelGroup);
     for (QToolButton* button : MacroButtonList) button->setChecked(false);
-    SecondLevelGroup->setExclusive(true);
 }

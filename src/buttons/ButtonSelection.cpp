@@ -187,6 +187,24 @@ void Buttoninterface::PresetChooser(int row) {
         SetListPosition(ui->scrollArea_3, mediaPosition);
     else
         SetListPosition(ui->scrollArea_10, dpiPosition);
+    SelectionMarks.clear();
+    for (QButtonGroup* group : {FirstLevelGroup, SecondLevelGroup})
+        if (group->checkedButton()) SelectionMarks << group->checkedButton();
+    for (QToolButton* button : MacroButtonList)
+        if (button->isChecked()) SelectionMarks << button;
+}
+
+void Buttoninterface::ShowSelectedRowFunction() {
+    const QList<QPointer<QAbstractButton>> marks = SelectionMarks;
+    UncheckGroup(FirstLevelGroup);
+    UncheckFunctionButtons();
+    for (const QPointer<QAbstractButton>& mark : marks)
+        if (mark) mark->setChecked(true);
+    for (int row = 1; row <= kRowCount; ++row) {
+        if (!RowButton(row)->isChecked()) continue;
+        PresetChooser(row);
+        return;
+    }
 }
 
 void Buttoninterface::on_FireKey_clicked() {

@@ -485,7 +485,8 @@ void Buttoninterface::on_ProjectChoose_activated(int index) {
         return;
     }
     ui->ProjectChoose->setCurrentIndex(ui->ProjectChoose->PressIndex);
-    PostMsg::GetInstance()->EmitSigMouseOffLineo(0);
+    // A mouse that answers but refused the switch did not take the change; it is not offline.
+    PostMsg::GetInstance()->EmitSigMouseOffLineo(online ? NoticeNotTaken : NoticeOffline);
 }
 
 void Buttoninterface::on_stackedWidget_currentChanged(int index) {
@@ -629,10 +630,14 @@ void Buttoninterface::CloseChooser() {
     ui->stackedWidget_2->setCurrentWidget(ui->page_9);
 }
 
+void Buttoninterface::UncheckGroup(QButtonGroup* group) {
+    group->setExclusive(false);
+    for (QAbstractButton* button : group->buttons()) button->setChecked(false);
+    group->setExclusive(true);
+}
+
 void Buttoninterface::UncheckRows() {
-    RowGroup->setExclusive(false);
-    for (QAbstractButton* button : RowGroup->buttons()) button->setChecked(false);
-    RowGroup->setExclusive(true);
+    UncheckGroup(RowGroup);
 }
 
 void Buttoninterface::mousePressEvent(QMouseEvent* event) {

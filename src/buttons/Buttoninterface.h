@@ -1,6 +1,7 @@
 #pragma once
 #include <QHash>
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -8,6 +9,7 @@
 
 #include "hidusb/FlashDataMap.h"
 
+class QAbstractButton;
 class QButtonGroup;
 class QToolButton;
 class QVBoxLayout;
@@ -82,6 +84,8 @@ public:
 
     QVBoxLayout* MacroListLayout = nullptr;
     QList<QToolButton*> MacroButtonList;
+    // The chooser's checked buttons as the last row selection left them.
+    QList<QPointer<QAbstractButton>> SelectionMarks;
     QButtonGroup* RowGroup = nullptr;
     QButtonGroup* FirstLevelGroup = nullptr;
     QButtonGroup* SecondLevelGroup = nullptr;
@@ -239,7 +243,11 @@ private:
     bool IsLastLeftClickRow(int row) const;
     // Closes the chooser, unchecks the rows and tells the user that the left click must stay.
     void RefuseLastLeftClickRow();
+    // Presets the chooser and keeps its marks in SelectionMarks.
     void PresetChooser(int row);
+    // After an assignment that did not reach the device: the chooser marks again what the last
+    // selection marked and the function the selected row carries, as a fresh selection does.
+    void ShowSelectedRowFunction();
     // Checks the macro list entry the row shows and scrolls the list to it.
     void PresetMacroEntry(int row);
 
@@ -263,8 +271,8 @@ private:
     // The media key of a usage's low byte; null when none of the eighteen has it.
     static const MediaKey* FindMediaKey(int low, const QVector<MediaKey>& keys);
     QToolButton* MediaChooser(int low) const;
-    // Sends one media key to a device button; on success the row reads like its chooser button.
-    void SendMediaKey(int button, int usage);
+    // Sends one media key to a device button; on success (true) the row reads like its chooser button.
+    bool SendMediaKey(int button, int usage);
     void AssignMedia(bool checked, int usage);
     // The shared assignment step: the selected row's device button gets the entry; on success the row
     // reads like the chooser button and the lists follow; then the page is idle again.
@@ -282,6 +290,7 @@ private:
     void FillMacroList(const QFont& font);
     void CloseChooser();
     void UncheckRows();
+    static void UncheckGroup(QButtonGroup* group);
     // Product-table group of the current device ("Drive" + number).
     static QString DriveGroup();
     // Sets a language text, or the form's text when the language has none.

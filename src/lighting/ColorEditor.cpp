@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QToolButton>
@@ -92,20 +93,46 @@ QList<QWidget*> ColorEditor::EditorWidgets() const {
     return all;
 }
 
+// A typed value: the spin shows it already; the swatch follows once the panel took it (a refused value
+// was put back by the panel).
 void ColorEditor::ChannelChanged() {
+    if (offering_) return;
     const int red = Value(0), green = Value(1), blue = Value(2);
-    w_.Swatch->setStyleSheet(SwatchSheet(red, green, blue));
-    if (changed_) changed_(red, green, blue);
+    if (!changed_ || changed_(red, green, blue)) w_.Swatch->setStyleSheet(SwatchSheet(red, green, blue));
+}
+
+bool ColorEditor::Offer(int channel, int value) {
+    QSpinBox* spin = w_.Spins[channel];
+    value = qBound(spin->minimum(), value, spin->maximum());
+    if (spin->value() == value) return true;
+    int rgb[3] = {Value(0), Value(1), Value(2)};
+    rgb[channel] = value;
+    if (changed_ && !changed_(rgb[0], rgb[1], rgb[2])) return false;
+    {
+        const QScopedValueRollback<bool> taken(offering_, true);
+        spin->setValue(value);
+    }
+    w_.Swatch->setStyleSheet(SwatchSheet(rgb[0], rgb[1], rgb[2]));
+    return true;
+}
+
+bool ColorEditor::ApplyColour(const int rgb[3]) {
+    for (int c = 0; c < 3; ++c)
+        if (!Offer(c, rgb[c])) return false;
+    return true;
 }
 
 void ColorEditor::Step(int channel, int delta) {
     if (OfflineRuleStops()) return;
-    w_.Spins[channel]->setValue(w_.Spins[channel]->value() + delta);
+    Offer(channel, w_.Spins[channel]->value() + delta);
 }
 
 void ColorEditor::ApplyPreset(int preset) {
-    if (OfflineRuleStops()) return;
-    for (int c = 0; c < 3; ++c) w_.Spins[c]->setValue(kPresetColours[preset][c]);
+    if (!OfflineRuleStops() && ApplyColour(kPresetColours[preset])) return;
+    // Not taken: the preset's own button goes back as well.
+    QToolButton* button = w_.Presets[preset];
+    const QSignalBlocker block(button);
+    button->setChecked(!button->isChecked());
 }
 
 void ColorEditor::HandlePress(QMouseEvent* event) {
@@ -132,5 +159,6 @@ void ColorEditor::HandlePress(QMouseEvent* event) {
         ScreenMetrics::GrabDesktop(int(cursor.x() * factor), int(cursor.y() * factor), 2, 2).toImage();
     if (image.isNull() || !image.valid(0, 0)) return;
     const QColor colour = image.pixelColor(0, 0);
-    SetRGB(colour.red(), colour.green(), colour.blue());
+    const int rgb[3] = {colour.red(), colour.green(), colour.blue()};
+    ApplyColour(rgb);
 }

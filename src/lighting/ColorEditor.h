@@ -27,8 +27,9 @@ public:
         QLabel* Board;               // the picker's target
         QList<QWidget*> LevelBoxes;  // read-only boxes that lose the focus on a press elsewhere
     };
-    // What the panel does after a channel changed: red, green, blue as the spins now hold them.
-    using ColourChanged = std::function<void(int red, int green, int blue)>;
+    // What the panel does with a new colour: red, green, blue as the spins are to hold them. False when
+    // the colour was refused; the panel has then shown the colour the device keeps.
+    using ColourChanged = std::function<bool(int red, int green, int blue)>;
 
     ColorEditor(QFrame* panel, const Widgets& widgets, const QString& pictureFolder, ColourChanged changed);
 
@@ -55,8 +56,14 @@ private:
     void ChannelChanged();
     void Step(int channel, int delta);
     void ApplyPreset(int preset);
+    // One act that sets a whole colour (a preset, the picker): channel by channel, each change offered
+    // before it is shown, up to the first one refused. False when one was refused.
+    bool ApplyColour(const int rgb[3]);
+    // Offers one channel's new value to the panel and shows it only when taken.
+    bool Offer(int channel, int value);
 
     QFrame* panel_;
     Widgets w_;
     ColourChanged changed_;
+    bool offering_ = false;  // a spin shows an offered value that was already taken
 };

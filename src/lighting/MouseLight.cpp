@@ -46,7 +46,8 @@ MouseLight::MouseLight(QWidget* parent) : QFrame(parent), ui(new Ui_MouseLight) 
         ui->labelPreView,
         ui->label_7,
         {ui->LightSpinBox_2, ui->SpeedSpinBox_2}};
-    Editor = new ColorEditor(this, w, PictureFolder, [this](int r, int g, int b) { ColourChanged(r, g, b); });
+    Editor = new ColorEditor(this, w, PictureFolder,
+                             [this](int r, int g, int b) { return ColourChanged(r, g, b); });
 
     // Lay out for the first item without sending it: a panel built while the window is live must not
     // switch the mouse's light off.
@@ -167,9 +168,8 @@ void MouseLight::on_horizontalSpeed_sliderMoved(int position) {
     LightState::LevelMoved(ui->horizontalSpeed, ui->SpeedSpinBox_2, position);
 }
 
-void MouseLight::ColourChanged(int red, int green, int blue) {
-    if (!UiLive) return;
-    if (SetMouseLightColor(red, green, blue)) return;
+bool MouseLight::ColourChanged(int red, int green, int blue) {
+    if (!UiLive || SetMouseLightColor(red, green, blue)) return true;
     // Refused: show the colour the image still holds.
     FlashDataMap image;
     {
@@ -177,6 +177,7 @@ void MouseLight::ColourChanged(int red, int green, int blue) {
         image = CurrentFlashData;
     }
     Editor->SetRGBSilently(image.MouseLightRed, image.MouseLightGreen, image.MouseLightBlue);
+    return false;
 }
 
 void MouseLight::on_RippeControl_clicked(bool checked) {

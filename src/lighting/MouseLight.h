@@ -41,7 +41,7 @@ private slots:
 
 private:
     void ApplyLayout(int index);
-    void ColourChanged(int red, int green, int blue);
+    bool ColourChanged(int red, int green, int blue);  // false: refused, the device's colour shown again
 
     Ui_MouseLight* ui;
     QString PictureFolder;

@@ -60,7 +60,8 @@ ReceiveLight::ReceiveLight(QWidget* parent) : QFrame(parent), ui(new Ui_ReceiveL
         ui->labelPreView_2,
         ui->label_24,
         {ui->LightSpinBox_3, ui->SpeedSpinBox_3}};
-    Editor = new ColorEditor(this, w, PictureFolder, [this](int r, int g, int b) { ColourChanged(r, g, b); });
+    Editor = new ColorEditor(this, w, PictureFolder,
+                             [this](int r, int g, int b) { return ColourChanged(r, g, b); });
 
     PostMsg::Connect(SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
     SlotAllLanguage(CurrentLanguage);
@@ -174,13 +175,15 @@ void ReceiveLight::on_horizontalSpeed_2_valueChanged(int value) {
                  value);
 }
 
-void ReceiveLight::ColourChanged(int red, int green, int blue) {
-    if (!UiLive) return;
+bool ReceiveLight::ColourChanged(int red, int green, int blue) {
+    if (!UiLive) return true;
     const DongleLightBar before = CurrentDongleLightBar;
     CurrentDongleLightBar.Red = static_cast<uint8_t>(red);
     CurrentDongleLightBar.Green = static_cast<uint8_t>(green);
     CurrentDongleLightBar.Blue = static_cast<uint8_t>(blue);
-    if (!Write(before)) Editor->SetRGBSilently(before.Red, before.Green, before.Blue);
+    if (Write(before)) return true;
+    Editor->SetRGBSilently(before.Red, before.Green, before.Blue);
+    return false;
 }
 
 void ReceiveLight::mousePressEvent(QMouseEvent* event) {

@@ -43,7 +43,7 @@ private:
     // Writes CurrentDongleLightBar; on refusal puts back the whole record as it was before the change.
     bool Write(const DongleLightBar& before);
     void LevelChanged(QSlider* slider, QSpinBox* box, uint8_t DongleLightBar::*field, int* last, int value);
-    void ColourChanged(int red, int green, int blue);
+    bool ColourChanged(int red, int green, int blue);  // false: refused, the device's colour shown again
     void ApplyLayout(int index);
 
     Ui_ReceiveLight* ui;

@@ -44,15 +44,16 @@ void LongMode::SlotAllLanguage(int index) {
 void LongMode::on_checkBox_toggled(bool checked) {
     if (!UiLive) return;
     const QByteArray path = CurrentDevicePathCopy();
+    // The box shows the receiver's state again before the one notice opens.
     if (path.isEmpty() || !UsbFinderC_GetDeviceOnLine(path.constData())) {
-        PostMsg::GetInstance()->EmitSigMouseOffLineo(0);
         PutBack(checked);
+        PostMsg::GetInstance()->EmitSigMouseOffLineo(NoticeOffline);
         return;
     }
-    // A mouse on its cable or a receiver without long range refuses: the box shows the old state.
     if (!UsbFinderC_SetLongRangeMode(path.constData(), checked)) {
         qDebug() << "long-range mode not taken";
         PutBack(checked);
+        PostMsg::GetInstance()->EmitSigMouseOffLineo(NoticeNotTaken);
     }
 }
 

@@ -626,14 +626,13 @@ void SensorDPI::MarkerReleased(const QPoint& at) {
         return;
     }
     ui->label_8->move(anchor.x() + 91 * n, anchor.y());
-    const int from = CurrentLevel;
-    CurrentLevel = target;
+    // The level button's toggled handling sends the level once and lays it out, or, refused, lays the
+    // level the device keeps out again.
     CheckLevelButton(target);
-    if (CurrentLevel != target) {
-        // The device refused the level: the toggled handling laid the previous level out again.
-        ui->label_8->move(MarkerAnchors[size_t(from)]);
-        CurrentLevel = from;
+    const bool sends = UiLive && !SensorPageRefreshing;
+    if (sends && CurrentLevel != target) {
+        ui->label_8->move(MarkerAnchors[size_t(CurrentLevel)]);
         return;
     }
-    if (UiLive) SetCurrentDpiLevel(CurrentLevel);
+    if (!sends) CurrentLevel = target;
 }

@@ -28,7 +28,32 @@ int ReadHeaderValue(const QString& text) {
     return ReadNumber(text, text.contains("0x") ? 16 : 10);
 }
 
+// The most DPI a register table entry may name: ten register bits in steps of 100 DPI. Decoding doubles
+// an entry twice at most, so every entry within it stays a sound int.
+constexpr qlonglong kMostTableDpi = 1024 * 100;
+
+// A DPI table entry ("..._DPI_" and a number) whose number lies outside 1..kMostTableDpi is damaged.
+bool DamagedDpiEntry(const QString& name) {
+    const int at = name.indexOf("_DPI_");
+    if (at < 0) return false;
+    const QString number = name.mid(at + 5).trimmed();
+    if (number.isEmpty()) return false;
+    bool ok = false;
+    const qlonglong dpi = number.toLongLong(&ok, 10);
+    if (!ok) {
+        // Digits that do not even fit a long number are damaged too; other texts are names, not numbers.
+        bool digits = true;
+        for (const QChar c : number) digits = digits && c.isDigit();
+        return digits;
+    }
+    return dpi < 1 || dpi > kMostTableDpi;
+}
+
 void AddDefine(const QString& name, const QString& valueText) {
+    if (DamagedDpiEntry(name)) {
+        qWarning("driver_sensor.h: damaged line ignored: %s", qPrintable(name));
+        return;
+    }
     SensorHeaderNames.append(name);
     SensorHeaderValues.append(ReadHeaderValue(valueText));
 }

@@ -218,17 +218,23 @@ private slots:
         QTest::addColumn<int>("choice");
         QTest::addColumn<int>("active");
         QTest::addColumn<int>("shown");
-        QTest::newRow("online") << true << 2 << 2 << 2;
-        QTest::newRow("offline") << false << 2 << 0 << 1;
-        QTest::newRow("refused by the mouse") << true << 5 << 0 << 1;
+        QTest::addColumn<int>("refusals");  // answers the mouse fails first
+        QTest::addColumn<int>("kind");      // of the one notice
+        QTest::newRow("online") << true << 2 << 2 << 2 << 0 << -1;
+        QTest::newRow("offline") << false << 2 << 0 << 1 << 0 << int(NoticeOffline);
+        QTest::newRow("refused by the mouse") << true << 5 << 0 << 1 << 0 << int(NoticeNotTaken);
+        QTest::newRow("mouse refusing") << true << 2 << 0 << 1 << 5 << int(NoticeNotTaken);
     }
     void configurationChoice() {
         QFETCH(bool, online);
         QFETCH(int, choice);
         QFETCH(int, active);
         QFETCH(int, shown);
+        QFETCH(int, refusals);
+        QFETCH(int, kind);
         Online();
         if (!online) QVERIFY(HidSim::Sleep(DeviceFixture::MouseName()));
+        if (refusals) QVERIFY(HidSim::FailNext(DeviceFixture::MouseName(), refusals));
         page->SlotAllLanguage(0);
         page->SlotUpDataConfigUI(8, 1, true);
         Ui()->ProjectChoose->PressIndex = 1;
@@ -241,6 +247,7 @@ private slots:
         const bool accepted = online && choice == active;
         QCOMPARE(config.count(), accepted ? 1 : 0);
         QCOMPARE(offline.count(), accepted ? 0 : 1);
+        if (!accepted) QCOMPARE(offline.at(0).at(0).toInt(), kind);
     }
 
     void stackRaisesTheChooserOverTheRows() {

@@ -13,6 +13,7 @@
 
 #include "DeviceFixture.h"
 #include "core/PostMsg.h"
+#include "device/DeviceCommand.h"
 #include "hidusb/HIDUsb.h"
 #include "lighting/ColorEditor.h"
 #include "lighting/LampLight.h"
@@ -200,6 +201,8 @@ private slots:
     void plusAndMinusStopAtTheEnds();
     void presetSendsOnlyChangedChannels_data();
     void presetSendsOnlyChangedChannels();
+    void colourActRefusedShowsTheMouseColour_data();
+    void colourActRefusedShowsTheMouseColour();
     void typingSendsOncePerKeystroke();
     void pickerGrabsThePhysicalPixel();
     void pickerActsOnlyOnAShownBoard_data();
@@ -328,6 +331,64 @@ void TestLightPanels::presetSendsOnlyChangedChannels() {
                     ->styleSheet()
                     .contains(ColorEditor::SwatchSheet(handed.last().red(), handed.last().green(),
                                                        handed.last().blue())));
+}
+
+namespace {
+// Records the style sheets a widget takes on.
+class StyleProbe : public QObject {
+public:
+    explicit StyleProbe(QWidget* watched) : watched_(watched) { watched->installEventFilter(this); }
+    QStringList Seen;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (object == watched_ && event->type() == QEvent::StyleChange) Seen << watched_->styleSheet();
+        return false;
+    }
+
+private:
+    QWidget* watched_;
+};
+}  // namespace
+
+void TestLightPanels::colourActRefusedShowsTheMouseColour_data() {
+    QTest::addColumn<QString>("button");
+    QTest::newRow("preset C over blue") << "toolButtonColorC";
+    QTest::newRow("preset K over blue") << "toolButtonColorK";
+    QTest::newRow("plus on green") << "AddG";
+}
+
+// A mouse that refuses several times in a row: one act, one notice, and neither the spins nor the swatch
+// show any colour but the one the mouse keeps.
+void TestLightPanels::colourActRefusedShowsTheMouseColour() {
+    QFETCH(QString, button);
+    UiLive = true;
+    QVERIFY(SetMouseLightColor(0, 0, 255));
+    page_->SlotUpDataLightUILight(DeviceFixture::ImageNow());
+    const FlashDataMap before = DeviceFixture::ImageNow();
+    QVERIFY(HidSim::FailNext(DeviceFixture::MouseName(), 3));
+    QLabel* swatch = page_->findChild<QLabel*>("labelPreView");
+    StyleProbe probe(swatch);
+    QList<int> spinValues;
+    QObject context;
+    for (const char* name : {"RSpinBox", "GSpinBox", "BSpinBox"})
+        connect(page_->findChild<QSpinBox*>(name), QOverload<int>::of(&QSpinBox::valueChanged), &context,
+                [&spinValues](int value) { spinValues << value; });
+    QSignalSpy notices(PostMsg::GetInstance(), &PostMsg::SigMouseOffLineo);
+
+    page_->findChild<QToolButton*>(button)->click();
+
+    QCOMPARE(notices.count(), 1);
+    QCOMPARE(notices.at(0).at(0).toInt(), int(NoticeNotTaken));
+    QCOMPARE(spinValues, QList<int>{});
+    const QString blue = ColorEditor::SwatchSheet(0, 0, 255);
+    for (const QString& sheet : probe.Seen) QCOMPARE(sheet, blue);
+    QCOMPARE(swatch->styleSheet(), blue);
+    QCOMPARE(page_->findChild<QSpinBox*>("GSpinBox")->value(), 0);
+    QCOMPARE(page_->findChild<QSpinBox*>("BSpinBox")->value(), 255);
+    QVERIFY(std::memcmp(&before, &CurrentFlashData, sizeof before) == 0);
+    const FlashDataMap flash = MouseFlash();
+    QCOMPARE(QColor(flash.MouseLightRed, flash.MouseLightGreen, flash.MouseLightBlue), QColor(0, 0, 255));
 }
 
 void TestLightPanels::typingSendsOncePerKeystroke() {

@@ -185,6 +185,24 @@ private slots:
         QVERIFY(Level(p, 0)->isChecked());
     }
 
+    // A mouse that keeps refusing: the drop asks once, gets one notice, and the panel keeps level 0.
+    void markerDropRefusedKeepsTheLevel() {
+        SensorDPI p;
+        Fill(p, kValues, 8, 0, kRange);
+        QVERIFY(HidSim::FailNext(mouse_, 5));
+        QSignalSpy notices(PostMsg::GetInstance(), SIGNAL(SigMouseOffLineo(int)));
+        SendMouse(&p, QEvent::MouseButtonPress, QPoint(42, 169), Qt::LeftButton);
+        SendMouse(&p, QEvent::MouseMove, QPoint(122, 169), Qt::LeftButton);
+        SendMouse(&p, QEvent::MouseButtonRelease, QPoint(122, 169), Qt::NoButton);
+        QCOMPARE(notices.count(), 1);
+        QCOMPARE(Marker(p)->pos(), QPoint(27, 154));
+        QCOMPARE(p.CurrentLevel, 0);
+        QVERIFY(Level(p, 0)->isChecked());
+        QVERIFY(!Level(p, 1)->isChecked());
+        QCOMPARE(int(DeviceFixture::ImageNow().CurrentDpiLevel), 0);
+        QCOMPARE(int(DeviceFixture::MouseImage().CurrentDpiLevel), 0);
+    }
+
     void snap_data() {
         QTest::addColumn<int>("value");
         QTest::addColumn<int>("shown");

@@ -80,6 +80,18 @@ private slots:
                                                   << "/////";
         QTest::newRow("tabs only separate values") << QByteArray("#define\tA\t5\n") << ""
                                                    << "/////";
+        QTest::newRow("DPI entry beyond the registers is a damaged line")
+            << QByteArray(
+                   "#define SENSOR_3395_DPI_2000000000\t0x05\n#define SENSOR_3395_DPI_400\t0x05\n"
+                   "#define SENSOR_3395_DPI_99999999999999999999\t6\n")
+            << "SENSOR_3395_DPI_400=5"
+            << "/////";
+        QTest::newRow("DPI entry of no DPI is a damaged line")
+            << QByteArray(
+                   "#define SENSOR_T1_DPI_0\t0x05\n#define SENSOR_T1_DPI_-400\t7\n"
+                   "#define SENSOR_T1_DPI_102400\t9\n")
+            << "SENSOR_T1_DPI_102400=9"
+            << "/////";
     }
 
     void header() {
@@ -263,13 +275,18 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<int>("flags");
         QTest::addColumn<int>("dpi");
-        QTest::newRow("base") << "3311" << 31 << 0 << 1600;
-        QTest::newRow("doubled") << "3311" << 31 << 0x22 << 3200;
-        QTest::newRow("quadrupled") << "3311" << 31 << 0x33 << 6400;
-        QTest::newRow("high bits ignored for other models") << "3311" << 7 << 0x80 << 400;
-        QTest::newRow("3395 high bits") << "3395" << 7 << 0x88 << 26000;
-        QTest::newRow("table without the code") << "T1" << 99 << 0 << 0;
-        QTest::newRow("table doubled") << "T1" << 5 << 0x33 << 1600;
+        QTest::addColumn<QByteArray>("header");
+        const QByteArray t1 = "#define SENSOR_T1_DPI_400\t0x05\n";
+        QTest::newRow("base") << "3311" << 31 << 0 << 1600 << t1;
+        QTest::newRow("doubled") << "3311" << 31 << 0x22 << 3200 << t1;
+        QTest::newRow("quadrupled") << "3311" << 31 << 0x33 << 6400 << t1;
+        QTest::newRow("high bits ignored for other models") << "3311" << 7 << 0x80 << 400 << t1;
+        QTest::newRow("3395 high bits") << "3395" << 7 << 0x88 << 26000 << t1;
+        QTest::newRow("table without the code") << "T1" << 99 << 0 << 0 << t1;
+        QTest::newRow("table doubled") << "T1" << 5 << 0x33 << 1600 << t1;
+        // The damaged entry is no table: the register rule decodes the level.
+        QTest::newRow("damaged entry beyond the registers")
+            << "3395" << 5 << 0x33 << 1200 << QByteArray("#define SENSOR_3395_DPI_2000000000\t0x05\n");
     }
 
     void decodeFlags() {
@@ -277,8 +294,9 @@ private slots:
         QFETCH(int, code);
         QFETCH(int, flags);
         QFETCH(int, dpi);
+        QFETCH(QByteArray, header);
         SensorCapabilityLists lists;
-        ParseSensorHeaderFile(WriteHeader("#define SENSOR_T1_DPI_400\t0x05\n"), &lists);
+        ParseSensorHeaderFile(WriteHeader(header), &lists);
         CurrentSensorModel = model;
         DpiLevelRecord record{};
         record.DpiCode = uint8_t(code);

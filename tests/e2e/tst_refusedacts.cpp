@@ -1,0 +1,359 @@
+// Every control that sends, on every page of the real device window, with a mouse that refuses several
+// times in a row and with a mouse asleep: one user act gets one notice, the page shows again what the
+// mouse holds, and neither the settings image nor the mouse's flash changes.
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QComboBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QtTest>
+#include <cstring>
+#include <functional>
+
+#include "DeviceFixture.h"
+#include "HelperThread.h"
+#include "MacroPageFixture.h"
+#include "RoadFixture.h"
+#include "app/Dialog.h"
+#include "app/DialogMain.h"
+#include "buttons/Buttoninterface.h"
+#include "core/PostMsg.h"
+#include "device/DeviceFlags.h"
+#include "device/Worker.h"
+#include "dialogs/UpDataParam.h"
+#include "home/DialogChange.h"
+#include "lighting/LampLight.h"
+#include "sensor/Advanced.h"
+#include "sensor/Sensor.h"
+#include "sensor/SensorDPI.h"
+#include "widgets/MyConmboBox.h"
+#include "widgets/mytoolButtonEnter.h"
+
+namespace {
+constexpr int kWaitMs = 20000;
+
+template <class T>
+T* Child(QWidget* page, const char* name) {
+    T* child = page->findChild<T*>(name);
+    if (!child) qFatal("no child %s", name);
+    return child;
+}
+
+// The next item of a combo box, as a user picks it.
+void NextItem(QWidget* page, const char* name) {
+    auto* combo = Child<QComboBox>(page, name);
+    combo->setCurrentIndex((combo->currentIndex() + 1) % combo->count());
+}
+
+// A slider released at a value other than its own.
+void ReleaseSlider(QWidget* page, const char* name) {
+    auto* slider = Child<QAbstractSlider>(page, name);
+    slider->setValue(slider->value() == slider->maximum() ? slider->minimum() : slider->maximum());
+}
+
+void Click(QWidget* page, const char* name) {
+    Child<QAbstractButton>(page, name)->click();
+}
+
+void SendMouse(QWidget* widget, QEvent::Type type, const QPoint& at, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+// The level marker of the DPI panel dragged one level to the right of the current one.
+void DragMarker(QWidget* page) {
+    auto* panel = page->findChild<SensorDPI*>();
+    const QPoint at = Child<QLabel>(panel, "label_8")->pos() + QPoint(15, 15);
+    SendMouse(panel, QEvent::MouseButtonPress, at, Qt::LeftButton);
+    SendMouse(panel, QEvent::MouseMove, at + QPoint(95, 0), Qt::LeftButton);
+    SendMouse(panel, QEvent::MouseButtonRelease, at + QPoint(95, 0), Qt::NoButton);
+}
+
+enum Page { ButtonPage, SensorPage, AdvancedPage, LightPage };
+
+// The profile chooser of the button page, picked as a user picks it.
+void PickProfile(QWidget* page) {
+    auto* combo = Child<MyConmboBox>(page, "ProjectChoose");
+    combo->PressIndex = combo->currentIndex();
+    const int next = (combo->currentIndex() + 1) % combo->count();
+    combo->setCurrentIndex(next);
+    emit combo->activated(next);
+}
+
+// An item of a combo box that acts on activation, picked as a user picks it.
+void ActivateNext(QWidget* page, const char* name) {
+    auto* combo = Child<QComboBox>(page, name);
+    const int next = (combo->currentIndex() + 1) % combo->count();
+    combo->setCurrentIndex(next);
+    emit combo->activated(next);
+}
+
+// A row of the button page selected, as a click on it does: the chooser opens on the row's function.
+void SelectRow(QWidget* page) {
+    Click(page, "RightKey");
+}
+
+// A chooser entry of the button page clicked after the entry that opens its list.
+std::function<void(QWidget*)> ClickIn(const char* list, const char* entry) {
+    return [list, entry](QWidget* p) {
+        Click(p, list);
+        Click(p, entry);
+    };
+}
+
+// The macro of the page's macro list clicked after the entry that opens the list.
+void ClickMacro(QWidget* page) {
+    Click(page, "DPI_10");
+    for (QToolButton* button : page->findChildren<QToolButton*>())
+        if (button->text() == "Fire" && !button->isHidden()) return button->click();
+    qFatal("no macro button");
+}
+
+struct Control {
+    const char* Name;
+    Page On;
+    std::function<void(QWidget*)> Act;
+    std::function<void(QWidget*)> Prepare = [](QWidget*) {};
+    int Refused = NoticeNotTaken;  // the notice of a refusing mouse
+    bool ByReceiver = false;       // the receiver refuses the act, not the mouse
+};
+
+const QList<Control>& Controls() {
+    static const QList<Control> controls{
+        {"key debounce", ButtonPage, [](QWidget* p) { NextItem(p, "Debunce"); }},
+        {"profile", ButtonPage, PickProfile},
+        {"release debounce", ButtonPage, [](QWidget* p) { NextItem(p, "DebunceRelease"); }},
+        {"wheel debounce", ButtonPage, [](QWidget* p) { NextItem(p, "WheelDebunce"); }},
+        {"button: back button", ButtonPage, [](QWidget* p) { Click(p, "BackKey_2"); }, SelectRow},
+        {"button: disabled", ButtonPage, [](QWidget* p) { Click(p, "DPI_5"); }, SelectRow},
+        {"button: media key", ButtonPage, ClickIn("DPI_12", "BackMusic_2"), SelectRow},
+        {"button: DPI lock", ButtonPage, ClickIn("DPI_4", "VolumeUp_12"), SelectRow},
+        {"button: light toggle", ButtonPage, ClickIn("DPI_9", "VolumeUp_5"), SelectRow},
+        {"button: macro", ButtonPage, ClickMacro, SelectRow, NoticeNoRoom},
+        {"DPI level button", SensorPage, [](QWidget* p) { Click(p, "GreenButton"); }},
+        {"DPI level marker", SensorPage, DragMarker},
+        {"DPI level colour", SensorPage,
+         [](QWidget* p) { p->findChild<SensorDPI*>()->SetColor(QColor(1, 2, 3)); }},
+        {"DPI value slider", SensorPage, [](QWidget* p) { ReleaseSlider(p, "horizontalSliderC"); }},
+        {"DPI level count", SensorPage,
+         [](QWidget* p) { Child<QComboBox>(p, "ChooseEvent")->setCurrentIndex(2); }},
+        {"report rate", SensorPage, [](QWidget* p) { Click(p, "Button125HZ"); }},
+        {"lift-off distance", SensorPage, [](QWidget* p) { NextItem(p, "LOD"); }},
+        {"motion sync", SensorPage, [](QWidget* p) { Click(p, "MotionSync_2"); }},
+        {"ripple control", SensorPage, [](QWidget* p) { Click(p, "RippeControl_2"); }},
+        {"sensor mode", SensorPage,
+         [](QWidget* p) { Child<QComboBox>(p, "ModelChoose")->setCurrentIndex(1); }},
+        {"full performance", SensorPage, [](QWidget* p) { Click(p, "Performance"); }},
+        {"sleep time", AdvancedPage, [](QWidget* p) { ActivateNext(p, "StopClose"); }},
+        {"angle tuning", AdvancedPage, [](QWidget* p) { ReleaseSlider(p, "AngleSet"); }},
+        {"20K scanning", AdvancedPage, [](QWidget* p) { Click(p, "KFPS"); }},
+        {"long range", AdvancedPage,
+         [](QWidget* p) {
+             auto* frame = Child<QWidget>(p, "FrameLongMode");
+             QVERIFY(frame->isVisible());
+             Click(frame, "checkBox");
+         },
+         [](QWidget*) {}, NoticeNotTaken, true},
+        {"trigger point", AdvancedPage, [](QWidget* p) { Click(p, "ReUntilClick_3"); }},
+        {"DPI light mode", LightPage, [](QWidget* p) { NextItem(p, "Model"); }},
+        {"DPI light brightness", LightPage, [](QWidget* p) { ReleaseSlider(p, "LightH"); }},
+        {"DPI light speed", LightPage, [](QWidget* p) { ReleaseSlider(p, "SpeedH"); }},
+        {"mouse light mode", LightPage,
+         [](QWidget* p) { Child<QComboBox>(p, "LightMod")->setCurrentIndex(2); }},
+        {"mouse light off", LightPage,
+         [](QWidget* p) { Child<QComboBox>(p, "LightMod")->setCurrentIndex(0); }},
+        {"mouse light brightness", LightPage, [](QWidget* p) { ReleaseSlider(p, "horizontalLight"); }},
+        {"mouse light speed", LightPage, [](QWidget* p) { ReleaseSlider(p, "horizontalSpeed"); }},
+        {"mouse light red typed", LightPage,
+         [](QWidget* p) { Child<QSpinBox>(p, "RSpinBox")->setValue(77); }},
+        {"mouse light green plus", LightPage, [](QWidget* p) { Click(p, "AddG"); }},
+        {"mouse light preset", LightPage, [](QWidget* p) { Click(p, "toolButtonColorC"); }},
+        {"lights off while moving", LightPage, [](QWidget* p) { Click(p, "RippeControl"); }},
+    };
+    return controls;
+}
+
+// The pictures and colours a style sheet gives.
+QString Look(const QString& sheet) {
+    QStringList parts;
+    QRegularExpressionMatchIterator it =
+        QRegularExpression("(url\\([^)]*\\)|rgb\\([^)]*\\))").globalMatch(sheet);
+    while (it.hasNext()) parts << it.next().captured(1);
+    return parts.join(' ');
+}
+
+// What a page shows: every named control's value, checked state, text, place, look and visibility.
+QStringList Shown(QWidget* page) {
+    QStringList shown;
+    for (QWidget* w : page->findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_")) continue;
+        QString value;
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            // A button styled by pictures shows its check only through a ":checked" rule.
+            const QString sheet = b->styleSheet();
+            const bool checkShown =
+                sheet.isEmpty() || sheet.contains(":checked") || !qobject_cast<QToolButton*>(b);
+            value = QString("%1 %2 %3").arg(checkShown && b->isChecked()).arg(b->text(), Look(sheet));
+        } else if (auto* c = qobject_cast<QComboBox*>(w))
+            value = QString::number(c->currentIndex());
+        else if (auto* s = qobject_cast<QAbstractSlider*>(w))
+            value = QString::number(s->value());
+        else if (auto* s = qobject_cast<QSpinBox*>(w))
+            value = QString::number(s->value());
+        else if (auto* l = qobject_cast<QLabel*>(w))
+            value = QString("%1,%2 %3").arg(l->x()).arg(l->y()).arg(l->styleSheet());
+        else
+            continue;
+        shown << QString("%1: %2%3").arg(w->objectName(), value, w->isHidden() ? " hidden" : "");
+    }
+    // A raised panel moves its widgets in the list of children.
+    shown.sort();
+    return shown;
+}
+
+// What the receiver holds: its records and its long-range mode.
+QString ReceiverState() {
+    return HidSim::ReceiverRecords(DeviceFixture::ReceiverName()) + " long range " +
+           QString::number(HidSim::LongRangeMode(DeviceFixture::ReceiverName()));
+}
+
+bool SameImage(const FlashDataMap& a, const FlashDataMap& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+}  // namespace
+
+class TstRefusedActs : public QObject {
+    Q_OBJECT
+
+private:
+    QStringList waits_;
+    DialogMain* window_ = nullptr;
+
+    Dialog* DeviceWindow() { return window_->findChild<Dialog*>(); }
+
+    QWidget* Open(Page page) {
+        const char* button[] = {"ButtonMain", "SensorButton", "Advanced", "LightsButton"};
+        DeviceWindow()->findChild<QToolButton*>(button[page])->click();
+        switch (page) {
+            case ButtonPage:
+                return window_->findChild<Buttoninterface*>();
+            case SensorPage:
+                return window_->findChild<Sensor*>();
+            case AdvancedPage:
+                return window_->findChild<Advanced*>();
+            case LightPage:
+                return window_->findChild<LampLight*>();
+        }
+        return nullptr;
+    }
+
+    // Whatever the last row left behind: the mouse awake and answering, no reconnect pending, and the
+    // pages filled again from the mouse's settings, as after a read (a refused slider stays locked until
+    // then).
+    void Settle() {
+        HidSim::FailNext(DeviceFixture::MouseName(), 0);
+        HidSim::FailNext(DeviceFixture::ReceiverName(), 0);
+        HidSim::Wake(DeviceFixture::MouseName());
+        QTest::qWait(50);
+        DeviceOfflineShown = false;
+        ReconnectRequested = false;
+        ForceReread = false;
+        const FlashDataMap image = DeviceFixture::ImageNow();
+        RunOnHelperThread([image] {
+            PostMsg* hub = PostMsg::GetInstance();
+            hub->EmitSigUpDataLightUIButton(image);
+            hub->EmitSigUpDataLightSensor(image);
+            hub->EmitSigUpDataSensorUIB(image);
+            hub->EmitSigUpDataLightLight(image);
+        });
+        waits_.clear();
+    }
+
+private slots:
+    void initTestCase() {
+        RoadFixture::BeginDefaultRoad(&waits_);
+        MacroPageFixture::FreshMacroFolder();
+        MacroPageFixture::WriteFile("Fire.ini", "1\n0x04 1 0\n10ms\n0x04 1 1\n");
+        // Notices are counted, not shown.
+        ModalRunner::SetScript([this](QDialog& dialog) {
+            waits_.append(dialog.objectName());
+            return dialog.objectName() == "UpDataParam" ? dialog.exec() : int(QDialog::Rejected);
+        });
+        window_ = new DialogMain;
+        window_->show();
+        QTRY_VERIFY_WITH_TIMEOUT(TileButtons.size() == 1, kWaitMs);
+        TileButtons.first()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(waits_.contains("UpDataParam"), kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!DeviceWindow()->WaitDialog()->isVisible(), kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(FlashDataFromDevice && DeviceWorker && DeviceWorker->isFinished(), kWaitMs);
+        // The rows wake the mouse themselves; the online poll would read the settings again.
+        DeviceWorker->PollTimer()->stop();
+        QVERIFY(UiLive);
+    }
+
+    void cleanupTestCase() {
+        delete window_;
+        RoadFixture::EndRoad();
+    }
+
+    void init() { Settle(); }
+
+    void oneActOneAnswer_data() {
+        QTest::addColumn<int>("control");
+        QTest::addColumn<bool>("asleep");
+        for (int c = 0; c < Controls().size(); ++c) {
+            QTest::addRow("%s, mouse refusing", Controls()[c].Name) << c << false;
+            QTest::addRow("%s, mouse asleep", Controls()[c].Name) << c << true;
+        }
+    }
+
+    void oneActOneAnswer() {
+        QFETCH(int, control);
+        QFETCH(bool, asleep);
+        const Control& c = Controls()[control];
+        QWidget* page = Open(c.On);
+        QVERIFY(page);
+        QVERIFY(page->isVisible());
+        c.Prepare(page);
+        const QStringList shownBefore = Shown(page);
+        const FlashDataMap imageBefore = DeviceFixture::ImageNow();
+        const QByteArray flashBefore = HidSim::Flash(DeviceFixture::MouseName());
+        const QString receiverBefore = ReceiverState();
+        QVERIFY(SameImage(imageBefore, DeviceFixture::MouseImage()));
+        if (asleep)
+            QVERIFY(HidSim::Sleep(DeviceFixture::MouseName()));
+        else
+            QVERIFY(HidSim::FailNext(
+                c.ByReceiver ? DeviceFixture::ReceiverName() : DeviceFixture::MouseName(), 5));
+        QSignalSpy notices(PostMsg::GetInstance(), &PostMsg::SigMouseOffLineo);
+        waits_.clear();
+        HidSim::ClearCallLog();
+
+        c.Act(page);
+        QCoreApplication::processEvents();
+
+        QCOMPARE(waits_, QStringList{"MouseOffLine"});
+        QCOMPARE(notices.count(), 1);
+        QCOMPARE(notices.at(0).at(0).toInt(), asleep ? int(NoticeOffline) : c.Refused);
+        // A refused act is not tried again; an asleep mouse gets nothing.
+        QCOMPARE(HidSim::CallLog().filter("fails this answer").size(), asleep ? 0 : 1);
+        QCOMPARE(HidSim::CallLog().filter("ProtocolDataUpdate").size(), 0);
+        const QStringList shownAfter = Shown(page);
+        for (int i = 0; i < qMax(shownBefore.size(), shownAfter.size()); ++i)
+            if (shownBefore.value(i) != shownAfter.value(i))
+                qWarning() << shownBefore.value(i) << "->" << shownAfter.value(i);
+        QCOMPARE(shownAfter, shownBefore);
+        QVERIFY(SameImage(DeviceFixture::ImageNow(), imageBefore));
+        QCOMPARE(HidSim::Flash(DeviceFixture::MouseName()), flashBefore);
+        QCOMPARE(ReceiverState(), receiverBefore);
+    }
+};
+
+QTEST_MAIN(TstRefusedActs)
+#include "tst_refusedacts.moc"
