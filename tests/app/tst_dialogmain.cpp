@@ -1,9 +1,13 @@
 #include <QAction>
 #include <QApplication>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTimer>
@@ -18,8 +22,10 @@
 #include "core/PostMsg.h"
 #include "device/DeviceFlags.h"
 #include "hidusb/HidSimControl.h"
+#include "home/DialogChange.h"
 #include "platform/Clock.h"
 #include "platform/RegistryStore.h"
+#include "settings/FormSetting.h"
 
 namespace {
 bool g_trayAvailable = false;
@@ -268,6 +274,35 @@ private slots:
         PostMsg::GetInstance()->EmitSigChangeSize(2);
         QCOMPARE(window.TrayMenu()->actions().first()->text(), QString::fromUtf8("Otevřít Vorlant ZEMB"));
         QCOMPARE(window.TrayMenu()->actions().last()->text(), QString::fromUtf8("Ukončit"));
+    }
+
+    // The toolkit's own dialogs speak the language chosen in either language box, and the program's own
+    // texts stay as the language set them.
+    void toolkitDialogsFollowTheLanguage_data() {
+        QTest::addColumn<bool>("settingsPage");
+        QTest::newRow("home page") << false;
+        QTest::newRow("settings page") << true;
+    }
+    void toolkitDialogsFollowTheLanguage() {
+        QFETCH(bool, settingsPage);
+        DialogMain window;
+        QComboBox* const boxes[] = {window.findChild<DialogChange*>()->findChild<QComboBox*>("comboBox"),
+                                    window.findChild<FormSetting*>()->findChild<QComboBox*>("comboBox")};
+        QComboBox* box = boxes[settingsPage ? 1 : 0];
+        QColorDialog* colours = window.findChild<QColorDialog*>();
+        QVERIFY(colours);
+        QPushButton* cancel = colours->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+        QCoreApplication::processEvents();
+        QCOMPARE(cancel->text(), QString("Cancel"));
+        for (int language : {1, 0}) {
+            box->setCurrentIndex(language);
+            QMetaObject::invokeMethod(box, "activated", Q_ARG(int, language));
+            QCoreApplication::processEvents();
+            QCOMPARE(cancel->text(), QString::fromUtf8(language == 1 ? "Zrušit" : "Cancel"));
+            for (QComboBox* other : boxes) QCOMPARE(other->currentIndex(), language);
+            QCOMPARE(window.findChild<FormSetting*>()->findChild<QLabel*>("label_2")->text(),
+                     LanguageText(MouseSettingsTexts, language, "Language"));
+        }
     }
 
     void offlineNoticesStackCentredOverTheWindow() {
