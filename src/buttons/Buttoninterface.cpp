@@ -687,18 +687,6 @@ void Buttoninterface::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-void Buttoninterface::changeEvent(QEvent* event) {
-    if (event->type() != QEvent::LanguageChange) return;
-    // The form's texts come back; the selections of the combo boxes stay and nothing is sent.
-    MyConmboBox* const combos[] = {ui->ProjectChoose, ui->DebunceRelease, ui->WheelDebunce};
-    int indexes[3];
-    for (int i = 0; i < 3; ++i) {
-        indexes[i] = combos[i]->currentIndex();
-        combos[i]->blockSignals(true);
-    }
-    ui->retranslateUi(this);
-    for (int i = 0; i < 3; ++i) {
-        combos[i]->setCurrentIndex(indexes[i]);
-        combos[i]->blockSignals(false);
-    }
-}
+// The page's texts come from its language routine: the toolkit's own language changes (its dialogs'
+// catalogue) leave them and the selections as they are.
+void Buttoninterface::changeEvent(QEvent*) {}
