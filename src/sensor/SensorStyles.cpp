@@ -99,6 +99,8 @@ QColorDialog* NewLevelColorDialog(QWidget* parent) {
 }
 
 void OpenLevelColorDialog(QColorDialog* dialog, const QColor& colour) {
+    // The toolkit names the dialog once, when it is made; its name follows the language in use.
+    dialog->setWindowTitle(QColorDialog::tr("Select Color"));
     dialog->setCurrentColor(colour);
     dialog->show();
     dialog->raise();

@@ -28,6 +28,7 @@
 #include "home/DialogChange.h"
 #include "platform/Clock.h"
 #include "platform/RegistryStore.h"
+#include "sensor/SensorDPI.h"
 #include "settings/FormSetting.h"
 
 namespace {
@@ -292,7 +293,8 @@ private slots:
         QComboBox* const boxes[] = {window.findChild<DialogChange*>()->findChild<QComboBox*>("comboBox"),
                                     window.findChild<FormSetting*>()->findChild<QComboBox*>("comboBox")};
         QComboBox* box = boxes[settingsPage ? 1 : 0];
-        QColorDialog* colours = window.findChild<QColorDialog*>();
+        UiLive = false;  // the window not yet opened on a device: a swatch click only opens the dialog
+        QColorDialog* colours = window.findChild<SensorDPI*>()->findChild<QColorDialog*>();
         QVERIFY(colours);
         QPushButton* cancel = colours->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
         QCoreApplication::processEvents();
@@ -316,6 +318,8 @@ private slots:
             QVERIFY(set.contains("ImportData: " + LanguageText(MouseKeyTexts, language, "Import")));
             QCoreApplication::processEvents();
             QCOMPARE(cancel->text(), QString::fromUtf8(language == 1 ? "Zrušit" : "Cancel"));
+            window.findChild<SensorDPI*>()->findChild<QToolButton*>("RedButtonA")->click();
+            QCOMPARE(colours->windowTitle(), QString(language == 1 ? "Vybrat barvu" : "Select Color"));
             QCOMPARE(ownTexts(), set);
             for (QComboBox* other : boxes) QCOMPARE(other->currentIndex(), language);
         }
