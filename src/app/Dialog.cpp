@@ -271,8 +271,3 @@ void Dialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F12) return;
     QWidget::keyPressEvent(event);
 }
-
-void Dialog::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) ui->retranslateUi(this);
-    QWidget::changeEvent(event);
-}

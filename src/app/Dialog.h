@@ -48,7 +48,6 @@ public slots:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private slots:
     void on_PreButton_clicked();

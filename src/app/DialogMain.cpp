@@ -19,6 +19,7 @@
 #include "core/LanguageTables.h"
 #include "core/MacroIni.h"
 #include "core/PostMsg.h"
+#include "core/ToolkitTranslations.h"
 #include "device/DeviceFlags.h"
 #include "dialogs/ModalRunner.h"
 #include "hidusb/HIDUsb.h"
@@ -110,6 +111,7 @@ bool DialogMain::DevicePageCurrent() const {
 }
 
 void DialogMain::SlotAllLanguage(int index) {
+    ToolkitTranslations::Apply(index);
     openText_ = LanguageText(MouseHomeTexts, index, QStringLiteral("OpenMain"));
     exitText_ = LanguageText(MouseHomeTexts, index, QStringLiteral("Exit"));
 }

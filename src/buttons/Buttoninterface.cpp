@@ -4,6 +4,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QListView>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -49,6 +50,12 @@ constexpr int kFactoryParam1s[kDeviceButtonCount] = {1, 2, 4, 8, 16, 1, 2, 3, 0,
 
 const char* const kScrollBarIdle = "QScrollBar {width:10px;}";
 const char* const kFontFamily = "微软雅黑";
+
+// The chooser entries keep a margin at each edge, and the ones that open a second list keep their
+// picture's arrow free; a text that would not fit gets a smaller font, down to the smallest size.
+constexpr int kChooserMargin = 6;
+constexpr int kChooserArrowRoom = 22;
+constexpr qreal kChooserSmallestPoints = 6.0;
 
 QFont ChooserFont() {
     QFont font;
@@ -226,19 +233,22 @@ void Buttoninterface::ApplyStyles() {
         PictureStyles::ToolButtonSheet(p, "NumberOrigin.png", "NumberHover.png", "NumberClick.png") +
         "QToolButton{color: rgb(0,0,0);}QToolButton:pressed{padding-left:0px;}";
     for (QToolButton* b : ui->widget->findChildren<QToolButton*>()) b->setStyleSheet(hotspot);
-    const auto firstLevel = [&p](const QString& normal, const QString& checked) {
+    const auto firstLevel = [&p](const QString& normal, const QString& checked, int rightPadding) {
         return "QToolButton{border:0px;background-position:center;background-repeat:no-repeat;background-"
                "image: " +
-               UrlOf(p, normal) +
-               ";color: rgb(255,255,255);}QToolButton:checked{background-image: " + UrlOf(p, checked) +
+               UrlOf(p, normal) + ";color: rgb(255,255,255);padding-left:" + QString::number(kChooserMargin) +
+               "px;padding-right:" + QString::number(rightPadding) +
+               "px;}QToolButton:checked{background-image: " + UrlOf(p, checked) +
                ";color: rgb(255,255,255);}";
     };
-    for (QToolButton* b :
-         {ui->LeftKey_3, ui->RightKey_3, ui->MidKey, ui->BackKey_2, ui->ForWardKey, ui->DPI_2, ui->DPI_3,
-          ui->DPI_5, static_cast<QToolButton*>(ui->DPI_6), static_cast<QToolButton*>(ui->DPI_8)})
-        b->setStyleSheet(firstLevel("BMenuTitle.png", "BMenuTitleChecked.png"));
-    for (QToolButton* b : {ui->DPI_4, ui->DPI_7, ui->DPI_9, ui->DPI_10, ui->DPI_11, ui->DPI_12, ui->DPI_13})
-        b->setStyleSheet(firstLevel("BMenuTitleB.png", "BMenuTitleCheckedB.png"));
+    const QList<QToolButton*> arrows = ArrowEntries();
+    for (QAbstractButton* entry : FirstLevelGroup->buttons()) {
+        auto* b = static_cast<QToolButton*>(entry);
+        if (arrows.contains(b))
+            b->setStyleSheet(firstLevel("BMenuTitleB.png", "BMenuTitleCheckedB.png", kChooserArrowRoom));
+        else
+            b->setStyleSheet(firstLevel("BMenuTitle.png", "BMenuTitleChecked.png", kChooserMargin));
+    }
     ui->label->setStyleSheet(
         "#label{border:0px;background-position:center;background-repeat:no-repeat;"
         "background-image: " +
@@ -249,6 +259,24 @@ void Buttoninterface::ApplyStyles() {
     for (QWidget* area : {ui->scrollArea_3, ui->scrollArea_4, ui->scrollArea_6, ui->scrollArea_7,
                           ui->scrollArea_8, ui->scrollArea_9, ui->scrollArea_10, ui->scrollArea_12})
         area->setStyleSheet("#" + area->objectName() + "{border: 0;}");
+}
+
+QList<QToolButton*> Buttoninterface::ArrowEntries() const {
+    return {ui->DPI_4, ui->DPI_7, ui->DPI_9, ui->DPI_10, ui->DPI_11, ui->DPI_12, ui->DPI_13};
+}
+
+void Buttoninterface::FitChooserTexts(const QFont& font) {
+    const QList<QToolButton*> arrows = ArrowEntries();
+    for (QAbstractButton* entry : FirstLevelGroup->buttons()) {
+        const int room =
+            entry->width() - kChooserMargin -
+            (arrows.contains(static_cast<QToolButton*>(entry)) ? kChooserArrowRoom : kChooserMargin);
+        QFont fitted = font;
+        while (fitted.pointSizeF() > kChooserSmallestPoints &&
+               QFontMetrics(fitted).horizontalAdvance(entry->text()) > room)
+            fitted.setPointSizeF(qMax(kChooserSmallestPoints, fitted.pointSizeF() - 0.5));
+        entry->setFont(fitted);
+    }
 }
 
 QString Buttoninterface::DriveGroup() {
@@ -277,11 +305,6 @@ void Buttoninterface::SetDebounceItemTexts() {
 void Buttoninterface::SlotAllLanguage(int index) {
     QFont font = ChooserFont();
     if (LanguageAppliedOnce == 1) font.setPointSizeF(font.pointSizeF() * ScreenMetrics::FontScaleFactor());
-    for (QToolButton* b :
-         {ui->LeftKey_3, ui->RightKey_3, ui->MidKey, ui->BackKey_2, ui->ForWardKey, ui->DPI_2, ui->DPI_3,
-          static_cast<QToolButton*>(ui->DPI_6), static_cast<QToolButton*>(ui->DPI_8), ui->DPI_5, ui->DPI_13,
-          ui->DPI_11, ui->DPI_4, ui->DPI_9, ui->DPI_7, ui->DPI_12, ui->DPI_10})
-        b->setFont(font);
     LanguageAppliedOnce = 1;
 
     ui->ImportData->setToolTip(QString());
@@ -348,6 +371,7 @@ void Buttoninterface::SlotAllLanguage(int index) {
         {ui->VolumeDown_14, "0x0200", 1},
     };
     for (const OptionLabel& l : labels) SetLanguageText(l.Widget, KeyOptionLabel(index, l.Value, l.Position));
+    FitChooserTexts(font);
     ui->Button7->setText("DPI+");
     ui->Button8->setText("DPI-");
 
@@ -669,18 +693,6 @@ void Buttoninterface::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-void Buttoninterface::changeEvent(QEvent* event) {
-    if (event->type() != QEvent::LanguageChange) return;
-    // The form's texts come back; the selections of the combo boxes stay and nothing is sent.
-    MyConmboBox* const combos[] = {ui->ProjectChoose, ui->DebunceRelease, ui->WheelDebunce};
-    int indexes[3];
-    for (int i = 0; i < 3; ++i) {
-        indexes[i] = combos[i]->currentIndex();
-        combos[i]->blockSignals(true);
-    }
-    ui->retranslateUi(this);
-    for (int i = 0; i < 3; ++i) {
-        combos[i]->setCurrentIndex(indexes[i]);
-        combos[i]->blockSignals(false);
-    }
-}
+// The page's texts come from its language routine: the toolkit's own language changes (its dialogs'
+// catalogue) leave them and the selections as they are.
+void Buttoninterface::changeEvent(QEvent*) {}

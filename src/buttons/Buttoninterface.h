@@ -279,6 +279,11 @@ private:
     void AssignEntry(int type, int param1, int param2, const QToolButton* chooser);
     void AssignFirstLevel(bool checked, int type, int param1, int param2, const QToolButton* chooser);
     void ApplyStyles();
+    // The first-level entries whose picture ends in an arrow: each opens a second list.
+    QList<QToolButton*> ArrowEntries() const;
+    // Each first-level entry gets the font, made smaller where its text would not fit between its
+    // paddings.
+    void FitChooserTexts(const QFont& font);
     void SetMousePicture(int index);
     void SetDebounceItemTexts();
     // Fills the lists, the debounce controls and the flags from an image; fromDevice marks a refresh of

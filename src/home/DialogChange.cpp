@@ -266,14 +266,6 @@ void DialogChange::SlotSameLanguageA(int index) {
     ui->comboBox->blockSignals(blocked);
 }
 
-void DialogChange::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        ui->retranslateUi(this);
-        SlotSameLanguageA(0);
-    }
-    QWidget::changeEvent(event);
-}
-
 void DialogChange::on_comboBox_activated(int index) {
     // A choice that could not be stored would be lost at the next start: the box goes back.
     if (!MacroIni::GetInstance()->SetValue("Language", "Language", QString::number(index))) {

@@ -54,9 +54,6 @@ public slots:
     void SlotUpDateButton(bool IsHide);
     void SlotEnterKey();
 
-protected:
-    void changeEvent(QEvent* event) override;
-
 private slots:
     void on_MinButton_clicked();
     void on_CloseButton_clicked();

@@ -116,11 +116,6 @@ void Match::SlotAllLanguage(int index) {
     }
 }
 
-void Match::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) ui->retranslateUi(this);
-    QDialog::changeEvent(event);
-}
-
 void Match::InitPair() {
     ui->MatchButton->setShortcut(QKeySequence(Qt::Key_Space));
     PairTextStep = 0;

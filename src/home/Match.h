@@ -40,9 +40,6 @@ public slots:
     void SlotAllLanguage(int index);
     void reject() override;
 
-protected:
-    void changeEvent(QEvent* event) override;
-
 private slots:
     void on_MatchButton_clicked();
 

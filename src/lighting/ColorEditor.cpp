@@ -153,10 +153,9 @@ void ColorEditor::HandlePress(QMouseEvent* event) {
     // A board hidden by the mode is not there to be picked from.
     if (w_.Board->isHidden() || !w_.Board->geometry().contains(at)) return;
     if (OfflineRuleStops()) return;
-    const double factor = ScreenMetrics::PhysicalOverLogicalFactor();
+    // The cursor and the grab share the toolkit's coordinates, whatever the screen's scale factor.
     const QPoint cursor = QCursor::pos();
-    const QImage image =
-        ScreenMetrics::GrabDesktop(int(cursor.x() * factor), int(cursor.y() * factor), 2, 2).toImage();
+    const QImage image = ScreenMetrics::GrabDesktop(cursor.x(), cursor.y(), 2, 2).toImage();
     if (image.isNull() || !image.valid(0, 0)) return;
     const QColor colour = image.pixelColor(0, 0);
     const int rgb[3] = {colour.red(), colour.green(), colour.blue()};

@@ -966,19 +966,3 @@ void Macro::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::OtherFocusReason);
     QWidget::mousePressEvent(event);
 }
-
-void Macro::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) {
-        const QSignalBlocker chooser(ui->ChooseEvent);
-        const QSignalBlocker delay(ui->DelayTime);
-        const QSignalBlocker number(ui->NumberEdit);
-        const int chosen = ui->ChooseEvent->currentIndex();
-        const int delayValue = ui->DelayTime->value();
-        const int numberValue = ui->NumberEdit->value();
-        ui->retranslateUi(this);
-        ui->ChooseEvent->setCurrentIndex(chosen);
-        ui->DelayTime->setValue(delayValue);
-        ui->NumberEdit->setValue(numberValue);
-    }
-    QWidget::changeEvent(event);
-}

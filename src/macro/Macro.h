@@ -116,7 +116,6 @@ private slots:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void ApplyStyles();

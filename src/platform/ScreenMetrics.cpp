@@ -9,7 +9,6 @@
 namespace {
 std::atomic<int> g_widthOverride{0};
 std::atomic<int> g_dpiOverride{0};
-std::atomic<double> g_factorOverride{0.0};
 QMutex g_grabMutex;
 ScreenMetrics::GrabFunction g_grabOverride;
 
@@ -66,19 +65,6 @@ qreal FontScaleFactor() {
 void SetOverrides(int desktopWidth, int logicalDpi) {
     g_widthOverride.store(qMax(0, desktopWidth));
     g_dpiOverride.store(qMax(0, logicalDpi));
-}
-
-double PhysicalOverLogicalFactor() {
-    const double set = g_factorOverride.load();
-    if (set > 0) return set;
-    if (!QGuiApplication::instance()) return 1.0;
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen || screen->geometry().width() <= 0) return 1.0;
-    return double(DesktopWidth()) / screen->geometry().width();
-}
-
-void SetFactorOverride(double factor) {
-    g_factorOverride.store(factor > 0 ? factor : 0.0);
 }
 
 QPixmap GrabDesktop(int x, int y, int w, int h) {

@@ -23,13 +23,9 @@ qreal FontScaleFactor();
 // Tests: values above 0 replace the screen's; 0 restores it.
 void SetOverrides(int desktopWidth, int logicalDpi);
 
-// Physical over logical desktop width of the primary screen (1.5 at 150 % scaling); 1 when unknown.
-double PhysicalOverLogicalFactor();
-// Tests: a factor above 0 replaces the screen's; 0 restores it.
-void SetFactorOverride(double factor);
-
-// A w x h picture of the desktop at physical x, y (QScreen::grabWindow of the primary screen); a
-// null picture when there is no screen.
+// A w x h picture of the desktop at x, y (QScreen::grabWindow of the primary screen). The position
+// and size are the toolkit's device-independent ones, as QCursor::pos gives them: the screen scales
+// them to its pixels itself. A null picture when there is no screen.
 QPixmap GrabDesktop(int x, int y, int w, int h);
 // Tests: replaces the grab; an empty function restores it.
 using GrabFunction = std::function<QPixmap(int x, int y, int w, int h)>;

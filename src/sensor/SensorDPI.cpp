@@ -89,7 +89,7 @@ SensorDPI::SensorDPI(QWidget* parent)
       PictureFolder(SensorStyles::SensorPictureFolder()),
       LevelButtonGroup(new QButtonGroup(this)),
       SwatchButtonGroup(new QButtonGroup(this)),
-      LevelColorDialog(new QColorDialog(this)),
+      LevelColorDialog(SensorStyles::NewLevelColorDialog(this)),
       MarkerDragArea(0, 0, 728, 194) {
     ui->setupUi(this);
     for (int i = 0; i < kLevels; ++i) {
@@ -158,7 +158,11 @@ SensorDPI::SensorDPI(QWidget* parent)
         connect(button, &QToolButton::toggled, this, [this, i](bool checked) { LevelToggled(i, checked); });
         connect(button, &QToolButton::clicked, this, [this] { SelectLevelLayout(PreviousLevel); });
         connect(swatch, &QToolButton::toggled, this, [this, i](bool checked) { SwatchToggled(i, checked); });
-        connect(swatch, &QToolButton::clicked, LevelColorDialog, &QColorDialog::show);
+        connect(swatch, &QToolButton::clicked, this, [this, i] {
+            const QStringList rgb = LevelColors[size_t(i)].split(',');
+            SensorStyles::OpenLevelColorDialog(
+                LevelColorDialog, QColor(rgb.value(0).toInt(), rgb.value(1).toInt(), rgb.value(2).toInt()));
+        });
     }
 }
 

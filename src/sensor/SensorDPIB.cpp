@@ -39,7 +39,7 @@ bool OfflineWhileLive() {
 SensorDPIB::SensorDPIB(QWidget* parent)
     : QFrame(parent),
       ui(new Ui_SensorDPIB),
-      LevelColorDialog(new QColorDialog(this)),
+      LevelColorDialog(SensorStyles::NewLevelColorDialog(this)),
       PictureFolder(SensorStyles::SensorPictureFolder()),
       LevelButtonGroup(new QButtonGroup(this)) {
     ui->setupUi(this);
@@ -61,7 +61,7 @@ SensorDPIB::SensorDPIB(QWidget* parent)
         connect(Box(i), &QCheckBox::toggled, this, [this, i](bool checked) { LevelChecked(i, checked); });
         connect(Swatch(i), &QToolButton::clicked, this, [this, i] {
             ColorEditLevel = i;
-            LevelColorDialog->show();
+            SensorStyles::OpenLevelColorDialog(LevelColorDialog, QColor(LevelColors[size_t(i)]));
         });
     }
 }

@@ -1,11 +1,13 @@
 #include "sensor/SensorStyles.h"
 
+#include <QColorDialog>
 #include <QComboBox>
 #include <QListView>
 #include <QWidget>
 
 #include "platform/Paths.h"
 #include "widgets/ColorText.h"
+#include "widgets/DialogFrame.h"
 
 namespace SensorStyles {
 
@@ -33,7 +35,7 @@ QString TipsSheet(const QString& folder) {
     return "QLabel{border-image: url(" + folder + "Tips.png);}";
 }
 
-QString ComboSheet(const QString& folder, bool blackWhenDisabled) {
+QString ComboSheet(const QString& folder, bool dimWhenDisabled) {
     const QString text = OptionColorText("ComboxTextColor");
     const QString select = OptionColorText("ComboxSelectColor");
     const QString button = OptionColorText("ComboxBackGroundColor");
@@ -46,7 +48,7 @@ QString ComboSheet(const QString& folder, bool blackWhenDisabled) {
                     "QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: rgb(" +
                     text + "); border-image: url(" + folder +
                     "ComboboxTextBack.png);selection-background-color: rgb(" + select + "); }";
-    if (blackWhenDisabled) sheet += "QComboBox:disabled{color: rgb(0, 0, 0);}";
+    if (dimWhenDisabled) sheet += "QComboBox:disabled{color: rgb(150, 150, 150);}";
     return sheet;
 }
 
@@ -87,6 +89,22 @@ QString NumberSheet(const QString& colourKey, bool bordered) {
     const QString colour = OptionColorText(colourKey);
     return "QSpinBox{background:transparent;border:" + QString(bordered ? "1px solid gray" : "0px") +
            ";color: rgb(" + colour + ");}QSpinBox:hover{color: rgb(" + colour + ");}";
+}
+
+QColorDialog* NewLevelColorDialog(QWidget* parent) {
+    auto* dialog = new QColorDialog(parent);
+    dialog->setOption(QColorDialog::DontUseNativeDialog);
+    dialog->setStyleSheet(DialogFrame::ToolkitDialogStyle());
+    return dialog;
+}
+
+void OpenLevelColorDialog(QColorDialog* dialog, const QColor& colour) {
+    // The toolkit names the dialog once, when it is made; its name follows the language in use.
+    dialog->setWindowTitle(QColorDialog::tr("Select Color"));
+    dialog->setCurrentColor(colour);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
 }
 
 }  // namespace SensorStyles

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+class QColor;
+class QColorDialog;
 class QComboBox;
 class QWidget;
 
@@ -22,8 +24,9 @@ QString CaptionSheet();
 // The small tips icon drawn with Tips.png.
 QString TipsSheet(const QString& folder);
 // A drop-down list drawn with the folder's ComboboxBack, Menu, MenuClicked and ComboboxTextBack
-// pictures; with blackWhenDisabled a disabled list shows its text in black.
-QString ComboSheet(const QString& folder, bool blackWhenDisabled);
+// pictures; with dimWhenDisabled a disabled list shows its text in grey, still readable on the dark
+// picture.
+QString ComboSheet(const QString& folder, bool dimWhenDisabled);
 // Gives the list a popup view whose selected and hovered rows take the selection colour.
 void InstallPopupView(QComboBox* combo);
 // A check box whose indicator is the folder's `unchecked` picture, `checked` while checked; text in
@@ -37,5 +40,11 @@ QString ThinSliderSheet(const QString& folder);
 QString WideSliderSheet(const QString& folder);
 // A read-only number display on a transparent background, text in the colour of `colourKey`.
 QString NumberSheet(const QString& colourKey, bool bordered);
+
+// The DPI level colour dialog: the toolkit's colour dialog (never the desktop's own) in the dark style
+// of the program's dialogs.
+QColorDialog* NewLevelColorDialog(QWidget* parent);
+// Shows the dialog on a level's colour and brings it to the front.
+void OpenLevelColorDialog(QColorDialog* dialog, const QColor& colour);
 
 }  // namespace SensorStyles

@@ -44,6 +44,14 @@ QString InputStyle(const QString& widgetClass) {
            ");background-color: #1B1D23;border: 1px solid #3A3F4B;border-radius: 3px;}";
 }
 
+QString ToolkitDialogStyle() {
+    const QString button = OptionColorText("ButtonColor");
+    return "QDialog{background-color: #262A33;}QLabel{color: rgb(" + OptionColorText("LabelColor") + ");}" +
+           InputStyle("QSpinBox") + InputStyle("QLineEdit") + "QPushButton{color: rgb(" + button +
+           ");background-color: #E8442E;border: 0px;border-radius: 3px;padding: 4px 12px;min-width: 60px;}"
+           "QPushButton:hover{background-color: #F0604C;}QPushButton:pressed{background-color: #B8321F;}";
+}
+
 QString CheckBoxStyle(const QString& picturePath) {
     return "QCheckBox{color: rgb(" + OptionColorText("LabelColor") +
            ");}QCheckBox::indicator:checked{image: url(" + picturePath +

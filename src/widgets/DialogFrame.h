@@ -30,6 +30,9 @@ QString BackgroundStyle(const QString& frameName, const QString& picturePath);
 // An input field of class widgetClass ("QLineEdit", "QSpinBox"): "LinEditColor" text on a dark field, so the
 // light text colours stay readable.
 QString InputStyle(const QString& widgetClass);
+// The toolkit's own dialogs (the colour dialog) in the frame's colours: its dark background, labels in
+// "LabelColor", input fields as InputStyle, push buttons in "ButtonColor" on the frame's red.
+QString ToolkitDialogStyle();
 // A check box in "LabelColor" with the tick pictures "CheckBoxCheck.png" and "CheckBox.png".
 QString CheckBoxStyle(const QString& picturePath);
 

@@ -1,25 +1,35 @@
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 #include "FirmwareFixture.h"
 #include "TestEnv.h"
 #include "app/DialogMain.h"
+#include "buttons/Buttoninterface.h"
 #include "core/DeviceAllInfo.h"
 #include "core/LanguageTables.h"
 #include "core/MacroIni.h"
 #include "core/PostMsg.h"
 #include "device/DeviceFlags.h"
 #include "hidusb/HidSimControl.h"
+#include "home/DialogChange.h"
 #include "platform/Clock.h"
 #include "platform/RegistryStore.h"
+#include "sensor/SensorDPI.h"
+#include "settings/FormSetting.h"
 
 namespace {
 bool g_trayAvailable = false;
@@ -273,6 +283,51 @@ private slots:
         PostMsg::GetInstance()->EmitSigChangeSize(2);
         QCOMPARE(window.TrayMenu()->actions().first()->text(), QString::fromUtf8("Otevřít Vorlant ZEMB"));
         QCOMPARE(window.TrayMenu()->actions().last()->text(), QString::fromUtf8("Ukončit"));
+    }
+
+    // The toolkit's own dialogs speak the language chosen in either language box, and the program's own
+    // texts stay as the language set them.
+    void toolkitDialogsFollowTheLanguage_data() {
+        QTest::addColumn<bool>("settingsPage");
+        QTest::newRow("home page") << false;
+        QTest::newRow("settings page") << true;
+    }
+    void toolkitDialogsFollowTheLanguage() {
+        QFETCH(bool, settingsPage);
+        DialogMain window;
+        QComboBox* const boxes[] = {window.findChild<DialogChange*>()->findChild<QComboBox*>("comboBox"),
+                                    window.findChild<FormSetting*>()->findChild<QComboBox*>("comboBox")};
+        QComboBox* box = boxes[settingsPage ? 1 : 0];
+        UiLive = false;  // the window not yet opened on a device: a swatch click only opens the dialog
+        QColorDialog* colours = window.findChild<SensorDPI*>()->findChild<QColorDialog*>();
+        QVERIFY(colours);
+        QPushButton* cancel = colours->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+        QCoreApplication::processEvents();
+        QCOMPARE(cancel->text(), QString("Cancel"));
+        // The program's own texts, as the pages' language routines leave them.
+        const auto ownTexts = [&window] {
+            QStringList texts;
+            for (QWidget* widget : window.findChildren<QWidget*>()) {
+                if (qobject_cast<QColorDialog*>(widget->window())) continue;
+                if (auto* label = qobject_cast<QLabel*>(widget))
+                    texts << label->objectName() + ": " + label->text();
+                if (auto* button = qobject_cast<QAbstractButton*>(widget))
+                    texts << button->objectName() + ": " + button->text();
+            }
+            return texts;
+        };
+        for (int language : {1, 0}) {
+            box->setCurrentIndex(language);
+            QMetaObject::invokeMethod(box, "activated", Q_ARG(int, language));
+            const QStringList set = ownTexts();
+            QVERIFY(set.contains("ImportData: " + LanguageText(MouseKeyTexts, language, "Import")));
+            QCoreApplication::processEvents();
+            QCOMPARE(cancel->text(), QString::fromUtf8(language == 1 ? "Zrušit" : "Cancel"));
+            window.findChild<SensorDPI*>()->findChild<QToolButton*>("RedButtonA")->click();
+            QCOMPARE(colours->windowTitle(), QString(language == 1 ? "Vybrat barvu" : "Select Color"));
+            QCOMPARE(ownTexts(), set);
+            for (QComboBox* other : boxes) QCOMPARE(other->currentIndex(), language);
+        }
     }
 
     void offlineNoticesStackCentredOverTheWindow() {

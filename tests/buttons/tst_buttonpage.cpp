@@ -1,8 +1,11 @@
 // The button page against the simulated mouse: texts, configuration switch, debounce controls, profile
 // file, macro list, clicks and the device thread object.
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QDataStream>
 #include <QFile>
+#include <QFontMetrics>
+#include <QImage>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -157,6 +160,52 @@ private slots:
             page->SlotAllLanguage(0);
             QCOMPARE(Ui()->DPI_10->font().pointSizeF(), size);
         }
+    }
+
+    // What the user sees of each chooser entry: its text whole, clear of the entry's edges and, where the
+    // entry's picture ends in an arrow, clear of the arrow.
+    void chooserTextsFit_data() {
+        QTest::addColumn<int>("language");
+        QTest::newRow("English") << 0;
+        QTest::newRow("Czech") << 1;
+    }
+    void chooserTextsFit() {
+        QFETCH(int, language);
+        constexpr int kEdgeGap = 3;   // pixels kept free at the entry's edges
+        constexpr int kArrowGap = 8;  // and before an arrow: about one letter
+        PostMsg::GetInstance()->EmitSigAllLanguage(language);
+        QStringList faults;
+        for (QAbstractButton* entry : page->FirstLevelGroup->buttons() + page->SecondLevelGroup->buttons()) {
+            const QString text = entry->text();
+            const QImage drawn = entry->grab().toImage();
+            entry->setText(QString());
+            const QImage bare = entry->grab().toImage();
+            entry->setText(text);
+            // The arrow: the first light column in the right half of the entry without its text.
+            int arrow = -1;
+            for (int x = bare.width() / 2; x < bare.width() && arrow < 0; ++x)
+                for (int y = 0; y < bare.height(); ++y)
+                    if (qGray(bare.pixel(x, y)) > 120) arrow = x;
+            const int end = arrow < 0 ? bare.width() - kEdgeGap : arrow - kArrowGap;
+            int first = -1, last = -1;
+            for (int x = 0; x < drawn.width(); ++x)
+                for (int y = 0; y < drawn.height(); ++y)
+                    if (drawn.pixel(x, y) != bare.pixel(x, y)) {
+                        if (first < 0) first = x;
+                        last = x;
+                    }
+            const int usable = end - kEdgeGap;
+            const int advance = QFontMetrics(entry->font()).horizontalAdvance(text);
+            if (advance > usable || first < kEdgeGap || last >= end)
+                faults << QString("%1 \"%2\": %3 px of %4, drawn from %5 to %6, free to %7")
+                              .arg(entry->objectName(), text)
+                              .arg(advance)
+                              .arg(usable)
+                              .arg(first)
+                              .arg(last)
+                              .arg(end);
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
     }
 
     // The language relabel rebuilds the configuration texts only when the device's cache exists, and

@@ -190,7 +190,6 @@ private slots:
     void cleanup() {
         delete page_;
         page_ = nullptr;
-        ScreenMetrics::SetFactorOverride(0);
         ScreenMetrics::SetGrabOverride(nullptr);
         UsbServer_Exit();
     }
@@ -204,7 +203,9 @@ private slots:
     void colourActRefusedShowsTheMouseColour_data();
     void colourActRefusedShowsTheMouseColour();
     void typingSendsOncePerKeystroke();
-    void pickerGrabsThePhysicalPixel();
+    void pickerGrabsAtTheCursor();
+    void channelBoxesShareOneFont_data();
+    void channelBoxesShareOneFont();
     void pickerActsOnlyOnAShownBoard_data();
     void pickerActsOnlyOnAShownBoard();
     void ledRefusedRestoresOnlyItsByte();
@@ -405,11 +406,10 @@ void TestLightPanels::typingSendsOncePerKeystroke() {
     QCOMPARE(int(MouseFlash().MouseLightRed), 128);
 }
 
-void TestLightPanels::pickerGrabsThePhysicalPixel() {
+void TestLightPanels::pickerGrabsAtTheCursor() {
     UiLive = true;
     page_->findChild<QComboBox*>("LightMod")->setCurrentIndex(2);  // shows the colour board
     QPoint grabbedAt(-1, -1);
-    ScreenMetrics::SetFactorOverride(1.5);
     ScreenMetrics::SetGrabOverride([&grabbedAt](int x, int y, int w, int h) {
         grabbedAt = QPoint(x, y);
         QPixmap pixmap(w, h);
@@ -421,9 +421,23 @@ void TestLightPanels::pickerGrabsThePhysicalPixel() {
     QWidget* panel = page_->findChild<QWidget*>("FrameMouseLight");
     QLabel* board = page_->findChild<QLabel*>("label_7");
     QTest::mousePress(panel, Qt::LeftButton, Qt::NoModifier, board->geometry().bottomRight());
-    QCOMPARE(grabbedAt, QPoint(150, 300));
+    QCOMPARE(grabbedAt, QPoint(100, 200));
     const FlashDataMap flash = MouseFlash();
     QCOMPARE(QColor(flash.MouseLightRed, flash.MouseLightGreen, flash.MouseLightBlue), QColor(12, 34, 56));
+}
+
+void TestLightPanels::channelBoxesShareOneFont_data() {
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("mouse light") << "";
+    QTest::newRow("receiver light bar") << "_2";
+}
+
+// The red, green and blue boxes of a colour editor write their numbers alike.
+void TestLightPanels::channelBoxesShareOneFont() {
+    QFETCH(QString, suffix);
+    const QFont red = page_->findChild<QSpinBox*>("RSpinBox" + suffix)->font();
+    for (const char* box : {"GSpinBox", "BSpinBox"})
+        QCOMPARE(page_->findChild<QSpinBox*>(box + suffix)->font(), red);
 }
 
 void TestLightPanels::pickerActsOnlyOnAShownBoard_data() {

@@ -1,5 +1,7 @@
 // The DPI level panel filled as the sensor page fills it, driven by the user against the simulated mouse.
+#include <QColorDialog>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QSlider>
@@ -425,6 +427,26 @@ private slots:
         p.SetColor(QColor(1, 2, 3));
         QCOMPARE(p.LevelColors[3], before);
         QVERIFY(!HandedOver());
+    }
+
+    // A swatch click opens the colour dialog on that level's colour, in the dark look of the program's
+    // dialogs.
+    void colourDialogOpensOnTheLevelsColour_data() {
+        QTest::addColumn<int>("level");
+        for (int level : {0, 3, 7}) QTest::newRow(kLevelNames[level]) << level;
+    }
+    void colourDialogOpensOnTheLevelsColour() {
+        QFETCH(int, level);
+        SensorDPI p;
+        Fill(p, kValues, 8, 3, kRange);
+        Swatch(p, level)->click();
+        QColorDialog* dialog = p.findChild<QColorDialog*>();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->currentColor(), QColor(level * 30, 10, 20));
+        const QImage look = dialog->grab().toImage();
+        QVERIFY2(look.pixelColor(2, look.height() - 2).lightness() < 80, "the dialog is not dark");
+        for (QLabel* label : dialog->findChildren<QLabel*>())
+            QVERIFY(label->palette().color(QPalette::WindowText).lightness() > 150);
     }
 
     void colour() {

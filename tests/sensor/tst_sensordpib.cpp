@@ -1,7 +1,9 @@
 // The eight-slider DPI panel against the simulated mouse: snapping, level-count trade, colours, and
 // host setters that only show.
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
+#include <QImage>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
@@ -129,6 +131,17 @@ private slots:
         p.SetColor(QColor(1, 2, 3));
         QCOMPARE(p.LevelColors[2], QString("#010203"));
         QVERIFY(!HandedOver());
+    }
+
+    void colourDialogOpensOnTheLevelsColour() {
+        SensorDPIB p;
+        Fill(p, 0);
+        p.findChild<QToolButton*>("RedButtonA")->click();
+        QColorDialog* dialog = p.findChild<QColorDialog*>();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->currentColor(), QColor("#202020"));
+        const QImage look = dialog->grab().toImage();
+        QVERIFY2(look.pixelColor(2, look.height() - 2).lightness() < 80, "the dialog is not dark");
     }
 
     void sliderOfflineShowsTheValueAndNotices() {

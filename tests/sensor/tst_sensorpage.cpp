@@ -4,12 +4,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QImage>
 #include <QLabel>
 #include <QListView>
 #include <QSignalSpy>
 #include <QThread>
 #include <QToolButton>
 #include <QtTest>
+#include <cmath>
 #include <functional>
 
 #include "DeviceFixture.h"
@@ -272,6 +274,31 @@ private slots:
         QCOMPARE(page.findChild<QLabel*>("label")->pos(), QPoint(modeX, 361));
         QCOMPARE(page.findChild<QLabel*>("label_2")->pos(), QPoint(performanceX, 361));
         QCOMPARE(page.findChild<QWidget*>("frameLOD")->findChild<QLabel*>("label_2")->x(), lodTipsX);
+    }
+
+    // The performance time box while performance mode is off: its text still reads against the box's
+    // dark picture (at least 3 : 1, relative luminance as for text on screens).
+    void disabledTimeBoxStaysReadable() {
+        Sensor page;
+        page.SlotAllLanguage(0);
+        auto* time = page.findChild<QComboBox*>("PerformanceOpen");
+        QVERIFY(!time->isEnabled());
+        const QImage look = time->grab().toImage();
+        const auto luminance = [](QColor c) {
+            const auto linear = [](qreal v) {
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+        };
+        // Background: the box's colour beside the text; text: the pixel farthest from it, left of the arrow.
+        const qreal background = luminance(look.pixelColor(3, look.height() / 2));
+        qreal contrast = 1;
+        for (int x = 3; x < look.width() - 30; ++x)
+            for (int y = 3; y < look.height() - 3; ++y) {
+                const qreal text = luminance(look.pixelColor(x, y));
+                contrast = qMax(contrast, (qMax(text, background) + 0.05) / (qMin(text, background) + 0.05));
+            }
+        QVERIFY2(contrast >= 3.0, qPrintable(QString("contrast %1 : 1").arg(contrast)));
     }
 
     void languageTexts_data() {

@@ -430,6 +430,13 @@ private slots:
         QCOMPARE(page.Form()->Receive_2->font().pointSizeF(), later);
     }
 
+    // The two picture buttons of the page, one above the other, write their texts alike.
+    void pairAndRestoreShareOneFont() {
+        FormSetting page;
+        page.SlotAllLanguage(1);
+        QCOMPARE(page.Form()->pushButton_2->font(), page.Form()->Reset->font());
+    }
+
     void autoStartAndLinks_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("stored");  // Macro.ini AutoStart/Enable before
