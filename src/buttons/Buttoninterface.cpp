@@ -549,9 +549,13 @@ void Buttoninterface::on_ImportData_clicked() {
         return;
     }
     DpiSendSuppressed = true;
-    const QString path = FileChooser::GetOpenFileName(this, "SelectFile", QDir::homePath(), "File(*.bin)");
-    // The device may have gone while the file was chosen: the home page has answered then.
-    if (!path.isEmpty() && DevicePageActive.load()) {
+    QString path = FileChooser::GetOpenFileName(this, "SelectFile", QDir::homePath(), "File(*.bin)");
+    // The device may have gone while the file was chosen (over the home page the notice stays shut).
+    if (!path.isEmpty() && !UsbFinderC_GetDeviceOnLine(CurrentDevicePathCopy().constData())) {
+        PostMsg::GetInstance()->EmitSigMouseOffLineo(0);
+        path.clear();
+    }
+    if (!path.isEmpty()) {
         ImportInProgress = 1;
         {
             UpDataParam dialog;
