@@ -30,6 +30,7 @@
 #include "settings/UpgradeState.h"
 #include "ui_Dialog.h"
 #include "widgets/ColorText.h"
+#include "widgets/StyleSheet.h"
 
 namespace {
 // The device pages: stack index, how each is made and the navigation button that shows it, in the
@@ -63,6 +64,11 @@ static_assert(sizeof kDevicePages / sizeof kDevicePages[0] == Dialog::PageCount,
 Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     ui->setupUi(this);
     PictureFolder = Paths::InstallDir() + "/Picture/Dialog/";
+    // The background of the summary page (the first one added) and of the other pages, set before the
+    // pages exist so that it styles them once; a page change switches the look of the frame alone.
+    ui->frame_2->setStyleSheet("#frame_2{border-image: url(" + PictureFolder + "BackGround.png);}" +
+                               "#frame_2[look=\"alt\"]{border-image: url(" + PictureFolder +
+                               "BackGround2.png);}");
 
     ButtonGroupA = new QButtonGroup(this);
     ButtonGroupA->setExclusive(true);
@@ -98,7 +104,6 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     ui->MinButton->setStyleSheet(ButtonSheet("Min.png", "MinHover.png", "MinClick.png"));
     ui->CloseButton->setStyleSheet(ButtonSheet("Close.png", "CloseHover.png", "CloseClick.png"));
     ui->UpArrow->setStyleSheet(ButtonSheet("PageChange.png", "PageChangeHover.png", "PageChangeClick.png"));
-    ui->frame_2->setStyleSheet("#frame_2{border-image: url(" + PictureFolder + "BackGround2.png);}");
     ui->BatteryButtonC->setStyleSheet(
         "#BatteryButtonC{border:0px;background-image: url(" + PictureFolder +
         "Battery.png);background-position:center;background-repeat:no-repeat;}");
@@ -213,12 +218,8 @@ void Dialog::WindowMin() {
 }
 
 void Dialog::on_stackedWidgetDialog_currentChanged(int index) {
-    if (index == SummaryIndex) {
-        ui->frame_2->setStyleSheet("#frame_2{border-image: url(" + PictureFolder + "BackGround2.png);}");
-        return;
-    }
-    ui->frame_2->setStyleSheet("#frame_2{border-image: url(" + PictureFolder + "BackGround.png);}");
-    ui->UpArrow->setVisible(true);
+    SetLook(ui->frame_2, index == SummaryIndex);
+    if (index != SummaryIndex) ui->UpArrow->setVisible(true);
 }
 
 void Dialog::SlotSecondDialog() {
@@ -231,14 +232,14 @@ void Dialog::SlotBattery(bool IsCharg, int Number, bool IsText) {
     ui->progressBar->setValue(Number);
     ui->label_2->setText(QString::number(Number) + (IsText ? "%" : ""));
     const QString colour = Number <= 15 ? "rgb(152, 43, 34)" : "rgb(0, 255, 153)";
-    ui->progressBar->setStyleSheet(
+    SetStyleSheet(ui->progressBar,
         "#progressBar{border: none;background-color: transparent;}#progressBar::chunk {background-color: " +
         colour + ";}");
 }
 
 void Dialog::SlotIsUsb(bool Usb, bool) {
-    ui->label_4->setStyleSheet("QLabel{border-image: url(" + PictureFolder +
-                               (Usb ? "OnLineUsb.png" : "OnLineWifi.png") + ");}");
+    SetStyleSheet(ui->label_4, "QLabel{border-image: url(" + PictureFolder +
+                                   (Usb ? "OnLineUsb.png" : "OnLineWifi.png") + ");}");
 }
 
 void Dialog::SlotStartRecord(int index) {

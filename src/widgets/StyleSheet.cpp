@@ -1,0 +1,21 @@
+#include "widgets/StyleSheet.h"
+
+#include <QStyle>
+#include <QVariant>
+#include <QWidget>
+
+bool SetStyleSheet(QWidget* widget, const QString& sheet) {
+    if (!widget || widget->styleSheet() == sheet) return false;
+    widget->setStyleSheet(sheet);
+    return true;
+}
+
+void SetLook(QWidget* widget, bool alt) {
+    const QString look = alt ? QStringLiteral("alt") : QString();
+    if (!widget || widget->property("look").toString() == look) return;
+    widget->setProperty("look", look);
+    QStyle* style = widget->style();
+    style->unpolish(widget);
+    style->polish(widget);
+    widget->update();
+}
