@@ -75,9 +75,10 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     ButtonGroupB = new QButtonGroup(this);
     ButtonGroupB->setExclusive(true);
 
-    // The button page creates the device thread object.
+    // The button page creates the device thread object. Each page is made inside the stack, so adding it
+    // does not move (and restyle) its whole tree once more.
     for (const DevicePage& page : kDevicePages) {
-        Pages[page.Index] = page.Make(this);
+        Pages[page.Index] = page.Make(ui->stackedWidgetDialog);
         ButtonGroupB->addButton(ui->*page.NavButton);
     }
     for (QWidget* page : Pages) ui->stackedWidgetDialog->addWidget(page);
