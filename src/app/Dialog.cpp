@@ -66,6 +66,7 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     PictureFolder = Paths::InstallDir() + "/Picture/Dialog/";
     // The background of the summary page (the first one added) and of the other pages, set before the
     // pages exist so that it styles them once; a page change switches the look of the frame alone.
+    SetLook(ui->frame_2, true);
     ui->frame_2->setStyleSheet("#frame_2{border-image: url(" + PictureFolder + "BackGround.png);}" +
                                "#frame_2[look=\"alt\"]{border-image: url(" + PictureFolder +
                                "BackGround2.png);}");

@@ -14,6 +14,8 @@ void SetLook(QWidget* widget, bool alt) {
     const QString look = alt ? QStringLiteral("alt") : QString();
     if (!widget || widget->property("look").toString() == look) return;
     widget->setProperty("look", look);
+    // A widget not polished yet takes the look when it is.
+    if (!widget->testAttribute(Qt::WA_WState_Polished)) return;
     QStyle* style = widget->style();
     style->unpolish(widget);
     style->polish(widget);
