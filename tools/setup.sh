@@ -2,9 +2,10 @@
 # Installs what the build needs when it is missing (Debian 12), as root or through sudo.
 set -euo pipefail
 # The CJK font draws the texts a form keeps in Chinese (the DPI-lock entry of the button page).
-# The XCB headers let start-up read the desktop width without a Qt application object.
+# The XCB headers let start-up read the desktop width without a Qt application object; a test checks
+# that against its own Xvfb.
 packages=(build-essential cmake qtbase5-dev qtbase5-dev-tools libqt5svg5-dev fonts-wqy-microhei libxcb1-dev
-          libxcb-randr0-dev)
+          libxcb-randr0-dev xvfb)
 missing=()
 for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
