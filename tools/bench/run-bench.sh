@@ -4,10 +4,11 @@
 #
 #   tools/bench/run-bench.sh [ROUNDS]
 #
-# ROUNDS (default 15) start pairs, program and bare window in alternation, the first pair dropped.
+# ROUNDS (default 15) rounds of starts, program and bare window in alternation, the first round dropped.
 # Environment: BENCH_DISPLAY (default :97), BENCH_CLICKS (clicks per page, default 5), BENCH_JOBS (build
 # jobs, default 3), BENCH_BUILD (build folder, default build-bench), BENCH_PROGRAM (another build of the
-# program to measure, e.g. an older one; its folder must hold the installation data).
+# program to measure instead of this one), BENCH_COMPARE (a second build measured in the same run, e.g.
+# one from before a change). Another build's folder must hold its installation data.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 rounds=${1:-15}
@@ -75,14 +76,27 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
-echo "== start-up: $rounds pairs, first dropped"
-: >"$work/start-program"; : >"$work/start-bare"
+# The programs measured: this build, and BENCH_COMPARE (another build, e.g. before a change) in the
+# same run, so that both see the same load.
+programs=("$program")
+[ -z "${BENCH_COMPARE:-}" ] || programs+=("$BENCH_COMPARE")
+label() { if [ "$1" = 0 ]; then echo program; else echo compared; fi; }
+
+echo "== start-up: $rounds rounds, the first dropped"
+: >"$work/start-bare"
+for k in "${!programs[@]}"; do : >"$work/start-$k"; done
 for i in $(seq "$rounds"); do
-    start "$program"; stop "${started##* }"; [ "$i" -gt 1 ] && echo "${started%% *}" >>"$work/start-program"
+    for k in "${!programs[@]}"; do
+        start "${programs[$k]}"; stop "${started##* }"; [ "$i" -gt 1 ] && echo "${started%% *}" >>"$work/start-$k"
+    done
     start "$window" bare; stop "${started##* }"; [ "$i" -gt 1 ] && echo "${started%% *}" >>"$work/start-bare"
 done
-sp=$(median <"$work/start-program"); sb=$(median <"$work/start-bare")
-echo "program $sp ms, bare window $sb ms: ratio $(ratio "$sp" "$sb")"
+sb=$(median <"$work/start-bare")
+echo "bare window $sb ms"
+for k in "${!programs[@]}"; do
+    sp=$(median <"$work/start-$k")
+    echo "$(label "$k") $sp ms: ratio $(ratio "$sp" "$sb")"
+done
 
 # Navigation buttons of the device window (window coordinates of their centres), left to right.
 nav_y=35
@@ -100,30 +114,30 @@ switches() {
     done
 }
 
-echo "== memory and idle CPU at the home page"
-start "$program"; read -r _ pwin ppid <<<"$started"
-"$xwatch" quiet "$pwin" 1500 20000
-program_rss=$(rss_kb "$ppid"); c0=$(cpu_ticks "$ppid"); sleep 10; program_cpu=$(($(cpu_ticks "$ppid") - c0))
+echo "== memory and idle CPU at the home page, page switches ($clicks clicks per page)"
 start "$window" bare; read -r _ bwin bpid <<<"$started"
 "$xwatch" quiet "$bwin" 1500 20000
 bare_rss=$(rss_kb "$bpid"); stop "$bpid"
-echo "RSS program $((program_rss / 1024)) MB, bare window $((bare_rss / 1024)) MB: ratio $(ratio "$program_rss" "$bare_rss")"
-echo "idle CPU of the program at the home page: $program_cpu ticks in 10 s"
-
-echo "== page switches: $clicks clicks per page"
-# The device tile of the home page: the first tile of the device grid.
-"$xwatch" click "$pwin" "${BENCH_TILE_X:-510}" "${BENCH_TILE_Y:-380}" 300 5000 >/dev/null
-sleep 5
-"$xwatch" quiet "$pwin" 1500 30000
-switches "$pwin" "$work/switch-program"
-stop "$ppid"
+echo "bare window RSS $((bare_rss / 1024)) MB"
 start "$window" stacked; read -r _ swin spid <<<"$started"
 "$xwatch" quiet "$swin" 1000 20000
 switches "$swin" "$work/switch-bare"
 stop "$spid"
 bare_switch=$(awk '{print $2}' "$work/switch-bare" | median)
-echo "bare stacked window: $bare_switch ms"
-for p in 0 1 2 3 4 5 6; do
-    m=$(awk -v p="$p" '$1 == p {print $2}' "$work/switch-program" | median)
-    printf '%-9s %8s ms  ratio %s\n' "${pages[$p]}" "$m" "$(ratio "$m" "$bare_switch")"
+echo "bare stacked window: switch $bare_switch ms"
+for k in "${!programs[@]}"; do
+    start "${programs[$k]}"; read -r _ pwin ppid <<<"$started"
+    "$xwatch" quiet "$pwin" 1500 20000
+    rss=$(rss_kb "$ppid"); c0=$(cpu_ticks "$ppid"); sleep 10; cpu=$(($(cpu_ticks "$ppid") - c0))
+    echo "$(label "$k"): RSS $((rss / 1024)) MB, ratio $(ratio "$rss" "$bare_rss"); idle CPU $cpu ticks in 10 s"
+    # The device tile of the home page: the first tile of the device grid.
+    "$xwatch" click "$pwin" "${BENCH_TILE_X:-510}" "${BENCH_TILE_Y:-380}" 300 5000 >/dev/null
+    sleep 5
+    "$xwatch" quiet "$pwin" 1500 30000
+    switches "$pwin" "$work/switch-$k"
+    stop "$ppid"
+    for p in 0 1 2 3 4 5 6; do
+        m=$(awk -v p="$p" '$1 == p {print $2}' "$work/switch-$k" | median)
+        printf '  %-9s %8s ms  ratio %s\n' "${pages[$p]}" "$m" "$(ratio "$m" "$bare_switch")"
+    done
 done
