@@ -30,6 +30,7 @@
 #include "settings/UpgradeState.h"
 #include "ui_Dialog.h"
 #include "widgets/ColorText.h"
+#include "widgets/StyleSheet.h"
 
 namespace {
 // The device pages: stack index, how each is made and the navigation button that shows it, in the
@@ -63,15 +64,22 @@ static_assert(sizeof kDevicePages / sizeof kDevicePages[0] == Dialog::PageCount,
 Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     ui->setupUi(this);
     PictureFolder = Paths::InstallDir() + "/Picture/Dialog/";
+    // The background of the summary page (the first one added) and of the other pages, set before the
+    // pages exist so that it styles them once; a page change switches the look of the frame alone.
+    SetLook(ui->frame_2, true);
+    ui->frame_2->setStyleSheet("#frame_2{border-image: url(" + PictureFolder + "BackGround.png);}" +
+                               "#frame_2[look=\"alt\"]{border-image: url(" + PictureFolder +
+                               "BackGround2.png);}");
 
     ButtonGroupA = new QButtonGroup(this);
     ButtonGroupA->setExclusive(true);
     ButtonGroupB = new QButtonGroup(this);
     ButtonGroupB->setExclusive(true);
 
-    // The button page creates the device thread object.
+    // The button page creates the device thread object. Each page is made inside the stack, so adding it
+    // does not move (and restyle) its whole tree once more.
     for (const DevicePage& page : kDevicePages) {
-        Pages[page.Index] = page.Make(this);
+        Pages[page.Index] = page.Make(ui->stackedWidgetDialog);
         ButtonGroupB->addButton(ui->*page.NavButton);
     }
     for (QWidget* page : Pages) ui->stackedWidgetDialog->addWidget(page);
@@ -98,7 +106,6 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     ui->MinButton->setStyleSheet(ButtonSheet("Min.png", "MinHover.png", "MinClick.png"));
     ui->CloseButton->setStyleSheet(ButtonSheet("Close.png", "CloseHover.png", "CloseClick.png"));
     ui->UpArrow->setStyleSheet(ButtonSheet("PageChange.png", "PageChangeHover.png", "PageChangeClick.png"));
-    ui->frame_2->setStyleSheet("#frame_2{border-image: url(" + PictureFolder + "BackGround2.png);}");
     ui->BatteryButtonC->setStyleSheet(
         "#BatteryButtonC{border:0px;background-image: url(" + PictureFolder +
         "Battery.png);background-position:center;background-repeat:no-repeat;}");
@@ -213,12 +220,8 @@ void Dialog::WindowMin() {
 }
 
 void Dialog::on_stackedWidgetDialog_currentChanged(int index) {
-    if (index == SummaryIndex) {
-        ui->frame_2->setStyleSheet("#frame_2{border-image: url(" + PictureFolder + "BackGround2.png);}");
-        return;
-    }
-    ui->frame_2->setStyleSheet("#frame_2{border-image: url(" + PictureFolder + "BackGround.png);}");
-    ui->UpArrow->setVisible(true);
+    SetLook(ui->frame_2, index == SummaryIndex);
+    if (index != SummaryIndex) ui->UpArrow->setVisible(true);
 }
 
 // The home page is shown, whatever the road (back arrow, device gone, update end): the macro page
@@ -234,7 +237,7 @@ void Dialog::SlotBattery(bool IsCharg, int Number, bool IsText) {
     ui->progressBar->setValue(Number);
     ui->label_2->setText(QString::number(Number) + (IsText ? "%" : ""));
     const QString colour = Number <= 15 ? "rgb(152, 43, 34)" : "rgb(0, 255, 153)";
-    ui->progressBar->setStyleSheet(
+    SetStyleSheet(ui->progressBar,
         "#progressBar{border: none;background-color: transparent;}#progressBar::chunk {background-color: " +
         colour + ";}");
 }
@@ -247,8 +250,8 @@ void Dialog::SlotDeviceChosen() {
 }
 
 void Dialog::SlotIsUsb(bool Usb, bool) {
-    ui->label_4->setStyleSheet("QLabel{border-image: url(" + PictureFolder +
-                               (Usb ? "OnLineUsb.png" : "OnLineWifi.png") + ");}");
+    SetStyleSheet(ui->label_4, "QLabel{border-image: url(" + PictureFolder +
+                                   (Usb ? "OnLineUsb.png" : "OnLineWifi.png") + ");}");
 }
 
 void Dialog::SlotStartRecord(int index) {

@@ -53,8 +53,9 @@ DialogMain::DialogMain(QWidget* parent) : QDialog(parent), ui(new Ui::DialogMain
     CurrentLanguage = LanguageSetting();
     picturePath_ = Paths::InstallDir() + QStringLiteral("/Picture/Dialog/");
 
-    devicePage_ = DialogMainSeams::CreateDeviceWindow(this);
-    homePage_ = DialogMainSeams::CreateHomePage(this);
+    // Made inside the stack: inserting them does not restyle their trees a second time.
+    devicePage_ = DialogMainSeams::CreateDeviceWindow(ui->stackedWidgetMain);
+    homePage_ = DialogMainSeams::CreateHomePage(ui->stackedWidgetMain);
     ui->stackedWidgetMain->insertWidget(HomePageIndex, homePage_);
     ui->stackedWidgetMain->insertWidget(DevicePageIndex, devicePage_);
     ui->stackedWidgetMain->setCurrentIndex(HomePageIndex);

@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPixmapCache>
 #include <QTimer>
 
 #include "app/DialogMain.h"
@@ -27,6 +28,7 @@ const char* const kUserFolders[] = {"/Log",
                                     "/usersetting/SensorPage"};
 constexpr qint64 kDaySeconds = 86400;
 constexpr qint64 kMaxAgeDays = 7;
+constexpr int kPictureCacheKb = 40 * 1024;
 }  // namespace
 
 void PrepareUserFolders() {
@@ -143,6 +145,10 @@ int RunApplication(int argc, char** argv) {
         notice.exec();
         return 0;
     }
+
+    // The style sheets name about 130 pictures, several of them window-sized: with Qt's default cache
+    // of 10 MB the later ones push the first ones out, and the next sheet naming them decodes them again.
+    QPixmapCache::setCacheLimit(qMax(QPixmapCache::cacheLimit(), kPictureCacheKb));
 
     // Lives until the process ends, like the event loop it serves.
     auto* window = new DialogMain(nullptr);

@@ -4,7 +4,14 @@
 #include <QMutex>
 #include <QScreen>
 #include <atomic>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
+
+#ifdef VZ_HAVE_XCB
+#include <xcb/randr.h>
+#include <xcb/xcb.h>
+#endif
 
 namespace {
 std::atomic<int> g_widthOverride{0};
@@ -22,6 +29,77 @@ int WidthOverride() {
     const int set = g_widthOverride.load();
     return set > 0 ? set : EnvInt("VORLANT_DESKTOP_WIDTH");
 }
+
+#ifdef VZ_HAVE_XCB
+template <typename T>
+struct Reply {
+    T* p;
+    ~Reply() { std::free(p); }
+};
+
+// The width of the CRTC of the primary output, else of the first CRTC that shows something, as Qt's
+// primary screen; 0 without RandR.
+int RandrPrimaryWidth(xcb_connection_t* c, xcb_window_t root) {
+    const xcb_query_extension_reply_t* ext = xcb_get_extension_data(c, &xcb_randr_id);
+    if (!ext || !ext->present) return 0;
+    Reply<xcb_randr_query_version_reply_t> version{
+        xcb_randr_query_version_reply(c, xcb_randr_query_version(c, 1, 3), nullptr)};
+    if (!version.p || (version.p->major_version == 1 && version.p->minor_version < 3)) return 0;
+    const auto crtcWidth = [c](xcb_randr_crtc_t crtc) {
+        if (crtc == XCB_NONE) return 0;
+        Reply<xcb_randr_get_crtc_info_reply_t> info{
+            xcb_randr_get_crtc_info_reply(c, xcb_randr_get_crtc_info(c, crtc, XCB_CURRENT_TIME), nullptr)};
+        return info.p ? int(info.p->width) : 0;
+    };
+    Reply<xcb_randr_get_output_primary_reply_t> primary{
+        xcb_randr_get_output_primary_reply(c, xcb_randr_get_output_primary(c, root), nullptr)};
+    if (primary.p && primary.p->output != XCB_NONE) {
+        Reply<xcb_randr_get_output_info_reply_t> output{xcb_randr_get_output_info_reply(
+            c, xcb_randr_get_output_info(c, primary.p->output, XCB_CURRENT_TIME), nullptr)};
+        if (output.p)
+            if (const int width = crtcWidth(output.p->crtc)) return width;
+    }
+    Reply<xcb_randr_get_screen_resources_current_reply_t> resources{xcb_randr_get_screen_resources_current_reply(
+        c, xcb_randr_get_screen_resources_current(c, root), nullptr)};
+    if (!resources.p) return 0;
+    const xcb_randr_crtc_t* crtcs = xcb_randr_get_screen_resources_current_crtcs(resources.p);
+    const int count = xcb_randr_get_screen_resources_current_crtcs_length(resources.p);
+    for (int i = 0; i < count; ++i)
+        if (const int width = crtcWidth(crtcs[i])) return width;
+    return 0;
+}
+#endif
+
+// The primary screen's width read from the X server directly, as the xcb platform would see it; 0 when
+// the program will not run on X (another platform asked for) or the server cannot be reached.
+int XcbDesktopWidth(int argc, char** argv) {
+#ifdef VZ_HAVE_XCB
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("xcb")) return 0;
+    const char* display = nullptr;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 && std::strncmp(argv[i + 1], "xcb", 3) != 0) return 0;
+        if (std::strcmp(argv[i], "-display") == 0) display = argv[i + 1];
+    }
+    int screenNumber = 0;
+    xcb_connection_t* c = xcb_connect(display, &screenNumber);
+    int width = 0;
+    if (!xcb_connection_has_error(c)) {
+        xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
+        for (int i = 0; i < screenNumber && it.rem; ++i) xcb_screen_next(&it);
+        if (it.rem) {
+            width = RandrPrimaryWidth(c, it.data->root);
+            if (width <= 0) width = it.data->width_in_pixels;
+        }
+    }
+    xcb_disconnect(c);
+    return width;
+#else
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    return 0;
+#endif
+}
 }  // namespace
 
 namespace ScreenMetrics {
@@ -37,6 +115,7 @@ int DesktopWidth() {
 int DesktopWidthBeforeApp(int argc, char** argv) {
     if (const int set = WidthOverride()) return set;
     if (QGuiApplication::instance()) return DesktopWidth();
+    if (const int width = XcbDesktopWidth(argc, argv)) return width;
     // The probe gets its own copy of the arguments: the application object may rearrange them.
     std::vector<char*> args(argv, argv + argc);
     args.push_back(nullptr);

@@ -10,8 +10,9 @@ namespace ScreenMetrics {
 // Needs a Gui application object; 0 when there is no screen.
 int DesktopWidth();
 
-// Usable before the application object exists: the override if any, else the width read through a
-// short-lived QGuiApplication built from the same arguments.
+// Usable before the application object exists: the override if any, else the width read from the X
+// server (its primary output), else, on another platform, through a short-lived QGuiApplication built
+// from the same arguments.
 int DesktopWidthBeforeApp(int argc, char** argv);
 
 // Logical horizontal DPI of the primary screen; 96 when unknown.

@@ -16,9 +16,26 @@
 #include "dialogs/ModalRunner.h"
 #include "dialogs/UpDataParam.h"
 #include "platform/KeyCapture.h"
+#include "platform/Paths.h"
 #include "ui_Dialog.h"
 
 using namespace MacroPageFixture;
+
+namespace {
+// Counts the events of one type that reach the widgets it filters.
+class EventCounter : public QObject {
+public:
+    EventCounter(QEvent::Type type, int* count) : type_(type), count_(count) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == type_) ++*count_;
+        return false;
+    }
+
+private:
+    QEvent::Type type_;
+    int* count_;
+};
+}  // namespace
 
 class TestDeviceWindow : public QObject {
     Q_OBJECT
@@ -148,6 +165,46 @@ private slots:
         QCOMPARE(form->progressBar->value(), level <= 100 ? level : before);
         window.SlotBattery(false, level, withPercent);
         QVERIFY(form->label->isHidden());
+    }
+
+    // A page change shows the summary page's background or the other one, and restyles none of the
+    // pages inside the background frame.
+    void pageChangeRestylesTheBackgroundOnly() {
+        Dialog window;
+        Ui::Dialog* form = window.Form();
+        const QString folder = Paths::InstallDir() + "/Picture/Dialog/";
+        const auto look = [](QWidget* frame) {
+            QImage image(frame->size(), QImage::Format_ARGB32);
+            image.fill(Qt::transparent);
+            frame->render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+            return image;
+        };
+        const auto picture = [&](const QString& name) {
+            QFrame frame;
+            frame.setStyleSheet("QFrame{border-image: url(" + folder + name + ");}");
+            frame.resize(form->frame_2->size());
+            return look(&frame);
+        };
+        const QImage summary = picture("BackGround2.png"), other = picture("BackGround.png");
+        QVERIFY(summary != other);
+        QCOMPARE(look(form->frame_2), summary);
+
+        int restyled = 0;
+        EventCounter counter(QEvent::StyleChange, &restyled);
+        for (int i = 0; i < form->stackedWidgetDialog->count(); ++i)
+            for (QWidget* widget : form->stackedWidgetDialog->widget(i)->findChildren<QWidget*>())
+                widget->installEventFilter(&counter);
+        const struct {
+            QToolButton* button;
+            const QImage* background;
+        } clicks[] = {{form->SensorButton, &other},   {form->MacroButton, &other}, {form->PreButton, &summary},
+                      {form->ButtonMain, &other},     {form->Advanced, &other},    {form->FormSetting, &other},
+                      {form->PreButton, &summary}};
+        for (const auto& click : clicks) {
+            click.button->click();
+            QCOMPARE(look(form->frame_2), *click.background);
+        }
+        QCOMPARE(restyled, 0);
     }
 };
 

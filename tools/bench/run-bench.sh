@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# Start-up, page-switch and memory benchmark of the program against a bare Qt window, in one run under
+# Xvfb. Run by hand from the repository root:
+#
+#   tools/bench/run-bench.sh [ROUNDS]
+#
+# ROUNDS (default 15) rounds of starts, program and bare window in alternation, the first round dropped.
+# Environment: BENCH_DISPLAY (default :97), BENCH_CLICKS (clicks per page, default 5), BENCH_JOBS (build
+# jobs, default 3), BENCH_BUILD (build folder, default build-bench), BENCH_PROGRAM (another build of the
+# program to measure instead of this one), BENCH_COMPARE (a second build measured in the same run, e.g.
+# one from before a change). Another build's folder must hold its installation data.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+rounds=${1:-15}
+display=${BENCH_DISPLAY:-:97}
+clicks=${BENCH_CLICKS:-5}
+build=${BENCH_BUILD:-build-bench}
+
+packages=(xvfb libx11-dev libxdamage-dev libxtst-dev)
+missing=()
+for p in "${packages[@]}"; do dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p"); done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+bash tools/setup.sh
+
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVZ_TESTS=OFF >/dev/null
+targets=(vzbench_window vzbench_xwatch)
+[ -n "${BENCH_PROGRAM:-}" ] || targets+=(VorlantZEMB install_data)
+cmake --build "$build" -j"${BENCH_JOBS:-3}" --target "${targets[@]}" >/dev/null
+program=${BENCH_PROGRAM:-$PWD/$build/bin/VorlantZEMB}
+window=$PWD/$build/bin/vzbench_window
+xwatch=$PWD/$build/bin/vzbench_xwatch
+
+work=$(mktemp -d)
+Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    kill "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export DISPLAY=$display
+for _ in $(seq 100); do xwatch_ok=1; "$xwatch" quiet 0 1 1 2>/dev/null && break; xwatch_ok=0; sleep 0.1; done
+[ "$xwatch_ok" = 1 ] || { echo "Xvfb did not start on $display" >&2; exit 1; }
+
+unset XDG_RUNTIME_DIR QT_SCALE_FACTOR VORLANT_DESKTOP_WIDTH VORLANT_SIM_DEVICES
+export VORLANT_SIM_STATE=$work/sim VORLANT_SIM_CONTROL=off QT_QPA_PLATFORM=xcb
+# The default receiver and mouse with the sample images' firmware: no upgrade offer on opening.
+cat >"$work/devices.json" <<'JSON'
+{ "devices": [
+  { "name": "receiver", "kind": "receiver", "class": 8, "receiverId": [1, 2, 3], "mouse": "mouse", "version": "0x0106" },
+  { "name": "mouse", "kind": "mouse", "version": "0x0113" } ] }
+JSON
+export VORLANT_SIM_DEVICES=$work/devices.json
+
+# Starts a program in a fresh home; sets started ("MS WINDOW PID").
+start() {
+    local home
+    home=$(mktemp -d "$work/home.XXXX")
+    mkdir -p "$home/tmp"
+    started=$(HOME=$home TMPDIR=$home/tmp "$xwatch" start "$@" 2>>"$work/log")
+    pids+=("${started##* }")
+}
+stop() {
+    kill "$1" 2>/dev/null || true
+    while kill -0 "$1" 2>/dev/null; do sleep 0.02; done
+}
+median() { sort -n | awk '{v[NR]=$1} END {if (NR==0) print "nan"; else if (NR%2) print v[(NR+1)/2]; else print (v[NR/2]+v[NR/2+1])/2}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
+# The programs measured: this build, and BENCH_COMPARE (another build, e.g. before a change) in the
+# same run, so that both see the same load.
+programs=("$program")
+[ -z "${BENCH_COMPARE:-}" ] || programs+=("$BENCH_COMPARE")
+label() { if [ "$1" = 0 ]; then echo program; else echo compared; fi; }
+
+echo "== start-up: $rounds rounds, the first dropped"
+: >"$work/start-bare"
+for k in "${!programs[@]}"; do : >"$work/start-$k"; done
+for i in $(seq "$rounds"); do
+    for k in "${!programs[@]}"; do
+        start "${programs[$k]}"; stop "${started##* }"; [ "$i" -gt 1 ] && echo "${started%% *}" >>"$work/start-$k"
+    done
+    start "$window" bare; stop "${started##* }"; [ "$i" -gt 1 ] && echo "${started%% *}" >>"$work/start-bare"
+done
+sb=$(median <"$work/start-bare")
+echo "bare window $sb ms"
+for k in "${!programs[@]}"; do
+    sp=$(median <"$work/start-$k")
+    echo "$(label "$k") $sp ms: ratio $(ratio "$sp" "$sb")"
+done
+
+# Navigation buttons of the device window (window coordinates of their centres), left to right.
+nav_y=35
+nav_x=(398 458 518 578 638 698 758)
+pages=(summary buttons sensor macro lights advanced settings)
+# Clicks each navigation button BENCH_CLICKS times, always moving to another page; writes page-index ms.
+switches() {
+    local win=$1 out=$2 r p
+    : >"$out"
+    "$xwatch" click "$win" "${nav_x[0]}" "$nav_y" 300 5000 >/dev/null
+    for r in $(seq "$clicks"); do
+        for p in 1 2 3 4 5 6 0; do
+            echo "$p $("$xwatch" click "$win" "${nav_x[$p]}" "$nav_y" 300 5000)" >>"$out"
+        done
+    done
+}
+
+echo "== memory and idle CPU at the home page, page switches ($clicks clicks per page)"
+start "$window" bare; read -r _ bwin bpid <<<"$started"
+"$xwatch" quiet "$bwin" 1500 20000
+bare_rss=$(rss_kb "$bpid"); stop "$bpid"
+echo "bare window RSS $((bare_rss / 1024)) MB"
+start "$window" stacked; read -r _ swin spid <<<"$started"
+"$xwatch" quiet "$swin" 1000 20000
+switches "$swin" "$work/switch-bare"
+stop "$spid"
+bare_switch=$(awk '{print $2}' "$work/switch-bare" | median)
+echo "bare stacked window: switch $bare_switch ms"
+for k in "${!programs[@]}"; do
+    start "${programs[$k]}"; read -r _ pwin ppid <<<"$started"
+    "$xwatch" quiet "$pwin" 1500 20000
+    rss=$(rss_kb "$ppid"); c0=$(cpu_ticks "$ppid"); sleep 10; cpu=$(($(cpu_ticks "$ppid") - c0))
+    echo "$(label "$k"): RSS $((rss / 1024)) MB, ratio $(ratio "$rss" "$bare_rss"); idle CPU $cpu ticks in 10 s"
+    # The device tile of the home page: the first tile of the device grid.
+    "$xwatch" click "$pwin" "${BENCH_TILE_X:-510}" "${BENCH_TILE_Y:-380}" 300 5000 >/dev/null
+    sleep 5
+    "$xwatch" quiet "$pwin" 1500 30000
+    switches "$pwin" "$work/switch-$k"
+    stop "$ppid"
+    for p in 0 1 2 3 4 5 6; do
+        m=$(awk -v p="$p" '$1 == p {print $2}' "$work/switch-$k" | median)
+        printf '  %-9s %8s ms  ratio %s\n' "${pages[$p]}" "$m" "$(ratio "$m" "$bare_switch")"
+    done
+done

@@ -1,0 +1,127 @@
+/* The X side of the benchmark: starts a program and times it until its window is mapped, and clicks
+ * into a window and times it until the window's last damage (its last painting).
+ *
+ *   xwatch start PROGRAM [ARG...]          prints "MS WINDOW PID" once a top-level window is mapped;
+ *                                          the program keeps running
+ *   xwatch click WINDOW X Y QUIET TIMEOUT  moves the pointer to (X, Y) of the window, waits until the
+ *                                          window is quiet, clicks, prints the ms from the click to the
+ *                                          last damage before QUIET ms without any (-1 when none)
+ *   xwatch quiet WINDOW QUIET TIMEOUT      returns once the window was not painted for QUIET ms
+ *
+ * WINDOW 0 is the root window.
+ */
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
+#include <errno.h>
+#include <poll.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <time.h>
+#include <unistd.h>
+
+static double NowMs(void) {
+    struct timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+/* Waits for the next event at most timeoutMs; 1 when one is there. */
+static int WaitEvent(Display* dpy, double timeoutMs) {
+    if (XPending(dpy)) return 1;
+    struct pollfd pfd = {ConnectionNumber(dpy), POLLIN, 0};
+    int ms = timeoutMs < 0 ? 0 : (int)(timeoutMs + 0.5);
+    if (poll(&pfd, 1, ms) <= 0) return 0;
+    return XPending(dpy) > 0;
+}
+
+static int Start(Display* dpy, char** argv) {
+    Window root = DefaultRootWindow(dpy);
+    XSelectInput(dpy, root, SubstructureNotifyMask);
+    XSync(dpy, False);
+    double t0 = NowMs();
+    pid_t pid = fork();
+    if (pid < 0) return 1;
+    if (pid == 0) {
+        /* The caller reads this helper's output to its end: the program writes to stderr instead. */
+        close(ConnectionNumber(dpy));
+        dup2(2, 1);
+        execvp(argv[0], argv);
+        _exit(127);
+    }
+    for (;;) {
+        if (!WaitEvent(dpy, 60000)) {
+            fprintf(stderr, "xwatch: no window mapped within 60 s\n");
+            return 1;
+        }
+        XEvent ev;
+        XNextEvent(dpy, &ev);
+        if (ev.type != MapNotify || ev.xmap.override_redirect) continue;
+        XWindowAttributes attr;
+        if (!XGetWindowAttributes(dpy, ev.xmap.window, &attr) || attr.width < 200) continue;
+        printf("%.2f 0x%lx %d\n", NowMs() - t0, ev.xmap.window, (int)pid);
+        return 0;
+    }
+}
+
+/* Collects damage of the window; returns the time of the last damage before quietMs without any. */
+static double LastDamage(Display* dpy, int damageEvent, double quietMs, double timeoutMs, double since) {
+    double last = -1, end = NowMs() + timeoutMs;
+    for (;;) {
+        double now = NowMs();
+        double wait = (last < 0 ? since : last) + quietMs - now;
+        if (now >= end || wait <= 0) return last;
+        if (!WaitEvent(dpy, wait < end - now ? wait : end - now)) continue;
+        XEvent ev;
+        XNextEvent(dpy, &ev);
+        if (ev.type == damageEvent + XDamageNotify) last = NowMs();
+    }
+}
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        fprintf(stderr, "usage: xwatch start PROGRAM [ARG...] | click WINDOW X Y QUIET TIMEOUT | "
+                        "quiet WINDOW QUIET TIMEOUT\n");
+        return 2;
+    }
+    Display* dpy = XOpenDisplay(NULL);
+    if (!dpy) {
+        fprintf(stderr, "xwatch: cannot open the display\n");
+        return 1;
+    }
+    if (strcmp(argv[1], "start") == 0) return Start(dpy, argv + 2);
+
+    int damageEvent, damageError;
+    if (!XDamageQueryExtension(dpy, &damageEvent, &damageError)) {
+        fprintf(stderr, "xwatch: the X server has no Damage extension\n");
+        return 1;
+    }
+    Window win = (Window)strtoul(argv[2], NULL, 0);
+    if (win == 0) win = DefaultRootWindow(dpy);
+    XDamageCreate(dpy, win, XDamageReportRawRectangles);
+    XSync(dpy, False);
+    if (strcmp(argv[1], "quiet") == 0 && argc == 5) {
+        double start = NowMs();
+        LastDamage(dpy, damageEvent, atof(argv[3]), atof(argv[4]), start);
+        return 0;
+    }
+    if (strcmp(argv[1], "click") == 0 && argc == 7) {
+        int x, y;
+        Window child;
+        XTranslateCoordinates(dpy, win, DefaultRootWindow(dpy), atoi(argv[3]), atoi(argv[4]), &x, &y, &child);
+        double quiet = atof(argv[5]), timeout = atof(argv[6]);
+        XTestFakeMotionEvent(dpy, DefaultScreen(dpy), x, y, CurrentTime);
+        XFlush(dpy);
+        LastDamage(dpy, damageEvent, quiet, timeout, NowMs());
+        double t0 = NowMs();
+        XTestFakeButtonEvent(dpy, 1, True, CurrentTime);
+        XTestFakeButtonEvent(dpy, 1, False, CurrentTime);
+        XFlush(dpy);
+        double last = LastDamage(dpy, damageEvent, quiet, timeout, t0);
+        printf("%.2f\n", last < 0 ? -1.0 : last - t0);
+        return 0;
+    }
+    fprintf(stderr, "xwatch: unknown command %s\n", argv[1]);
+    return 2;
+}
