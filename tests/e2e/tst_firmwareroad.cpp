@@ -41,6 +41,17 @@ class TstFirmwareRoad : public QObject {
     Q_OBJECT
     QStringList progress_;
 
+    // Shows the window, opens the only tile and starts the update the firmware dialog offers.
+    static void StartOfferedUpgrade(DialogMain& window) {
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(TileButtons.size() == 1, kWaitMs);
+        TileButtons.first()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(RepairDialog && RepairDialog->isVisible(), kWaitMs);
+        QLabel* status = RepairDialog->findChild<QLabel*>("ToolText_2");
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), RepairDialog->ReadyText, kWaitMs);
+        RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+    }
+
 private slots:
     void initTestCase() {
         connect(PostMsg::GetInstance(), &PostMsg::SigProgress, this,
@@ -58,14 +69,8 @@ private slots:
 
     void choosingTheMouseOffersAndFlashesBoth() {
         DialogMain window;
-        window.show();
-        QTRY_VERIFY_WITH_TIMEOUT(TileButtons.size() == 1, kWaitMs);
-        TileButtons.first()->click();
-        QTRY_VERIFY_WITH_TIMEOUT(RepairDialog && RepairDialog->isVisible(), kWaitMs);
-        QLabel* status = RepairDialog->findChild<QLabel*>("ToolText_2");
-        QTRY_COMPARE_WITH_TIMEOUT(status->text(), RepairDialog->ReadyText, kWaitMs);
-
-        RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+        StartOfferedUpgrade(window);
+        if (QTest::currentTestFailed()) return;
         QTRY_VERIFY_WITH_TIMEOUT(
             !progress_.isEmpty() && (progress_.last() == "0,2" || progress_.last() == "0,1"), kWaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(UpdateIdle && !UpdateStepRunning, kWaitMs);
@@ -87,14 +92,9 @@ private slots:
     void failedMouseUpgradeIsRepairedFromHome() {
         QVERIFY(HidSim::FailUpgradeAt("mouse", 40));
         DialogMain window;
-        window.show();
-        QTRY_VERIFY_WITH_TIMEOUT(TileButtons.size() == 1, kWaitMs);
-        TileButtons.first()->click();
-        QLabel* status = nullptr;
-        QTRY_VERIFY_WITH_TIMEOUT(RepairDialog && RepairDialog->isVisible(), kWaitMs);
-        status = RepairDialog->findChild<QLabel*>("ToolText_2");
-        QTRY_COMPARE_WITH_TIMEOUT(status->text(), RepairDialog->ReadyText, kWaitMs);
-        RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+        StartOfferedUpgrade(window);
+        if (QTest::currentTestFailed()) return;
+        QLabel* status = RepairDialog->findChild<QLabel*>("ToolText_2");
         QTRY_VERIFY_WITH_TIMEOUT(!progress_.isEmpty() && progress_.last() == "0,1", kWaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(UpdateIdle && !UpdateStepRunning, kWaitMs);
         QVERIFY(progress_.contains("70,0"));
@@ -129,13 +129,8 @@ private slots:
         QVERIFY(HidSim::StallUpgradeAt("mouse", 30));
         {
             DialogMain window;
-            window.show();
-            QTRY_VERIFY_WITH_TIMEOUT(TileButtons.size() == 1, kWaitMs);
-            TileButtons.first()->click();
-            QTRY_VERIFY_WITH_TIMEOUT(RepairDialog && RepairDialog->isVisible(), kWaitMs);
-            QLabel* status = RepairDialog->findChild<QLabel*>("ToolText_2");
-            QTRY_COMPARE_WITH_TIMEOUT(status->text(), RepairDialog->ReadyText, kWaitMs);
-            RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+            StartOfferedUpgrade(window);
+            if (QTest::currentTestFailed()) return;
             QTRY_VERIFY_WITH_TIMEOUT(HidSim::IsBootMode("mouse"), kWaitMs);
             QVERIFY(progress_.contains("65,0"));
             QCOMPARE(int(HidSim::Version("receiver")), 0x0106);
