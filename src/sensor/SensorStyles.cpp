@@ -92,9 +92,13 @@ QString NumberSheet(const QString& colourKey, bool bordered) {
 }
 
 QColorDialog* NewLevelColorDialog(QWidget* parent) {
-    auto* dialog = new QColorDialog(parent);
+    // Made without a parent: a button box hands the style it has to the OK and Cancel buttons it makes,
+    // and under a page with a style sheet they would keep that page's style, which the dialog's sheet
+    // does not replace (they would stay in the toolkit's own look).
+    auto* dialog = new QColorDialog;
     dialog->setOption(QColorDialog::DontUseNativeDialog);
     dialog->setStyleSheet(DialogFrame::ToolkitDialogStyle());
+    dialog->setParent(parent, dialog->windowFlags());
     return dialog;
 }
 

@@ -8,10 +8,13 @@
 #include <QSpinBox>
 #include <QToolButton>
 #include <QtTest>
+#include <memory>
 
 #include "DeviceFixture.h"
+#include "DialogLook.h"
 #include "core/PostMsg.h"
 #include "device/DeviceCommand.h"
+#include "sensor/Sensor.h"
 #include "sensor/SensorDPI.h"
 #include "sensor/SensorHeader.h"
 
@@ -433,11 +436,17 @@ private slots:
     // dialogs.
     void colourDialogOpensOnTheLevelsColour_data() {
         QTest::addColumn<int>("level");
-        for (int level : {0, 3, 7}) QTest::newRow(kLevelNames[level]) << level;
+        QTest::addColumn<bool>("onPage");  // the panel on the sensor page, under its style sheets
+        for (int level : {0, 3, 7}) QTest::newRow(kLevelNames[level]) << level << false;
+        for (int level : {0, 7})
+            QTest::newRow(qPrintable(QString(kLevelNames[level]) + " on the page")) << level << true;
     }
     void colourDialogOpensOnTheLevelsColour() {
         QFETCH(int, level);
-        SensorDPI p;
+        QFETCH(bool, onPage);
+        SensorDPI alone;
+        const std::unique_ptr<Sensor> page(onPage ? new Sensor : nullptr);
+        SensorDPI& p = page ? *page->findChild<SensorDPI*>("frameDpi") : alone;
         Fill(p, kValues, 8, 3, kRange);
         Swatch(p, level)->click();
         QColorDialog* dialog = p.findChild<QColorDialog*>();
@@ -447,6 +456,8 @@ private slots:
         QVERIFY2(look.pixelColor(2, look.height() - 2).lightness() < 80, "the dialog is not dark");
         for (QLabel* label : dialog->findChildren<QLabel*>())
             QVERIFY(label->palette().color(QPalette::WindowText).lightness() > 150);
+        const QString fault = DialogLook::ButtonBoxFault(dialog);
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
     }
 
     void colour() {

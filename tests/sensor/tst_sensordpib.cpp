@@ -9,10 +9,14 @@
 #include <QSpinBox>
 #include <QToolButton>
 #include <QtTest>
+#include <memory>
 
 #include "DeviceFixture.h"
+#include "DialogLook.h"
 #include "core/PostMsg.h"
 #include "device/DeviceCommand.h"
+#include "sensor/Sensor.h"
+#include "sensor/SensorDPI.h"
 #include "sensor/SensorDPIB.h"
 #include "sensor/SensorHeader.h"
 
@@ -133,8 +137,15 @@ private slots:
         QVERIFY(!HandedOver());
     }
 
+    void colourDialogOpensOnTheLevelsColour_data() {
+        QTest::addColumn<bool>("onPage");  // the panel where the sensor page holds its DPI panel
+        QTest::newRow("alone") << false;
+        QTest::newRow("on the page") << true;
+    }
     void colourDialogOpensOnTheLevelsColour() {
-        SensorDPIB p;
+        QFETCH(bool, onPage);
+        const std::unique_ptr<Sensor> page(onPage ? new Sensor : nullptr);
+        SensorDPIB p(page ? page->findChild<SensorDPI*>("frameDpi")->parentWidget() : nullptr);
         Fill(p, 0);
         p.findChild<QToolButton*>("RedButtonA")->click();
         QColorDialog* dialog = p.findChild<QColorDialog*>();
@@ -142,6 +153,8 @@ private slots:
         QCOMPARE(dialog->currentColor(), QColor("#202020"));
         const QImage look = dialog->grab().toImage();
         QVERIFY2(look.pixelColor(2, look.height() - 2).lightness() < 80, "the dialog is not dark");
+        const QString fault = DialogLook::ButtonBoxFault(dialog);
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
     }
 
     void sliderOfflineShowsTheValueAndNotices() {
