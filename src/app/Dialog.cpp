@@ -246,7 +246,7 @@ void Dialog::SlotDeviceChosen() {
     ui->label->hide();
     ui->label_2->clear();
     ui->progressBar->setValue(0);
-    ui->progressBar->setStyleSheet(NoBatterySheet);
+    SetStyleSheet(ui->progressBar, NoBatterySheet);
 }
 
 void Dialog::SlotIsUsb(bool Usb, bool) {

@@ -7,7 +7,7 @@ class QWidget;
 // every widget inside it. Returns whether the sheet changed.
 bool SetStyleSheet(QWidget* widget, const QString& sheet);
 
-// One style sheet for a widget that shows one of two looks: `sheet` holds a rule for each, the second
-// picked by the selector [look="alt"]. SetLook switches the look by restyling the widget alone, not the
-// widgets inside it as a new sheet would.
+// For a widget that shows one of two looks from one style sheet, a rule for each, the second picked by
+// the selector [look="alt"]: SetLook switches the look by restyling the widget alone, not the widgets
+// inside it as a new sheet would.
 void SetLook(QWidget* widget, bool alt);
