@@ -89,7 +89,6 @@ SensorDPI::SensorDPI(QWidget* parent)
       PictureFolder(SensorStyles::SensorPictureFolder()),
       LevelButtonGroup(new QButtonGroup(this)),
       SwatchButtonGroup(new QButtonGroup(this)),
-      LevelColorDialog(SensorStyles::NewLevelColorDialog(this)),
       MarkerDragArea(0, 0, 728, 194) {
     ui->setupUi(this);
     for (int i = 0; i < kLevels; ++i) {
@@ -100,7 +99,6 @@ SensorDPI::SensorDPI(QWidget* parent)
     ButtonTextColor = ColorText(ButtonColorList);
     LevelButtonGroup->setExclusive(true);
     SwatchButtonGroup->setExclusive(true);
-    connect(LevelColorDialog, &QColorDialog::colorSelected, this, &SensorDPI::SetColor);
 
     ui->label->setStyleSheet(SensorStyles::CaptionSheet());
     ui->label_8->setStyleSheet(
@@ -161,7 +159,8 @@ SensorDPI::SensorDPI(QWidget* parent)
         connect(swatch, &QToolButton::clicked, this, [this, i] {
             const QStringList rgb = LevelColors[size_t(i)].split(',');
             SensorStyles::OpenLevelColorDialog(
-                LevelColorDialog, QColor(rgb.value(0).toInt(), rgb.value(1).toInt(), rgb.value(2).toInt()));
+                LevelColorDialog, this, QColor(rgb.value(0).toInt(), rgb.value(1).toInt(), rgb.value(2).toInt()),
+                [this](const QColor& colour) { SetColor(colour); });
         });
     }
 }

@@ -98,7 +98,7 @@ private:
     QString PictureFolder;
     QButtonGroup* LevelButtonGroup;
     QButtonGroup* SwatchButtonGroup;
-    QColorDialog* LevelColorDialog;
+    QColorDialog* LevelColorDialog = nullptr;  // made at its first opening
     QStringList ButtonColorList;
     QString ButtonTextColor;
     std::array<QRect, kLevels> LevelButtonRects;

@@ -39,11 +39,9 @@ bool OfflineWhileLive() {
 SensorDPIB::SensorDPIB(QWidget* parent)
     : QFrame(parent),
       ui(new Ui_SensorDPIB),
-      LevelColorDialog(SensorStyles::NewLevelColorDialog(this)),
       PictureFolder(SensorStyles::SensorPictureFolder()),
       LevelButtonGroup(new QButtonGroup(this)) {
     ui->setupUi(this);
-    connect(LevelColorDialog, &QColorDialog::colorSelected, this, &SensorDPIB::SetColor);
     LevelButtonGroup->setExclusive(true);
     ui->label->setStyleSheet(SensorStyles::CaptionSheet());
     ui->ChooseEvent->setStyleSheet(SensorStyles::ComboSheet(PictureFolder, false));
@@ -61,7 +59,8 @@ SensorDPIB::SensorDPIB(QWidget* parent)
         connect(Box(i), &QCheckBox::toggled, this, [this, i](bool checked) { LevelChecked(i, checked); });
         connect(Swatch(i), &QToolButton::clicked, this, [this, i] {
             ColorEditLevel = i;
-            SensorStyles::OpenLevelColorDialog(LevelColorDialog, QColor(LevelColors[size_t(i)]));
+            SensorStyles::OpenLevelColorDialog(LevelColorDialog, this, QColor(LevelColors[size_t(i)]),
+                                              [this](const QColor& colour) { SetColor(colour); });
         });
     }
 }

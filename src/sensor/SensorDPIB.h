@@ -65,7 +65,7 @@ private:
     QToolButton* Swatch(int level) const;
 
     Ui_SensorDPIB* ui;
-    QColorDialog* LevelColorDialog;
+    QColorDialog* LevelColorDialog = nullptr;  // made at its first opening
     QString PictureFolder;
     QButtonGroup* LevelButtonGroup;
 };

@@ -91,6 +91,7 @@ QString NumberSheet(const QString& colourKey, bool bordered) {
            ";color: rgb(" + colour + ");}QSpinBox:hover{color: rgb(" + colour + ");}";
 }
 
+namespace {
 QColorDialog* NewLevelColorDialog(QWidget* parent) {
     // Made without a parent: a button box hands the style it has to the OK and Cancel buttons it makes,
     // and under a page with a style sheet they would keep that page's style, which the dialog's sheet
@@ -101,8 +102,14 @@ QColorDialog* NewLevelColorDialog(QWidget* parent) {
     dialog->setParent(parent, dialog->windowFlags());
     return dialog;
 }
+}  // namespace
 
-void OpenLevelColorDialog(QColorDialog* dialog, const QColor& colour) {
+void OpenLevelColorDialog(QColorDialog*& dialog, QWidget* panel, const QColor& colour,
+                          const std::function<void(const QColor&)>& chosen) {
+    if (!dialog) {
+        dialog = NewLevelColorDialog(panel);
+        QObject::connect(dialog, &QColorDialog::colorSelected, panel, chosen);
+    }
     // The toolkit names the dialog once, when it is made; its name follows the language in use.
     dialog->setWindowTitle(QColorDialog::tr("Select Color"));
     dialog->setCurrentColor(colour);

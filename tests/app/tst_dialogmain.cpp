@@ -299,6 +299,8 @@ private slots:
                                     window.findChild<FormSetting*>()->findChild<QComboBox*>("comboBox")};
         QComboBox* box = boxes[settingsPage ? 1 : 0];
         UiLive = false;  // the window not yet opened on a device: a swatch click only opens the dialog
+        QToolButton* swatch = window.findChild<SensorDPI*>()->findChild<QToolButton*>("RedButtonA");
+        swatch->click();
         QColorDialog* colours = window.findChild<SensorDPI*>()->findChild<QColorDialog*>();
         QVERIFY(colours);
         QPushButton* cancel = colours->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
@@ -323,7 +325,7 @@ private slots:
             QVERIFY(set.contains("ImportData: " + LanguageText(MouseKeyTexts, language, "Import")));
             QCoreApplication::processEvents();
             QCOMPARE(cancel->text(), QString::fromUtf8(language == 1 ? "Zrušit" : "Cancel"));
-            window.findChild<SensorDPI*>()->findChild<QToolButton*>("RedButtonA")->click();
+            swatch->click();
             QCOMPARE(colours->windowTitle(), QString(language == 1 ? "Vybrat barvu" : "Select Color"));
             QCOMPARE(ownTexts(), set);
             for (QComboBox* other : boxes) QCOMPARE(other->currentIndex(), language);
