@@ -157,6 +157,8 @@ SensorDPI::SensorDPI(QWidget* parent)
         connect(button, &QToolButton::clicked, this, [this] { SelectLevelLayout(PreviousLevel); });
         connect(swatch, &QToolButton::toggled, this, [this, i](bool checked) { SwatchToggled(i, checked); });
         connect(swatch, &QToolButton::clicked, this, [this, i] {
+            // A level the device did not take gets no colour either.
+            if (!Swatch(i)->isChecked()) return;
             const QStringList rgb = LevelColors[size_t(i)].split(',');
             SensorStyles::OpenLevelColorDialog(
                 LevelColorDialog, this, QColor(rgb.value(0).toInt(), rgb.value(1).toInt(), rgb.value(2).toInt()),
@@ -420,6 +422,8 @@ void SensorDPI::SwatchToggled(int index, bool checked) {
     SwatchLook(index, checked, true);
     if (!checked) return;
     LevelButton(index)->setChecked(true);
+    // Not taken: the device's level is laid out again and stays shown.
+    if (CheckedLevel() != index) return;
     ShowLevelValue(LevelValue(index));
 }
 

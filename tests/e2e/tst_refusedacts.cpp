@@ -3,6 +3,7 @@
 // mouse holds, and neither the settings image nor the mouse's flash changes.
 #include <QAbstractButton>
 #include <QAbstractSlider>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -74,6 +75,14 @@ void DragMarker(QWidget* page) {
     SendMouse(panel, QEvent::MouseButtonRelease, at + QPoint(95, 0), Qt::NoButton);
 }
 
+// The colour swatch of another level than the current one: it selects that level, and once the level
+// is taken it opens the level's colour dialog; a level not taken leaves the dialog shut.
+void ClickSwatch(QWidget* page) {
+    auto* panel = page->findChild<SensorDPI*>();
+    Click(panel, "RedButtonA");
+    for (QColorDialog* dialog : panel->findChildren<QColorDialog*>()) QVERIFY(!dialog->isVisible());
+}
+
 enum Page { ButtonPage, SensorPage, AdvancedPage, LightPage };
 
 // The profile chooser of the button page, picked as a user picks it.
@@ -137,6 +146,7 @@ const QList<Control>& Controls() {
         {"button: macro", ButtonPage, ClickMacro, SelectRow, NoticeNoRoom},
         {"DPI level button", SensorPage, [](QWidget* p) { Click(p, "GreenButton"); }},
         {"DPI level marker", SensorPage, DragMarker},
+        {"DPI level swatch", SensorPage, ClickSwatch},
         {"DPI level colour", SensorPage,
          [](QWidget* p) { p->findChild<SensorDPI*>()->SetColor(QColor(1, 2, 3)); }},
         {"DPI value slider", SensorPage, [](QWidget* p) { ReleaseSlider(p, "horizontalSliderC"); }},
