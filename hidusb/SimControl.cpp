@@ -96,6 +96,13 @@ QString Describe(Hub& hub, const Device& d) {
     }
     if (d.bootMode) state << "BOOT MODE";
     if (d.upgrading) state << "upgrading";
+    // Faults armed with fail, fail-upgrade, stall-upgrade and fail-pairing.
+    if (d.failNext > 0)
+        state << (d.failNext == 1 ? QString("armed: next answer fails")
+                                  : QString("armed: next %1 answers fail").arg(d.failNext));
+    if (d.failUpgradeAt >= 0) state << QString("armed: next upgrade fails at %1%").arg(d.failUpgradeAt);
+    if (d.stallUpgradeAt >= 0) state << QString("armed: next upgrade stalls at %1%").arg(d.stallUpgradeAt);
+    if (d.failPairing) state << "armed: next pairing fails";
     return line + "  [" + state.join(", ") + "]";
 }
 
@@ -515,116 +522,186 @@ QString ControlSocketName() {
 
 bool ControlSocketListening() { return g_listening; }
 
+namespace {
+
+// A command of the control socket: its name, its arguments as the usage shows them, and what it does
+// with the words of its line; a null answer means the arguments do not fit (an empty one is "").
+struct Command {
+    const char* name;
+    const char* arguments;
+    QString (*run)(const QStringList& words);
+};
+
+QString Ok(bool done) {
+    return done ? QString("ok") : QString("error: no such device or not possible");
+}
+
+// The optional device name before a command's numeric arguments (the first device of the kind when
+// there is none); rest gets the arguments after it.
+QString Target(const QStringList& words, int numericArgs, const Kind* kind, QStringList* rest = nullptr) {
+    QStringList args = words.mid(1);
+    QString name;
+    if (args.size() > numericArgs) name = args.takeFirst();
+    if (rest) *rest = args;
+    return name.isEmpty() ? DefaultName(kind) : name;
+}
+
+// The percent of "NAME PERCENT" handed to arm; null when the words do not fit.
+QString ArmUpgrade(const QStringList& words, bool (*arm)(const QString&, int)) {
+    if (words.size() != 3) return QString();
+    bool valid = false;
+    const int percent = words[2].toInt(&valid);
+    return valid ? Ok(arm(words[1], percent)) : QString();
+}
+
+// The count light bytes after the optional mouse name handed to set; null when they are not bytes.
+QString SetLight(const QStringList& words, int count, bool (*set)(const QString&, const QByteArray&)) {
+    QStringList rest;
+    const QString name = Target(words, count, &kMouse, &rest);
+    const QByteArray bytes = ByteWords(rest, count);
+    return bytes.isEmpty() ? QString() : Ok(set(name, bytes));
+}
+
+QString List(const QStringList&) {
+    Hub& hub = Hub::Get();
+    Lock lock(hub.m);
+    QStringList out;
+    for (auto& d : hub.devices) out << Describe(hub, *d);
+    return out.isEmpty() ? QString("no devices") : out.join('\n');
+}
+
+QString Usage(const QStringList& = QStringList());
+
+const Command kCommands[] = {
+    {"list", "", List},
+    {"plug", "NAME", [](const QStringList& w) { return w.size() == 2 ? Ok(HidSim::Plug(w[1])) : QString(); }},
+    {"unplug", "NAME",
+     [](const QStringList& w) { return w.size() == 2 ? Ok(HidSim::Unplug(w[1])) : QString(); }},
+    {"wake", "[MOUSE]", [](const QStringList& w) { return Ok(HidSim::Wake(Target(w, 0, &kMouse))); }},
+    {"sleep", "[MOUSE]", [](const QStringList& w) { return Ok(HidSim::Sleep(Target(w, 0, &kMouse))); }},
+    {"dpi-button", "[MOUSE]",
+     [](const QStringList& w) { return Ok(HidSim::PressDpiButton(Target(w, 0, &kMouse))); }},
+    {"report-rate", "[MOUSE] CODE",
+     [](const QStringList& w) {
+         QStringList rest;
+         const QString name = Target(w, 1, &kMouse, &rest);
+         bool valid = false;
+         const int code = rest.value(0).toInt(&valid);
+         return valid ? Ok(HidSim::SetReportRate(name, uint8_t(code))) : QString();
+     }},
+    {"battery", "[MOUSE] PERCENT [charging]",
+     [](const QStringList& w) {
+         const bool charging = w.last() == "charging";
+         QStringList args = w.mid(1);
+         if (charging) args.removeLast();
+         const QString name = args.size() > 1 ? args.takeFirst() : DefaultName(&kMouse);
+         bool valid = false;
+         const int percent = args.value(0).toInt(&valid);
+         return valid ? Ok(HidSim::SetBattery(name, percent, charging)) : QString();
+     }},
+    {"fail", "NAME K",
+     [](const QStringList& w) {
+         return w.size() == 3 ? Ok(HidSim::FailNext(w[1], w[2].toInt())) : QString();
+     }},
+    {"fail-upgrade", "NAME PERCENT",
+     [](const QStringList& w) { return ArmUpgrade(w, HidSim::FailUpgradeAt); }},
+    {"stall-upgrade", "NAME PERCENT",
+     [](const QStringList& w) { return ArmUpgrade(w, HidSim::StallUpgradeAt); }},
+    {"fail-pairing", "[RECEIVER]",
+     [](const QStringList& w) { return Ok(HidSim::FailNextPairing(Target(w, 0, &kReceiver))); }},
+    {"image", "[hex]",
+     [](const QStringList& w) { return ImageSummary(HidSim::LastImage(), w.value(1) == "hex"); }},
+    {"config", "[MOUSE]",
+     [](const QStringList& w) {
+         const int config = HidSim::ActiveConfig(Target(w, 0, &kMouse));
+         return config < 0 ? Ok(false) : "active configuration " + QString::number(config);
+     }},
+    {"log", "[N]",
+     [](const QStringList& w) {
+         const QStringList log = HidSim::CallLog();
+         const int n = w.size() > 1 ? w[1].toInt() : 40;
+         const QString text = log.mid(qMax(0, log.size() - n)).join('\n');
+         return text.isNull() ? QString("") : text;
+     }},
+    {"light", "[MOUSE] MODE R G B SPEED BRIGHTNESS ENABLE",
+     [](const QStringList& w) { return SetLight(w, 7, HidSim::SetMouseLight); }},
+    {"dpi-light", "[MOUSE] MODE BRIGHTNESS SPEED ENABLE",
+     [](const QStringList& w) { return SetLight(w, 4, HidSim::SetDpiLight); }},
+    {"receiver", "[NAME]",
+     [](const QStringList& w) {
+         const QString text = HidSim::ReceiverRecords(Target(w, 0, &kReceiver));
+         return text.isEmpty() ? Ok(false) : text;
+     }},
+    {"indicator", "RECEIVER MODE",
+     [](const QStringList& w) {
+         if (w.size() != 3) return QString();
+         bool valid = false;
+         const int mode = w[2].toInt(&valid);
+         return valid && mode >= 0 && mode <= 3 ? Ok(HidSim::SetReceiverIndicatorMode(w[1], uint8_t(mode)))
+                                                : QString();
+     }},
+    {"long-range", "[RECEIVER]",
+     [](const QStringList& w) {
+         if (w.size() > 2) return QString();
+         int mode = 0;
+         const bool found = WithDevice(Target(w, 0, &kReceiver), &kReceiver, [&mode](Hub&, Device& d) {
+             mode = d.longRange;
+             return true;
+         });
+         return found ? LongRangeText(mode) : Ok(false);
+     }},
+    {"drop-long-range", "[RECEIVER]",
+     [](const QStringList& w) {
+         return w.size() > 2 ? QString() : Ok(HidSim::DropLongRange(Target(w, 0, &kReceiver)));
+     }},
+    {"help", "", Usage},
+};
+
+QString Usage(const QStringList&) {
+    QString text = "commands:";
+    int lineStart = 0;
+    for (const Command& c : kCommands) {
+        const QString entry = QString(" %1%2%3").arg(c.name, *c.arguments ? " " : "", c.arguments);
+        if (&c != kCommands) text += " |";
+        if (text.size() + entry.size() - lineStart > 110) {
+            text += "\n ";
+            lineStart = text.size() - 1;
+        }
+        text += entry;
+    }
+    return text;
+}
+
+const Command* FindCommand(const QString& name) {
+    for (const Command& c : kCommands)
+        if (name == QLatin1String(c.name)) return &c;
+    return nullptr;
+}
+
+}  // namespace
+
 QString CommandUsage() {
-    return "commands: list | plug NAME | unplug NAME | wake [MOUSE] | sleep [MOUSE] | dpi-button [MOUSE] |\n"
-           "  report-rate [MOUSE] CODE | battery [MOUSE] PERCENT [charging] | fail NAME K |\n"
-           "  fail-upgrade NAME PERCENT | stall-upgrade NAME PERCENT | fail-pairing [RECEIVER] | image [hex] |\n"
-           "  config [MOUSE] | log [N] | light [MOUSE] MODE R G B SPEED BRIGHTNESS ENABLE |\n"
-           "  dpi-light [MOUSE] MODE BRIGHTNESS SPEED ENABLE | receiver [NAME] | indicator RECEIVER MODE |\n"
-           "  long-range [RECEIVER] | drop-long-range [RECEIVER] | help";
+    return Usage();
+}
+
+QStringList CommandNames() {
+    QStringList names;
+    for (const Command& c : kCommands) names << c.name;
+    return names;
 }
 
 bool IsCommand(const QString& word) {
-    static const QStringList commands{
-        "list", "plug", "unplug", "wake", "sleep", "dpi-button", "report-rate", "battery", "fail", "fail-upgrade",
-        "stall-upgrade", "fail-pairing", "image", "config", "log", "light", "dpi-light", "receiver", "indicator",
-        "long-range", "drop-long-range", "help"};
-    return commands.contains(word);
+    return FindCommand(word) != nullptr;
 }
 
 QString RunCommand(const QString& line) {
     const QStringList words = line.split(' ', Qt::SkipEmptyParts);
-    if (words.isEmpty() || words[0] == "help") return CommandUsage();
-    const QString cmd = words[0];
-    auto ok = [](bool done) { return done ? QString("ok") : QString("error: no such device or not possible"); };
-    // Optional device name before the numeric arguments.
-    auto target = [&words](int numericArgs, const Kind* kind, QStringList* rest) {
-        QStringList args = words.mid(1);
-        QString name;
-        if (args.size() > numericArgs) name = args.takeFirst();
-        *rest = args;
-        return name.isEmpty() ? DefaultName(kind) : name;
-    };
-    QStringList rest;
-    if (cmd == "list") {
-        Hub& hub = Hub::Get();
-        Lock lock(hub.m);
-        QStringList out;
-        for (auto& d : hub.devices) out << Describe(hub, *d);
-        return out.isEmpty() ? QString("no devices") : out.join('\n');
-    }
-    if (cmd == "plug" && words.size() == 2) return ok(Plug(words[1]));
-    if (cmd == "unplug" && words.size() == 2) return ok(Unplug(words[1]));
-    if (cmd == "wake") return ok(Wake(target(0, &kMouse, &rest)));
-    if (cmd == "sleep") return ok(Sleep(target(0, &kMouse, &rest)));
-    if (cmd == "dpi-button") return ok(PressDpiButton(target(0, &kMouse, &rest)));
-    if (cmd == "report-rate") {
-        const QString name = target(1, &kMouse, &rest);
-        bool valid = false;
-        const int code = rest.value(0).toInt(&valid);
-        return valid ? ok(SetReportRate(name, uint8_t(code))) : QString("error: report-rate [MOUSE] CODE");
-    }
-    if (cmd == "battery") {
-        const bool charging = words.last() == "charging";
-        QStringList w = words;
-        if (charging) w.removeLast();
-        QStringList args = w.mid(1);
-        const QString name = args.size() > 1 ? args.takeFirst() : DefaultName(&kMouse);
-        bool valid = false;
-        const int percent = args.value(0).toInt(&valid);
-        return valid ? ok(SetBattery(name, percent, charging)) : QString("error: battery [MOUSE] PERCENT [charging]");
-    }
-    if (cmd == "fail" && words.size() == 3) return ok(FailNext(words[1], words[2].toInt()));
-    if (cmd == "fail-upgrade" && words.size() == 3) {
-        bool valid = false;
-        const int percent = words[2].toInt(&valid);
-        return valid ? ok(FailUpgradeAt(words[1], percent)) : QString("error: fail-upgrade NAME PERCENT");
-    }
-    if (cmd == "stall-upgrade" && words.size() == 3) {
-        bool valid = false;
-        const int percent = words[2].toInt(&valid);
-        return valid ? ok(StallUpgradeAt(words[1], percent)) : QString("error: stall-upgrade NAME PERCENT");
-    }
-    if (cmd == "fail-pairing") return ok(FailNextPairing(target(0, &kReceiver, &rest)));
-    if (cmd == "light" || cmd == "dpi-light") {
-        const bool bar = cmd == "light";
-        const QString name = target(bar ? 7 : 4, &kMouse, &rest);
-        const QByteArray bytes = ByteWords(rest, bar ? 7 : 4);
-        if (bytes.isEmpty())
-            return bar ? QString("error: light [MOUSE] MODE R G B SPEED BRIGHTNESS ENABLE")
-                       : QString("error: dpi-light [MOUSE] MODE BRIGHTNESS SPEED ENABLE");
-        return ok(bar ? SetMouseLight(name, bytes) : SetDpiLight(name, bytes));
-    }
-    if (cmd == "receiver") {
-        const QString text = ReceiverRecords(target(0, &kReceiver, &rest));
-        return text.isEmpty() ? ok(false) : text;
-    }
-    if (cmd == "indicator" && words.size() == 3) {
-        bool valid = false;
-        const int mode = words[2].toInt(&valid);
-        return valid && mode >= 0 && mode <= 3 ? ok(SetReceiverIndicatorMode(words[1], uint8_t(mode)))
-                                               : QString("error: indicator RECEIVER MODE");
-    }
-    if (cmd == "long-range" && words.size() <= 2) {
-        int mode = 0;
-        const bool found = WithDevice(target(0, &kReceiver, &rest), &kReceiver, [&mode](Hub&, Device& d) {
-            mode = d.longRange;
-            return true;
-        });
-        return found ? LongRangeText(mode) : ok(false);
-    }
-    if (cmd == "drop-long-range" && words.size() <= 2) return ok(DropLongRange(target(0, &kReceiver, &rest)));
-    if (cmd == "image") return ImageSummary(LastImage(), words.value(1) == "hex");
-    if (cmd == "config") {
-        const int config = ActiveConfig(target(0, &kMouse, &rest));
-        return config < 0 ? ok(false) : "active configuration " + QString::number(config);
-    }
-    if (cmd == "log") {
-        const QStringList log = CallLog();
-        const int n = words.size() > 1 ? words[1].toInt() : 40;
-        return log.mid(qMax(0, log.size() - n)).join('\n');
-    }
-    return "error: unknown command or wrong arguments (try help)";
+    if (words.isEmpty()) return Usage();
+    const Command* command = FindCommand(words[0]);
+    if (!command) return "error: unknown command " + words[0] + " (try help)";
+    const QString answer = command->run(words);
+    if (!answer.isNull()) return answer;
+    return QString("error: %1 %2").arg(command->name, command->arguments).trimmed();
 }
 
 }  // namespace HidSim

@@ -52,6 +52,54 @@ private slots:
         QVERIFY2(HidSim::RunCommand(command).startsWith(replyStart), qPrintable(HidSim::RunCommand(command)));
     }
 
+    // Every command the socket knows is listed in the usage with its arguments, known to the tool, and
+    // answered by the socket: with too many words it names its own arguments, not "unknown command".
+    void everyCommandIsListedAndDispatched() {
+        const QStringList names = HidSim::CommandNames();
+        QVERIFY(names.size() >= 22);
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
+        const QString usage = HidSim::CommandUsage();
+        QCOMPARE(HidSim::RunCommand("help"), usage);
+        QStringList listed;
+        for (const QString& entry : usage.mid(usage.indexOf(':') + 1).split('|'))
+            listed << entry.simplified().section(' ', 0, 0);
+        QCOMPARE(listed, names);
+        for (const QString& name : names) {
+            QVERIFY2(HidSim::IsCommand(name), qPrintable(name));
+            const QString answer = HidSim::RunCommand(name + " nobody 1 2 3 4 5 6 7 8 9");
+            QVERIFY2(!answer.contains("unknown command"), qPrintable(name + ": " + answer));
+        }
+        QVERIFY(!HidSim::IsCommand("jump"));
+        QVERIFY(HidSim::RunCommand("jump").startsWith("error: unknown command jump"));
+        QCOMPARE(HidSim::RunCommand("plug"), QString("error: plug NAME"));
+    }
+
+    // Faults armed by a command show in the list, on the device they are armed on.
+    void armedFaultsShowInTheList_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("fail") << "fail mouse 3" << "mouse" << "armed: next 3 answers fail";
+        QTest::newRow("fail once") << "fail receiver 1" << "receiver" << "armed: next answer fails";
+        QTest::newRow("fail-upgrade") << "fail-upgrade receiver 40" << "receiver" << "armed: next upgrade fails at 40%";
+        QTest::newRow("stall-upgrade") << "stall-upgrade mouse 30" << "mouse" << "armed: next upgrade stalls at 30%";
+        QTest::newRow("fail-pairing") << "fail-pairing" << "receiver" << "armed: next pairing fails";
+    }
+    void armedFaultsShowInTheList() {
+        QFETCH(QString, command);
+        QFETCH(QString, device);
+        QFETCH(QString, shown);
+        const auto lineOf = [](const QString& name) {
+            for (const QString& line : HidSim::RunCommand("list").split('\n'))
+                if (line.startsWith(name + ' ')) return line;
+            return QString();
+        };
+        QVERIFY(!HidSim::RunCommand("list").contains("armed"));
+        QCOMPARE(HidSim::RunCommand(command), QString("ok"));
+        QVERIFY2(lineOf(device).contains(shown), qPrintable(lineOf(device)));
+        QCOMPARE(HidSim::RunCommand("list").count("armed"), 1);
+    }
+
     void commandsDriveTheDevices() {
         QVERIFY(Connect(PathText("receiver")));
         QCOMPARE(HidSim::RunCommand("sleep"), QString("ok"));

@@ -88,6 +88,8 @@ HIDSIM_API QByteArray BuildFirmwareImage(uint8_t deviceType, uint8_t cid, uint8_
 HIDSIM_API QString RunCommand(const QString& line);
 // The commands RunCommand knows, with their arguments ("help" answers this text).
 HIDSIM_API QString CommandUsage();
+// The names of those commands, in the order the usage lists them.
+HIDSIM_API QStringList CommandNames();
 // Whether a word names one of those commands.
 HIDSIM_API bool IsCommand(const QString& word);
 // Name of the control socket for the current environment; empty when it is off.

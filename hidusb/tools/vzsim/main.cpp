@@ -1,9 +1,5 @@
 // vzsim: controls the simulated receiver and mouse of a running Vorlant ZEMB over its local socket.
-//   vzsim list | plug NAME | unplug NAME | wake [MOUSE] | sleep [MOUSE] | dpi-button [MOUSE] |
-//         battery [MOUSE] PERCENT [charging] | fail-upgrade NAME PERCENT | stall-upgrade NAME PERCENT |
-//         image [hex] | config [MOUSE] | light [MOUSE] 7 BYTES | dpi-light [MOUSE] 4 BYTES |
-//         receiver [NAME] | indicator RECEIVER MODE | long-range [RECEIVER] | drop-long-range [RECEIVER] |
-//         help ...
+//   vzsim [--socket NAME] COMMAND [ARGUMENTS], with the commands of HidSim::CommandUsage (vzsim help).
 //   --socket NAME talks to another socket than the one of this user's HOME. help, --help and -h print the
 //   usage (exit 0); an unknown command prints it to stderr (exit 2).
 #include <QCoreApplication>
