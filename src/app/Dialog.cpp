@@ -237,21 +237,22 @@ void Dialog::SlotBattery(bool IsCharg, int Number, bool IsText) {
     ui->progressBar->setValue(Number);
     ui->label_2->setText(QString::number(Number) + (IsText ? "%" : ""));
     const QString colour = Number <= 15 ? "rgb(152, 43, 34)" : "rgb(0, 255, 153)";
-    SetStyleSheet(ui->progressBar,
+    SetStyleSheetIfChanged(
+        ui->progressBar,
         "#progressBar{border: none;background-color: transparent;}#progressBar::chunk {background-color: " +
-        colour + ";}");
+            colour + ";}");
 }
 
 void Dialog::SlotDeviceChosen() {
     ui->label->hide();
     ui->label_2->clear();
     ui->progressBar->setValue(0);
-    SetStyleSheet(ui->progressBar, NoBatterySheet);
+    SetStyleSheetIfChanged(ui->progressBar, NoBatterySheet);
 }
 
 void Dialog::SlotIsUsb(bool Usb, bool) {
-    SetStyleSheet(ui->label_4, "QLabel{border-image: url(" + PictureFolder +
-                                   (Usb ? "OnLineUsb.png" : "OnLineWifi.png") + ");}");
+    SetStyleSheetIfChanged(ui->label_4, "QLabel{border-image: url(" + PictureFolder +
+                                            (Usb ? "OnLineUsb.png" : "OnLineWifi.png") + ");}");
 }
 
 void Dialog::SlotStartRecord(int index) {

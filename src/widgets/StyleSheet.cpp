@@ -4,7 +4,7 @@
 #include <QVariant>
 #include <QWidget>
 
-bool SetStyleSheet(QWidget* widget, const QString& sheet) {
+bool SetStyleSheetIfChanged(QWidget* widget, const QString& sheet) {
     if (!widget || widget->styleSheet() == sheet) return false;
     widget->setStyleSheet(sheet);
     return true;
