@@ -696,10 +696,3 @@ void Buttoninterface::mousePressEvent(QMouseEvent* event) {
         CloseChooser();
     }
 }
-
-// The page's texts come from its language routine: the toolkit's own language changes (its dialogs'
-// catalogue) leave them and the selections as they are. Other changes (font, style, enabled state) go
-// to the widget's own handling.
-void Buttoninterface::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-}

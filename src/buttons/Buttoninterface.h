@@ -196,7 +196,6 @@ private:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
     // Row selection: the row buttons open the chooser preset to the row's function, the hotspots
     // select a row.
