@@ -1,7 +1,6 @@
 #include "sensor/SensorDPI.h"
 
 #include <QButtonGroup>
-#include <QColorDialog>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <mutex>
@@ -13,6 +12,7 @@
 #include "device/DeviceCommand.h"
 #include "device/DeviceFlags.h"
 #include "hidusb/HIDUsb.h"
+#include "sensor/LevelColorDialog.h"
 #include "sensor/SensorHeader.h"
 #include "sensor/SensorStyles.h"
 #include "ui_SensorDPI.h"
@@ -89,8 +89,10 @@ SensorDPI::SensorDPI(QWidget* parent)
       PictureFolder(SensorStyles::SensorPictureFolder()),
       LevelButtonGroup(new QButtonGroup(this)),
       SwatchButtonGroup(new QButtonGroup(this)),
+      ColorDialog(new LevelColorDialog(this)),
       MarkerDragArea(0, 0, 728, 194) {
     ui->setupUi(this);
+    connect(ColorDialog, &LevelColorDialog::ColorChosen, this, &SensorDPI::SetColor);
     for (int i = 0; i < kLevels; ++i) {
         MarkerAnchors[size_t(i)] = QPoint(kAnchorX[i], kAnchorY);
         LevelColors[size_t(i)] = kDefaultColors[i];
@@ -160,9 +162,7 @@ SensorDPI::SensorDPI(QWidget* parent)
             // A level the device did not take gets no colour either.
             if (!Swatch(i)->isChecked()) return;
             const QStringList rgb = LevelColors[size_t(i)].split(',');
-            SensorStyles::OpenLevelColorDialog(
-                LevelColorDialog, this, QColor(rgb.value(0).toInt(), rgb.value(1).toInt(), rgb.value(2).toInt()),
-                [this](const QColor& colour) { SetColor(colour); });
+            ColorDialog->Open(QColor(rgb.value(0).toInt(), rgb.value(1).toInt(), rgb.value(2).toInt()));
         });
     }
 }

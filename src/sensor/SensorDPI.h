@@ -13,7 +13,7 @@
 #include <array>
 
 class QButtonGroup;
-class QColorDialog;
+class LevelColorDialog;
 class QToolButton;
 class Ui_SensorDPI;
 
@@ -98,7 +98,7 @@ private:
     QString PictureFolder;
     QButtonGroup* LevelButtonGroup;
     QButtonGroup* SwatchButtonGroup;
-    QColorDialog* LevelColorDialog = nullptr;  // made at its first opening
+    LevelColorDialog* ColorDialog;
     QStringList ButtonColorList;
     QString ButtonTextColor;
     std::array<QRect, kLevels> LevelButtonRects;

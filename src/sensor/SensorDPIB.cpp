@@ -1,7 +1,6 @@
 #include "sensor/SensorDPIB.h"
 
 #include <QButtonGroup>
-#include <QColorDialog>
 #include <QSignalBlocker>
 #include <mutex>
 
@@ -11,6 +10,7 @@
 #include "device/DeviceCommand.h"
 #include "device/DeviceFlags.h"
 #include "hidusb/HIDUsb.h"
+#include "sensor/LevelColorDialog.h"
 #include "sensor/SensorHeader.h"
 #include "sensor/SensorStyles.h"
 #include "ui_SensorDPIB.h"
@@ -39,9 +39,11 @@ bool OfflineWhileLive() {
 SensorDPIB::SensorDPIB(QWidget* parent)
     : QFrame(parent),
       ui(new Ui_SensorDPIB),
+      ColorDialog(new LevelColorDialog(this)),
       PictureFolder(SensorStyles::SensorPictureFolder()),
       LevelButtonGroup(new QButtonGroup(this)) {
     ui->setupUi(this);
+    connect(ColorDialog, &LevelColorDialog::ColorChosen, this, &SensorDPIB::SetColor);
     LevelButtonGroup->setExclusive(true);
     ui->label->setStyleSheet(SensorStyles::CaptionSheet());
     ui->ChooseEvent->setStyleSheet(SensorStyles::ComboSheet(PictureFolder, false));
@@ -59,8 +61,7 @@ SensorDPIB::SensorDPIB(QWidget* parent)
         connect(Box(i), &QCheckBox::toggled, this, [this, i](bool checked) { LevelChecked(i, checked); });
         connect(Swatch(i), &QToolButton::clicked, this, [this, i] {
             ColorEditLevel = i;
-            SensorStyles::OpenLevelColorDialog(LevelColorDialog, this, QColor(LevelColors[size_t(i)]),
-                                              [this](const QColor& colour) { SetColor(colour); });
+            ColorDialog->Open(QColor(LevelColors[size_t(i)]));
         });
     }
 }

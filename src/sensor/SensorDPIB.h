@@ -10,7 +10,7 @@
 
 class QButtonGroup;
 class QCheckBox;
-class QColorDialog;
+class LevelColorDialog;
 class QSlider;
 class QSpinBox;
 class QToolButton;
@@ -65,7 +65,7 @@ private:
     QToolButton* Swatch(int level) const;
 
     Ui_SensorDPIB* ui;
-    QColorDialog* LevelColorDialog = nullptr;  // made at its first opening
+    LevelColorDialog* ColorDialog;
     QString PictureFolder;
     QButtonGroup* LevelButtonGroup;
 };

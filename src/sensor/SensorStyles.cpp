@@ -1,13 +1,11 @@
 #include "sensor/SensorStyles.h"
 
-#include <QColorDialog>
 #include <QComboBox>
 #include <QListView>
 #include <QWidget>
 
 #include "platform/Paths.h"
 #include "widgets/ColorText.h"
-#include "widgets/DialogFrame.h"
 
 namespace SensorStyles {
 
@@ -89,33 +87,6 @@ QString NumberSheet(const QString& colourKey, bool bordered) {
     const QString colour = OptionColorText(colourKey);
     return "QSpinBox{background:transparent;border:" + QString(bordered ? "1px solid gray" : "0px") +
            ";color: rgb(" + colour + ");}QSpinBox:hover{color: rgb(" + colour + ");}";
-}
-
-namespace {
-QColorDialog* NewLevelColorDialog(QWidget* parent) {
-    // Made without a parent: a button box hands the style it has to the OK and Cancel buttons it makes,
-    // and under a page with a style sheet they would keep that page's style, which the dialog's sheet
-    // does not replace (they would stay in the toolkit's own look).
-    auto* dialog = new QColorDialog;
-    dialog->setOption(QColorDialog::DontUseNativeDialog);
-    dialog->setStyleSheet(DialogFrame::ToolkitDialogStyle());
-    dialog->setParent(parent, dialog->windowFlags());
-    return dialog;
-}
-}  // namespace
-
-void OpenLevelColorDialog(QColorDialog*& dialog, QWidget* panel, const QColor& colour,
-                          const std::function<void(const QColor&)>& chosen) {
-    if (!dialog) {
-        dialog = NewLevelColorDialog(panel);
-        QObject::connect(dialog, &QColorDialog::colorSelected, panel, chosen);
-    }
-    // The toolkit names the dialog once, when it is made; its name follows the language in use.
-    dialog->setWindowTitle(QColorDialog::tr("Select Color"));
-    dialog->setCurrentColor(colour);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
 }
 
 }  // namespace SensorStyles

@@ -2,10 +2,7 @@
 // Picture folders and style sheets shared by the sensor and advanced panels.
 
 #include <QString>
-#include <functional>
 
-class QColor;
-class QColorDialog;
 class QComboBox;
 class QWidget;
 
@@ -41,11 +38,5 @@ QString ThinSliderSheet(const QString& folder);
 QString WideSliderSheet(const QString& folder);
 // A read-only number display on a transparent background, text in the colour of `colourKey`.
 QString NumberSheet(const QString& colourKey, bool bordered);
-
-// Shows a panel's DPI level colour dialog on a level's colour and brings it to the front. The dialog (the
-// toolkit's colour dialog, never the desktop's own, in the dark style of the program's dialogs) is made
-// at its first opening, as a window of `panel`, and hands each colour chosen in it to `chosen`.
-void OpenLevelColorDialog(QColorDialog*& dialog, QWidget* panel, const QColor& colour,
-                          const std::function<void(const QColor&)>& chosen);
 
 }  // namespace SensorStyles

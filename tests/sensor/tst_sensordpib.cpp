@@ -157,6 +157,28 @@ private slots:
         QVERIFY2(fault.isEmpty(), qPrintable(fault));
     }
 
+    // The colour dialog is made at the first swatch click and serves the next ones; a colour chosen in it
+    // goes to the level of the last click, handed to the mouse once.
+    void colourDialogIsMadeOnceAndServesEachLevel() {
+        SensorDPIB p;
+        Fill(p, 0);
+        QVERIFY(!p.findChild<QColorDialog*>());
+        p.findChild<QToolButton*>("RedButtonA")->click();
+        QColorDialog* dialog = p.findChild<QColorDialog*>();
+        QVERIFY(dialog && dialog->isVisible());
+        dialog->reject();
+        p.findChild<QToolButton*>("GreenButtonA")->click();
+        QCOMPARE(p.findChildren<QColorDialog*>(), QList<QColorDialog*>{dialog});
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->currentColor(), QColor("#404040"));
+        HidSim::ClearCallLog();
+        dialog->setCurrentColor(QColor(5, 200, 0));
+        dialog->accept();
+        QCOMPARE(p.LevelColors[4], QString("#05c800"));
+        QCOMPARE(p.LevelColors[2], QString("#202020"));
+        QCOMPARE(HidSim::CallLog().filter("ProtocolDataUpdate").size(), 1);
+    }
+
     void sliderOfflineShowsTheValueAndNotices() {
         SensorDPIB p;
         Fill(p, 0);
