@@ -262,7 +262,7 @@ void Dialog::SlotStartRecord(int index) {
 
 void Dialog::SlotUpDataParam(int index) {
     // Asked for by the device thread just before the device window was left.
-    if (!DevicePageActive) return;
+    if (!DeviceWindow.Active()) return;
     UpDataParamDialog->StartTimer();
     qDebug() << "q";
     if (index == 1) UpDataParamDialog->ForcedMode = true;

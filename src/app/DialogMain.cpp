@@ -108,7 +108,7 @@ void DialogMain::MigrateLanguageChoice() {
 }
 
 bool DialogMain::DevicePageCurrent() const {
-    return ui->stackedWidgetMain->currentIndex() != HomePageIndex;
+    return DeviceWindow.Shown();
 }
 
 void DialogMain::SlotAllLanguage(int index) {
@@ -122,7 +122,7 @@ void DialogMain::SlotChangeMainDialog(int index) {
     if (index == HomePageIndex) {
         PostMsg* hub = PostMsg::GetInstance();
         hub->EmitSigSecondPageChange();
-        DevicePageActive = 0;
+        DeviceWindow.Leave();
         hub->EmitSigMainPageChange();
         UsbServer_Exit();
         Clock::Sleep(100);
@@ -130,6 +130,7 @@ void DialogMain::SlotChangeMainDialog(int index) {
         RegisterHotPlug(DialogMainSeams::HomePageHotPlugCallback());
     } else if (index == DevicePageIndex) {
         ui->stackedWidgetMain->setCurrentIndex(DevicePageIndex);
+        DeviceWindow.Enter();
         RegisterHotPlug(DialogMainSeams::DeviceWindowHotPlugCallback());
     }
 }

@@ -3,7 +3,6 @@
 #include "platform/Clock.h"
 
 std::atomic<bool> UiLive{false};
-std::atomic<int> DevicePageActive{0};
 std::atomic<bool> WorkerRunEnable{false};
 std::atomic<bool> OnlineNow{false};
 std::atomic<bool> LastOnline{false};
@@ -38,6 +37,38 @@ std::atomic<int> OfflineNoticeKind{0};
 std::atomic<bool> SettingsWaitTimedOut{false};
 
 ElapsedCounter ReconnectTimer;
+DeviceWindowState DeviceWindow;
+
+void DeviceWindowState::Enter() {
+    state_ |= 1u;
+}
+
+void DeviceWindowState::Leave() {
+    unsigned state = state_;
+    while (!state_.compare_exchange_weak(state, ((state >> 1) + 1) << 1)) {
+    }
+    paused_ = false;
+}
+
+bool DeviceWindowState::Shown() const {
+    return state_ & 1u;
+}
+
+unsigned DeviceWindowState::Leaves() const {
+    return state_ >> 1;
+}
+
+void DeviceWindowState::Pause() {
+    if (Shown()) paused_ = true;
+}
+
+void DeviceWindowState::Resume() {
+    paused_ = false;
+}
+
+bool DeviceWindowState::Active() const {
+    return Shown() && !paused_;
+}
 
 void ElapsedCounter::Restart() {
     start_ = Clock::ElapsedMs();

@@ -11,7 +11,6 @@ class Worker;
 
 // Device connection and thread control.
 extern std::atomic<bool> UiLive;              // device window shown at least once; panels inert while false
-extern std::atomic<int> DevicePageActive;     // 1 while the device window is active
 extern std::atomic<bool> WorkerRunEnable;     // Worker::run returns at once while false
 extern std::atomic<bool> OnlineNow;           // last online answer for the current device
 extern std::atomic<bool> LastOnline;          // online state of the last connection
@@ -25,6 +24,28 @@ extern std::atomic<bool> UpdateIdle;          // no firmware update or repair ru
 extern std::atomic<bool> ResetApplyPending;   // the next full dump clears the button records
 extern std::atomic<bool> SkipDongleQuery;     // the next full dump skips the receiver queries
 extern std::atomic<int> BatteryTextEnabled;   // Option/ShowBatteryValue
+
+// The device window: shown by the top-level window for a chosen device until it shows the home page
+// again. The one record of it for every page and thread. Pairing started in it pauses the device
+// thread's work there until pairing ends.
+class DeviceWindowState {
+public:
+    void Enter();
+    void Leave();
+    bool Shown() const;
+    // Counts the leaves: work started in the window compares the count to learn that the window was
+    // left meanwhile, also when it was shown again since.
+    unsigned Leaves() const;
+    void Pause();  // only while shown
+    void Resume();
+    // Shown and not paused: only then does the device thread connect and its online poll watch.
+    bool Active() const;
+
+private:
+    std::atomic<unsigned> state_{0};  // leaves * 2, + 1 while shown
+    std::atomic<bool> paused_{false};
+};
+extern DeviceWindowState DeviceWindow;
 
 // Set by a full dump of the current device; cleared whenever the current device changes. Until it is
 // set, CurrentFlashData did not come from the current device and the senders refuse to send it.

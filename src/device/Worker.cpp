@@ -31,7 +31,7 @@ void SetCurrentDevice(const DeviceAllInfo& info) {
 }
 }  // namespace
 
-Worker::Worker(QObject*) {
+Worker::Worker(QObject*) : SeenLeaves(DeviceWindow.Leaves()) {
     RegisterDeviceMetaTypes();
     WorkerRunEnable = true;
     ReconnectTimer.Restart();
@@ -46,7 +46,6 @@ Worker::Worker(QObject*) {
 
     PostMsg::Connect(SIGNAL(SigSelectMouseInfo(DeviceAllInfo)), this,
                      SLOT(SlotSelectMouseInfo(DeviceAllInfo)));
-    PostMsg::Connect(SIGNAL(SigMainPageChange()), this, SLOT(SlotMainPageChange()));
 
     BatteryTextEnabled = ConfigIni::GetInstance()->GetValue("Option", "ShowBatteryValue").toInt();
 }
@@ -66,8 +65,13 @@ void Worker::run() {
     const QByteArray path = CurrentDevicePathCopy();
     if (!OnlineNow) OnlineNow = PathOnline(path);
 
+    // The device window was left since the last connection: the next one counts as changed.
+    if (DeviceWindow.Leaves() != SeenLeaves) {
+        SeenLeaves = DeviceWindow.Leaves();
+        LastOnline = false;
+    }
     const DeviceAllInfo device = CurrentDeviceCopy();
-    const bool due = DevicePageActive == 1 && (device.Path != LastPath || device.Type != LastType ||
+    const bool due = DeviceWindow.Active() && (device.Path != LastPath || device.Type != LastType ||
                                                LastOnline != OnlineNow || ForceReread);
     if (due) {
         PostMsg* hub = PostMsg::GetInstance();
@@ -115,7 +119,7 @@ void Worker::run() {
 
 void Worker::SlotCheckOnline() {
     if (DeviceOfflineShown) {
-        if (DevicePageActive == 0) {
+        if (!DeviceWindow.Active()) {
             if (CurrentDeviceCopy().Type != 0) DeviceOfflineShown = false;
         } else if (UpdateIdle) {
             OnlineNow = PathOnline(CurrentDevicePathCopy());
@@ -142,10 +146,6 @@ void Worker::SlotSelectMouseInfo(DeviceAllInfo SelectInfo) {
     FlashDataFromDevice = false;
     SettingsWaitTimedOut = false;
     SetDeviceInfoLoadName(DeviceInfoFilePath(SelectInfo.CidMidWord));
-}
-
-void Worker::SlotMainPageChange() {
-    LastOnline = false;
 }
 
 void Worker::StartDevice(DeviceAllInfo info) {

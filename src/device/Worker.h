@@ -39,7 +39,6 @@ public:
 public slots:
     void SlotCheckOnline();
     void SlotSelectMouseInfo(DeviceAllInfo SelectInfo);
-    void SlotMainPageChange();
 
 protected:
     void run() override;
@@ -47,6 +46,7 @@ protected:
 private:
     QByteArray LastPath;
     int LastType = 0;
+    unsigned SeenLeaves;  // the device window's leaves at the last connection
     QTimer* pollTimer_ = nullptr;
 };
 

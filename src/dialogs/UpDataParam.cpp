@@ -32,7 +32,10 @@ FlashDataMap CurrentImage() {
 }  // namespace
 
 UpDataParam::UpDataParam(QWidget* parent)
-    : FramedDialog(parent), ui(new Ui_UpDataParam), WaitTimer(new QTimer(this)) {
+    : FramedDialog(parent),
+      ui(new Ui_UpDataParam),
+      WaitTimer(new QTimer(this)),
+      LeavesAtStart(DeviceWindow.Leaves()) {
     ui->setupUi(this);
     WaitTimer->setSingleShot(true);
     connect(WaitTimer, SIGNAL(timeout()), this, SLOT(onTimeupDestroy()));
@@ -48,17 +51,20 @@ UpDataParam::~UpDataParam() {
 }
 
 void UpDataParam::StartTimer() {
-    DeviceLeft = false;
+    LeavesAtStart = DeviceWindow.Leaves();
     WaitTimer->start(kTimerMs);
 }
 
 // Nothing is left to wait for: no timer, no import, no notice, and the dialog goes.
 void UpDataParam::SlotDeviceLeft() {
-    DeviceLeft = true;
     WaitTimer->stop();
     ImportMode = false;
     ForcedMode = false;
     if (isVisible()) CloseWait();
+}
+
+bool UpDataParam::DeviceLeft() const {
+    return DeviceWindow.Leaves() != LeavesAtStart;
 }
 
 void UpDataParam::reject() {}
@@ -78,7 +84,7 @@ int UpDataParam::ReadProfileFile(const QString& path, FlashDataMap* out) {
 }
 
 bool UpDataParam::WaitForPages(bool clearOnSuccess) {
-    for (int attempt = 0; attempt < kAttempts && !DeviceLeft; ++attempt) {
+    for (int attempt = 0; attempt < kAttempts && !DeviceLeft(); ++attempt) {
         if (LightPageRefreshed && SensorPageRefreshed && ButtonPageRefreshed) {
             if (clearOnSuccess) {
                 LightPageRefreshed = false;
@@ -119,7 +125,7 @@ void UpDataParam::ImportProfile() {
         CurrentFlashData = image;
     }
     RefillPages(image);
-    for (int i = 0; i < kImportSettleWaits && !DeviceLeft; ++i) DelayMsec(kAttemptMs);
+    for (int i = 0; i < kImportSettleWaits && !DeviceLeft(); ++i) DelayMsec(kAttemptMs);
 }
 
 // The pages did not report in time. A device that still answers gets the time-out notice, and no
@@ -144,7 +150,7 @@ void UpDataParam::onTimeupDestroy() {
     if (ForcedMode) {
         ForcedMode = false;
         const bool refreshed = WaitForPages(false);
-        if (DeviceLeft) return;
+        if (DeviceLeft()) return;
         Clock::Sleep(kForcedEndMs);
         CloseWait();
         if (!refreshed) ReportNoAnswer();
@@ -162,7 +168,7 @@ void UpDataParam::onTimeupDestroy() {
     if (DeviceAnswered) {
         qDebug() << "v";
         const bool refreshed = WaitForPages(true);
-        if (DeviceLeft) return;
+        if (DeviceLeft()) return;
         CloseWait();
         qDebug() << "vvv";
         if (!refreshed) ReportTimeOut();

@@ -53,6 +53,7 @@ private:
 
     Ui_UpDataParam* ui;
     QTimer* WaitTimer;
-    // The device window was left since StartTimer.
-    bool DeviceLeft = false;
+    // The device window was left since StartTimer (or since the dialog was made).
+    bool DeviceLeft() const;
+    unsigned LeavesAtStart;
 };

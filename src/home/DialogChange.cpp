@@ -560,7 +560,6 @@ void DialogChange::TileClick() {
 
     Clock::Sleep(150);
     WorkerRunEnable = true;
-    DevicePageActive = 1;
     if (DeviceWorker) DeviceWorker->start();
 }
 

@@ -18,7 +18,6 @@
 
 std::atomic<int> PairResult{0};
 std::atomic<bool> PairConnectionOpen{false};
-std::atomic<bool> DevicePagePaused{false};
 QTimer* WiredCheckTimer = nullptr;
 QTimer* PairStatusTimer = nullptr;
 QTimer* PairTextTimer = nullptr;
@@ -124,7 +123,7 @@ void Match::InitPair() {
     SetButtonPicture("Pair.png");
     ui->MatchButton->setText(StartPairText);
 
-    if (DevicePageActive == 1) {
+    if (DeviceWindow.Shown()) {
         const DeviceAllInfo current = CurrentDeviceCopy();
         PairPath = CurrentPath;
         PairVid = current.Vid;
@@ -170,10 +169,7 @@ void Match::on_MatchButton_clicked() {
     PairTextTimer->start(500);
     ui->MatchButton->setText(PairingText);
     SetButtonPicture("Pair.png");
-    if (DevicePageActive == 1) {
-        DevicePageActive = 0;
-        DevicePagePaused = true;
-    }
+    DeviceWindow.Pause();
     PairConnectionOpen = false;
     StartPair();
 }
@@ -224,10 +220,7 @@ void Match::EndPairing(int result) {
         UsbServer_Exit();
     }
     PairResult = result;
-    if (DevicePagePaused) {
-        DevicePagePaused = false;
-        DevicePageActive = 1;
-    }
+    DeviceWindow.Resume();
     if (result == 2) {
         qDebug() << "success";
         ui->MatchButton->setText(PairSuccessText);
@@ -243,7 +236,7 @@ void Match::EndPairing(int result) {
 void Match::WindowClosedSet() {
     if (PairConnectionOpen) return;
     // Back to the hot-plug handling of the page that opened the dialog.
-    StartUsbChanged(DevicePageActive == 1 ? DeviceUsbChangedCallback : HomeUsbChangedCallback, 600);
+    StartUsbChanged(DeviceWindow.Shown() ? DeviceUsbChangedCallback : HomeUsbChangedCallback, 600);
     WiredCheckTimer->stop();
     PairStatusTimer->stop();
     PairTextTimer->stop();

@@ -61,8 +61,6 @@ private:
 extern std::atomic<int> PairResult;
 // The device connection runs with the pairing callback.
 extern std::atomic<bool> PairConnectionOpen;
-// Pairing cleared DevicePageActive and gives it back at the end.
-extern std::atomic<bool> DevicePagePaused;
 extern QTimer* WiredCheckTimer;
 extern QTimer* PairStatusTimer;
 extern QTimer* PairTextTimer;

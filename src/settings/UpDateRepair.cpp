@@ -287,7 +287,7 @@ void UpDateRepair::CloseAfterRun() {
     if (ui->progressBar_2->isVisible()) {
         if (ui->progressBar_2->value() == 100)
             PostMsg::GetInstance()->EmitSigSetNewVer();
-        else if (DevicePageActive)
+        else if (DeviceWindow.Shown())
             PostMsg::GetInstance()->EmitSigChangeMainDialog(0);
     }
     RunStarted = false;
@@ -315,7 +315,7 @@ void UpDateRepair::on_NewHong_2_clicked() {
         CloseAfterRun();
         return;
     }
-    if (DevicePageActive)
+    if (DeviceWindow.Shown())
         PostMsg::GetInstance()->EmitSigUpdateStart();
     else
         StartRepairUpgrade();

@@ -93,7 +93,7 @@ private slots:
 
         PostMsg::GetInstance()->EmitSigSelectMouseInfo(receiver);
         DeviceUsbChangedCallback();
-        DevicePageActive = 1;
+        DeviceWindow.Enter();
         QVERIFY(HidSim::FailNext(DeviceFixture::MouseName(), 50));
         const auto poll = [] {
             DeviceFixture::TestClock().Advance(1300);
@@ -126,8 +126,10 @@ private slots:
         QCOMPARE(notices, (QList<int>{NoticeTimeOut, NoticeTimeOut}));
 
         // So is coming back to the device from the home page.
+        DeviceWindow.Leave();
         PostMsg::GetInstance()->EmitSigMainPageChange();
         PostMsg::GetInstance()->EmitSigSelectMouseInfo(receiver);
+        DeviceWindow.Enter();
         WorkerRunEnable = true;
         DeviceWorker->start();
         while (!DeviceWorker->wait(5)) QCoreApplication::processEvents();

@@ -67,6 +67,7 @@ private slots:
         DialogMain::ScreenArea = &FakeScreenArea;
         g_screenArea = QRect();
         MacroRecording = false;
+        DeviceWindow.Leave();
         Clock::Set(&clock_);
     }
     void cleanup() { Clock::Set(nullptr); }
@@ -114,10 +115,10 @@ private slots:
         PostMsg::GetInstance()->EmitSigChangeMainDialog(1);
         QCOMPARE(window.Stack()->currentIndex(), 1);
         QVERIFY(UiLive);
-        DevicePageActive = 1;
+        QVERIFY(DeviceWindow.Shown());
         PostMsg::GetInstance()->EmitSigChangeMainDialog(0);
         QCOMPARE(window.Stack()->currentIndex(), 0);
-        QCOMPARE(DevicePageActive.load(), 0);
+        QVERIFY(!DeviceWindow.Shown());
         QCOMPARE(second.count(), 1);
         QCOMPARE(main.count(), 1);
         PostMsg::GetInstance()->EmitSigChangeMainDialog(7);
@@ -208,7 +209,7 @@ private slots:
         QFETCH(QStringList, calls);
         g_trayAvailable = tray;
         DialogMain window;
-        window.Stack()->setCurrentIndex(page);
+        if (page == DialogMain::DevicePageIndex) ShowDeviceWindow();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         HidSim::ClearCallLog();
@@ -234,7 +235,7 @@ private slots:
         QFETCH(int, page);
         QFETCH(int, code);
         DialogMain window;
-        window.Stack()->setCurrentIndex(page);
+        if (page == DialogMain::DevicePageIndex) ShowDeviceWindow();
         window.show();
         QSignalSpy finished(&window, &QDialog::finished);
         HidSim::ClearCallLog();

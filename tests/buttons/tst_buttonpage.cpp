@@ -663,7 +663,7 @@ private slots:
         const DeviceAllInfo receiver = DeviceFixture::FindDefaultReceiver();
         PostMsg::GetInstance()->EmitSigSelectMouseInfo(receiver);
         StartUsbChanged(DeviceUsbChangedCallback, 600);
-        DevicePageActive = 1;
+        DeviceWindow.Enter();
         WorkerRunEnable = true;
         DeviceWorker->start();
         QTRY_VERIFY(FlashDataFromDevice && ButtonPageRefreshed);
@@ -693,7 +693,7 @@ private slots:
             CurrentDevicePath = receiver.Path;
         }
         QPointer<Worker> worker = DeviceWorker;
-        DevicePageActive = 1;
+        DeviceWindow.Enter();
         WorkerRunEnable = true;
         worker->start();
         // No cache: the thread asks the page for the factory state and waits for the GUI thread.

@@ -25,7 +25,7 @@ inline ManualClock& TestClock() {
 
 inline void ResetLinkState() {
     UiLive = false;
-    DevicePageActive = 0;
+    DeviceWindow.Leave();
     WorkerRunEnable = false;
     OnlineNow = false;
     LastOnline = false;

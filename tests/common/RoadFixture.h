@@ -40,7 +40,7 @@ inline void BeginDefaultRoad(QStringList* waits) {
     HidSim::LoadDefault();
     FoundDevices.clear();
     FlashDataFromDevice = false;
-    DevicePageActive = 0;
+    DeviceWindow.Leave();
     UpdateIdle = true;
     waits->clear();
     ModalRunner::SetScript([waits](QDialog& dialog) {

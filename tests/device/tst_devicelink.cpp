@@ -26,7 +26,7 @@ private:
     void ChooseAndConnect() {
         PostMsg::GetInstance()->EmitSigSelectMouseInfo(receiver_);
         StartUsbChanged(DeviceUsbChangedCallback, 600);
-        DevicePageActive = 1;
+        DeviceWindow.Enter();
         WorkerRunEnable = true;
         DeviceWorker->start();
     }
@@ -37,7 +37,7 @@ private:
         UsbServer_SetPCDriverStatus(0);
         WriteDeviceInfoFile(DeviceInfoSaveName(), DeviceFixture::ImageNow());
         UsbServer_Exit();
-        DevicePageActive = 0;
+        DeviceWindow.Leave();
         PostMsg::GetInstance()->EmitSigMainPageChange();
         StopUsbChanged();
     }

@@ -35,7 +35,7 @@ private:
     void Choose() {
         hub_->EmitSigSelectMouseInfo(receiver_);
         DeviceUsbChangedCallback();
-        DevicePageActive = 1;
+        DeviceWindow.Enter();
         WorkerRunEnable = true;
     }
 
@@ -82,13 +82,13 @@ private slots:
 
     void runDoesNothingWhileDisabledOrInactive() {
         Choose();
-        DevicePageActive = 0;
+        DeviceWindow.Leave();
         worker_->RunOnce();
         QVERIFY(!Logged("UsbServerC_Start"));
         QVERIFY(!WorkerRunEnable);
         QCOMPARE(bool(DeviceAnswered), bool(OnlineNow));
 
-        DevicePageActive = 1;
+        DeviceWindow.Enter();
         WorkerRunEnable = false;
         worker_->RunOnce();
         QVERIFY(!Logged("UsbServerC_Start"));
@@ -168,6 +168,7 @@ private slots:
         WaitForTheFullDump();
         HidSim::ClearCallLog();
         // Back to the home page and the same tile again: due while online.
+        DeviceWindow.Leave();
         hub_->EmitSigMainPageChange();
         Choose();
         worker_->RunOnce();
@@ -176,6 +177,7 @@ private slots:
         // Offline now: OnlineNow stays false after the poll cleared it; nothing changed, nothing due.
         QVERIFY(HidSim::Sleep(mouse_));
         OnlineNow = false;
+        DeviceWindow.Leave();
         hub_->EmitSigMainPageChange();
         HidSim::ClearCallLog();
         Choose();
@@ -293,7 +295,7 @@ private slots:
         DeviceAllInfo device = receiver_;
         device.Type = quint8(type);
         hub_->EmitSigSelectMouseInfo(device);
-        DevicePageActive = 0;
+        DeviceWindow.Leave();
         DeviceOfflineShown = true;
         worker_->SlotCheckOnline();
         QCOMPARE(bool(DeviceOfflineShown), kept);

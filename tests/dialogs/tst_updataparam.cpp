@@ -156,6 +156,30 @@ private slots:
         QCOMPARE(ButtonPageRefreshed.load(), !allPages);
     }
 
+    // The device window left while a wait runs ends the wait for good, with no notice, also when the
+    // window was shown again before the wait looked.
+    void waitEndsWhenTheWindowWasLeftMeanwhile() {
+        DeviceAnswered = true;
+        SetPagesRefreshed(true, false, true);  // a page missing: the wait would end in the time-out notice
+        DeviceWindow.Enter();
+        UpDataParam d;
+        d.StartTimer();
+        QMetaObject::invokeMethod(
+            this,
+            [] {
+                DeviceWindow.Leave();
+                PostMsg::GetInstance()->EmitSigMainPageChange();
+                DeviceWindow.Enter();
+            },
+            Qt::QueuedConnection);
+        const qint64 start = Clock::ElapsedMs();
+        RunTimer(d);
+        QCOMPARE(events, QStringList{"Setver 4"});
+        QVERIFY(Clock::ElapsedMs() - start < 12 * 500);
+        QVERIFY(!d.findChild<QTimer*>()->isActive());
+        DeviceWindow.Leave();
+    }
+
     void normalWaitCreatesTheMissingCacheOnly() {
         DeviceAnswered = true;
         SetPagesRefreshed(true, true, true);

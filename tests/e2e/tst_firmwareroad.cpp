@@ -149,7 +149,7 @@ private slots:
         UpdateStepRunning = false;
         RepairRunning = false;
         FoundDevices.clear();
-        DevicePageActive = 0;
+        DeviceWindow.Leave();
         FlashDataFromDevice = false;
         ModalRunner::SetScript([](QDialog& dialog) { return dialog.exec(); });
         progress_.clear();

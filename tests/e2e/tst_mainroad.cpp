@@ -134,7 +134,7 @@ private slots:
         DialogMain window;
         window.show();
         ReadSettings(window);
-        QCOMPARE(DevicePageActive.load(), 1);
+        QVERIFY(DeviceWindow.Active());
 
         const FlashDataMap image = MouseImage();
         QCOMPARE(SummaryText(window, "DpiValue"),

@@ -111,7 +111,7 @@ private slots:
         FirmwareFixture::PutPair(0x0106, 0x0113);
         QVERIFY(HidSim::LoadDescription(kCableSet));
         QFile::remove(Marker());
-        DevicePageActive = 1;
+        DeviceWindow.Enter();
         ReceiverUpgradeState = MouseUpgradeState = 0;
         MouseUpdateAvailable = ReceiverUpdateAvailable = false;
         progress_.clear();
@@ -190,7 +190,7 @@ private slots:
         QFETCH(int, devicePage);
         QFETCH(int, newVersion);
         QFETCH(int, home);
-        DevicePageActive = devicePage;
+        devicePage ? DeviceWindow.Enter() : DeviceWindow.Leave();
         UpDateRepair dialog;
         QSignalSpy setNew(PostMsg::GetInstance(), &PostMsg::SigSetNewVer);
         QSignalSpy main(PostMsg::GetInstance(), &PostMsg::SigChangeMainDialog);
@@ -429,7 +429,7 @@ private slots:
         FirmwareFixture::PutPair(receiverImage, 0x0113);
         DialogChange::FindUpdateFirmware = FindUpdateFirmware;
         DialogChange::FindRepairFirmware = FindRepairFirmware;
-        DevicePageActive = 0;
+        DeviceWindow.Leave();
         QStringList ran;
         ModalRunner::SetScript([&](QDialog& dialog) {
             ran << dialog.objectName();
@@ -540,7 +540,7 @@ private slots:
         QVERIFY(!RepairDialog->isVisible());
 
         // From the home page: the receiver is found, the mouse waits in boot mode.
-        DevicePageActive = 0;
+        DeviceWindow.Leave();
         FoundDevices = {ReceiverEntry()};
         FoundDevicesMirror = FoundDevices;
         progress_.clear();
