@@ -175,6 +175,10 @@ void Buttoninterface::SetMousePicture(int index) {
         UrlOf(PictureFolder, "mouse" + QString::number(index) + ".png") + ";}");
 }
 
+// The group boxes' fixed sheets are in the form, set before the boxes are polished. The form has
+// already polished every scroll area's contents (a scroll area shows its widget), and the sheet of a
+// page above them reaches them only through the restyle that setting their own sheet starts: so the
+// contents' and scroll areas' sheets stay here, after the pages' sheets.
 void Buttoninterface::ApplyStyles() {
     const QString& p = PictureFolder;
     const QString text = OptionColorText("ComboxTextColor");
@@ -254,8 +258,6 @@ void Buttoninterface::ApplyStyles() {
         "background-image: " +
         UrlOf(p, "Config.png") + ";color: rgb(255, 255, 255);}");
     ui->groupBox->setStyleSheet("#groupBox{border: 0;background-image: " + UrlOf(p, "TiltleBack.png") + ";}");
-    ui->groupBox_4->setStyleSheet("#groupBox_4 {border: 0;}");
-    ui->groupBox_2->setStyleSheet("#groupBox_2 {border: 0;}");
     for (QWidget* area : {ui->scrollArea_3, ui->scrollArea_4, ui->scrollArea_6, ui->scrollArea_7,
                           ui->scrollArea_8, ui->scrollArea_9, ui->scrollArea_10, ui->scrollArea_12})
         area->setStyleSheet("#" + area->objectName() + "{border: 0;}");
