@@ -168,7 +168,7 @@ const QList<Control>& Controls() {
              QVERIFY(frame->isVisible());
              Click(frame, "checkBox");
          },
-         [](QWidget*) {}, NoticeNotTaken, true},
+         [](QWidget*) {}, NoticeReceiverNotTaken, true},
         {"trigger point", AdvancedPage, [](QWidget* p) { Click(p, "ReUntilClick_3"); }},
         {"DPI light mode", LightPage, [](QWidget* p) { NextItem(p, "Model"); }},
         {"DPI light brightness", LightPage, [](QWidget* p) { ReleaseSlider(p, "LightH"); }},
