@@ -162,8 +162,7 @@ SensorDPI::SensorDPI(QWidget* parent)
             if (!Swatch(i)->isChecked()) return;
             const QStringList rgb = LevelColors[size_t(i)].split(',');
             SensorStyles::OpenLevelColorDialog(
-                LevelColorDialog, this,
-                QColor(rgb.value(0).toInt(), rgb.value(1).toInt(), rgb.value(2).toInt()),
+                LevelColorDialog, this, QColor(rgb.value(0).toInt(), rgb.value(1).toInt(), rgb.value(2).toInt()),
                 [this](const QColor& colour) { SetColor(colour); });
         });
     }
