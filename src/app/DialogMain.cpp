@@ -279,6 +279,11 @@ void DialogMain::keyPressEvent(QKeyEvent* event) {
 }
 
 void DialogMain::mousePressEvent(QMouseEvent* event) {
+    // A control disabled for the moment passes its press on, but it is no free area of the window.
+    if (const QWidget* under = childAt(event->pos()); under && !under->isEnabled()) {
+        dragOffset_ = QPoint();
+        return;
+    }
     // The press's own window position is where the window really is, also when pos() lags behind a
     // placement by the window manager.
     pressGlobal_ = event->globalPos();

@@ -75,6 +75,8 @@ enum NoticeKind {
     NoticeTimeOut = 1,   // the settings update timed out
     NoticeNotTaken = 2,  // the mouse refused a change
     NoticeNoRoom = 3,    // the mouse has no room left for a macro
+    // the receiver refused a change of its own (the long-range mode)
+    NoticeReceiverNotTaken = 4,
 };
 extern std::atomic<int> OfflineNoticeKind;  // a NoticeKind
 // The last settings-update wait timed out; no wait starts by itself until the user opens a page or

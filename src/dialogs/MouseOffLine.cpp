@@ -26,7 +26,8 @@ MouseOffLine::~MouseOffLine() {
 }
 
 void MouseOffLine::FillTexts(int index) {
-    static const char* const keys[] = {"DialogOffline", "TimeOut", "DialogNotTaken", "DialogMacroNoRoom"};
+    static const char* const keys[] = {"DialogOffline", "TimeOut", "DialogNotTaken", "DialogMacroNoRoom",
+                                       "DialogReceiverNotTaken"};
     if (Kind >= 0 && Kind < int(sizeof keys / sizeof keys[0]))
         ui->label->setText(LanguageText(MouseInfoTipsTexts, index, keys[Kind]));
     ui->NewHong->setText(OkText(index));

@@ -53,7 +53,7 @@ void LongMode::on_checkBox_toggled(bool checked) {
     if (!UsbFinderC_SetLongRangeMode(path.constData(), checked)) {
         qDebug() << "long-range mode not taken";
         PutBack(checked);
-        PostMsg::GetInstance()->EmitSigMouseOffLineo(NoticeNotTaken);
+        PostMsg::GetInstance()->EmitSigMouseOffLineo(NoticeReceiverNotTaken);
     }
 }
 

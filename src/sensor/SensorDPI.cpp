@@ -135,6 +135,7 @@ SensorDPI::SensorDPI(QWidget* parent)
         OptionColorText("SliderColor") +
         ";);}QSlider:add-page:horizontal{border-radius: 2px;background-color: rgb(255, 255, 255);}");
     ui->spinBoxA->setStyleSheet(SensorStyles::NumberSheet("LinEditColorSecond", true));
+    ui->horizontalSliderC->installEventFilter(this);
     ui->ReduceLevelA->setStyleSheet(
         "#ReduceLevelA{background-image: url(" + PictureFolder +
         "Reduce.png);border:0px;background-position:center;background-repeat:no-repeat;}");
@@ -220,10 +221,19 @@ void SensorDPI::SwatchLook(int index, bool current, bool grow) {
 }
 
 void SensorDPI::ShowLevelValue(int value) {
-    SendArmed = false;
-    ui->horizontalSliderC->setValue(value);
-    // No change came when the value was already shown or the slider was silenced: arm all the same.
+    // Shown, not a change of the user: the slider's handling (which writes the value into the checked
+    // level's text and may find the mouse offline) stays out of it.
+    {
+        const QSignalBlocker blocker(ui->horizontalSliderC);
+        ui->horizontalSliderC->setValue(value);
+    }
+    ui->spinBoxA->setValue(value);
     SendArmed = true;
+}
+
+int SensorDPI::HeldValue() const {
+    const int level = CheckedLevel();
+    return level >= 0 ? LevelValue(level) : ui->spinBoxA->value();
 }
 
 // ---- Host operations ----
@@ -541,29 +551,30 @@ void SensorDPI::on_ReduceLevelA_clicked() {
 }
 
 void SensorDPI::on_horizontalSliderC_sliderMoved(int position) {
-    const int v = Snap(position);
-    if (LibraryOnline() || SensorPageRefreshing) {
-        ui->spinBoxA->setValue(v);
-        return;
-    }
-    ui->horizontalSliderC->blockSignals(true);
-    ui->horizontalSliderC->setEnabled(false);
-    ui->horizontalSliderC->setValue(ui->spinBoxA->value());
+    // With the mouse offline the drag stays the slider's (the box keeps the mouse's value); its release
+    // is the act that gets the notice.
+    if (LibraryOnline() || SensorPageRefreshing) ui->spinBoxA->setValue(Snap(position));
 }
 
 void SensorDPI::on_horizontalSliderC_valueChanged(int value) {
     QSlider* slider = ui->horizontalSliderC;
     if (UiLive && !SensorPageRefreshing && !LibraryOnline()) {
-        slider->blockSignals(true);
+        // Locked until the next fill, or until a press finds the mouse back; back at the mouse's value
+        // before the one notice opens.
         slider->setEnabled(false);
-        PostMsg::GetInstance()->EmitSigMouseOffLineo(0);
-        slider->setValue(ui->spinBoxA->value());
+        ShowLevelValue(HeldValue());
+        slider->blockSignals(true);
+        PostMsg::GetInstance()->EmitSigMouseOffLineo(NoticeOffline);
         return;
     }
     const int v = Snap(value);
+    if (v != value) {
+        // The handle stands at the value shown, so a later layout of the level finds nothing to change.
+        const QSignalBlocker blocker(slider);
+        slider->setValue(v);
+    }
     const int level = CheckedLevel();
     const QString before = level >= 0 ? LevelButton(level)->text() : QString();
-    const int shownBefore = ui->spinBoxA->value();
     if (level >= 0) LevelButton(level)->setText(QString::number(v));
     ui->spinBoxA->setValue(v);
     if (!SendArmed) {
@@ -573,13 +584,34 @@ void SensorDPI::on_horizontalSliderC_valueChanged(int value) {
     // Defaults and fills move the slider; they never write to the device.
     if (SensorPageRefreshing || DpiSendSuppressed) return;
     if (level >= 0 && !SendSensorDPI(level, v)) {
+        // Back to what the mouse holds; the box followed the drag, so it is no witness of that.
         LevelButton(level)->setText(before);
-        ui->spinBoxA->setValue(shownBefore);
-        const QSignalBlocker blocker(slider);
-        slider->setValue(shownBefore);
+        ShowLevelValue(Number(before));
         return;
     }
     PostMsg::GetInstance()->EmitSigAddSensor(v);
+}
+
+bool SensorDPI::eventFilter(QObject* watched, QEvent* event) {
+    QSlider* slider = ui->horizontalSliderC;
+    if (watched != slider || slider->isEnabled()) return QFrame::eventFilter(watched, event);
+    // The slider locked by an offline change keeps its pointer events: they are never the window's.
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            // A mouse that answers again unlocks the slider, and the press goes on to it.
+            if (!UiLive || LibraryOnline()) {
+                EnableSlider();
+                return false;
+            }
+            PostMsg::GetInstance()->EmitSigMouseOffLineo(NoticeOffline);
+            return true;
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+            return true;
+        default:
+            return QFrame::eventFilter(watched, event);
+    }
 }
 
 // ---- Marker ----

@@ -71,6 +71,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void on_ChooseEvent_currentIndexChanged(int index);
@@ -86,6 +87,7 @@ private:
     void SwatchLook(int index, bool current, bool grow);
     // Moves the slider to a level's stored value without sending it; the next change is sent.
     void ShowLevelValue(int value);
+    int HeldValue() const;  // the checked level's value, the one the mouse holds
     void MarkerReleased(const QPoint& at);
     int Snap(int value);
     int StepUp(int value) const;

@@ -1,8 +1,10 @@
 #pragma once
 #include <QEvent>
+#include <QRect>
 #include <QSlider>
 
-// A horizontal slider whose handle jumps straight to the pressed point.
+// A horizontal slider whose handle jumps straight to the pressed point. A press on the handle itself
+// only takes it for a drag, so a click that does not move it changes nothing.
 class MySlider : public QSlider {
     Q_OBJECT
 public:
@@ -10,6 +12,8 @@ public:
 
     // Type of the event sent to the parent after a press.
     static constexpr int kPressEventType = QEvent::User + 1;
+
+    QRect HandleRect() const;  // where the style draws the handle
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

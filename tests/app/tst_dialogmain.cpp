@@ -379,6 +379,8 @@ private slots:
         QTest::newRow("time-out") << int(NoticeTimeOut) << "TimeOut";
         QTest::newRow("change not taken") << int(NoticeNotTaken) << "DialogNotTaken";
         QTest::newRow("no room for a macro") << int(NoticeNoRoom) << "DialogMacroNoRoom";
+        QTest::newRow("change not taken by the receiver")
+            << int(NoticeReceiverNotTaken) << "DialogReceiverNotTaken";
     }
     void noticesThatWaitForTheUser() {
         QFETCH(int, kind);

@@ -19,6 +19,7 @@ private slots:
         Put(MouseInfoTipsTexts, "TimeOut");
         Put(MouseInfoTipsTexts, "DialogNotTaken");
         Put(MouseInfoTipsTexts, "DialogMacroNoRoom");
+        Put(MouseInfoTipsTexts, "DialogReceiverNotTaken");
     }
 
     void textByKind_data() {
@@ -28,6 +29,7 @@ private slots:
         QTest::newRow("time-out") << 1 << "TimeOut";
         QTest::newRow("change not taken") << 2 << "DialogNotTaken";
         QTest::newRow("no room for a macro") << 3 << "DialogMacroNoRoom";
+        QTest::newRow("change not taken by the receiver") << 4 << "DialogReceiverNotTaken";
     }
     void textByKind() {
         QFETCH(int, kind);

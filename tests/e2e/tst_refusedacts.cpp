@@ -32,7 +32,9 @@
 #include "sensor/Advanced.h"
 #include "sensor/Sensor.h"
 #include "sensor/SensorDPI.h"
+#include "sensor/SensorHeader.h"
 #include "widgets/MyConmboBox.h"
+#include "widgets/MySlider.h"
 #include "widgets/mytoolButtonEnter.h"
 
 namespace {
@@ -81,6 +83,35 @@ void ClickSwatch(QWidget* page) {
     auto* panel = page->findChild<SensorDPI*>();
     Click(panel, "RedButtonA");
     for (QColorDialog* dialog : panel->findChildren<QColorDialog*>()) QVERIFY(!dialog->isVisible());
+}
+
+// The DPI slider's handle taken, moved and let go, as a drag does; the box follows the handle while the
+// mouse answers.
+void DragDpiSlider(QWidget* page, int to) {
+    auto* slider = Child<QAbstractSlider>(page, "horizontalSliderC");
+    slider->setSliderDown(true);
+    slider->setSliderPosition(to);
+    slider->setSliderDown(false);
+}
+
+// The current level's value dragged to a point between two steps, taken by the mouse: the handle stands
+// off the step that the box and the level show.
+void DragCurrentLevel(QWidget* page) {
+    DragDpiSlider(page, 4637);
+    QCOMPARE(Child<QSpinBox>(page, "spinBoxA")->value(), 4600);
+}
+
+// A drag of the DPI slider's handle by the pointer, through the window as the window system delivers it.
+void DragDpiHandle(QWidget* page) {
+    auto* slider = Child<MySlider>(page, "horizontalSliderC");
+    QWidget* window = page->window();
+    const QPoint windowAt = window->pos();
+    const QPoint from = slider->mapTo(window, slider->HandleRect().center());
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, from);
+    for (int step = 1; step <= 4; ++step)
+        QTest::mouseMove(window->windowHandle(), from + QPoint(40 * step, 10 * step));
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, from + QPoint(160, 40));
+    QCOMPARE(window->pos(), windowAt);
 }
 
 enum Page { ButtonPage, SensorPage, AdvancedPage, LightPage };
@@ -159,6 +190,12 @@ const QList<Control>& Controls() {
         {"sensor mode", SensorPage,
          [](QWidget* p) { Child<QComboBox>(p, "ModelChoose")->setCurrentIndex(1); }},
         {"full performance", SensorPage, [](QWidget* p) { Click(p, "Performance"); }},
+        {"DPI level button after a drag", SensorPage, [](QWidget* p) { Click(p, "RedButton"); },
+         DragCurrentLevel},
+        {"DPI level marker after a drag", SensorPage, DragMarker, DragCurrentLevel},
+        {"DPI level swatch after a drag", SensorPage, ClickSwatch, DragCurrentLevel},
+        {"DPI value slider dragged", SensorPage, [](QWidget* p) { DragDpiSlider(p, 900); }},
+        {"DPI value slider dragged by the pointer", SensorPage, DragDpiHandle},
         {"sleep time", AdvancedPage, [](QWidget* p) { ActivateNext(p, "StopClose"); }},
         {"angle tuning", AdvancedPage, [](QWidget* p) { ReleaseSlider(p, "AngleSet"); }},
         {"20K scanning", AdvancedPage, [](QWidget* p) { Click(p, "KFPS"); }},
@@ -168,7 +205,7 @@ const QList<Control>& Controls() {
              QVERIFY(frame->isVisible());
              Click(frame, "checkBox");
          },
-         [](QWidget*) {}, NoticeNotTaken, true},
+         [](QWidget*) {}, NoticeReceiverNotTaken, true},
         {"trigger point", AdvancedPage, [](QWidget* p) { Click(p, "ReUntilClick_3"); }},
         {"DPI light mode", LightPage, [](QWidget* p) { NextItem(p, "Model"); }},
         {"DPI light brightness", LightPage, [](QWidget* p) { ReleaseSlider(p, "LightH"); }},
@@ -362,6 +399,41 @@ private slots:
         QVERIFY(SameImage(DeviceFixture::ImageNow(), imageBefore));
         QCOMPARE(HidSim::Flash(DeviceFixture::MouseName()), flashBefore);
         QCOMPARE(ReceiverState(), receiverBefore);
+    }
+
+    // The DPI slider locked by a change made while the mouse slept: a press on it is still the slider's.
+    // While the mouse sleeps each drag gets one notice and leaves the window where it is; once the mouse
+    // answers again the press unlocks the slider and its drag is written.
+    void lockedDpiSliderKeepsItsPresses() {
+        QWidget* page = Open(SensorPage);
+        auto* slider = Child<MySlider>(page, "horizontalSliderC");
+        const FlashDataMap imageBefore = DeviceFixture::ImageNow();
+        QVERIFY(HidSim::Sleep(DeviceFixture::MouseName()));
+        QSignalSpy notices(PostMsg::GetInstance(), &PostMsg::SigMouseOffLineo);
+        ReleaseSlider(page, "horizontalSliderC");
+        QVERIFY(!slider->isEnabled());
+        QCOMPARE(notices.count(), 1);
+        const QStringList shownLocked = Shown(page);
+
+        for (int drag = 2; drag <= 3; ++drag) {
+            DragDpiHandle(page);
+            QCOMPARE(notices.count(), drag);
+            QCOMPARE(notices.last().at(0).toInt(), int(NoticeOffline));
+            QCOMPARE(Shown(page), shownLocked);
+        }
+        QVERIFY(SameImage(DeviceFixture::ImageNow(), imageBefore));
+
+        QVERIFY(HidSim::Wake(DeviceFixture::MouseName()));
+        QTRY_VERIFY(HidSim::IsOnline(DeviceFixture::MouseName()));
+        HidSim::ClearCallLog();
+        DragDpiHandle(page);
+        QVERIFY(slider->isEnabled());
+        QCOMPARE(notices.count(), 3);
+        QCOMPARE(HidSim::CallLog().filter("ProtocolDataUpdate").size(), 1);
+        const int level = int(DeviceFixture::ImageNow().CurrentDpiLevel);
+        QCOMPARE(DecodeLevelDpi(DeviceFixture::ImageNow().DpiLevels[level]),
+                 Child<QSpinBox>(page, "spinBoxA")->value());
+        QVERIFY(!SameImage(DeviceFixture::ImageNow(), imageBefore));
     }
 };
 

@@ -164,6 +164,35 @@ private slots:
         }
     }
 
+    // A long-range change that the receiver does not take, because it refuses or has no long-range mode
+    // at all: one notice that the receiver (not the mouse) did not take it, and the box shows the
+    // receiver's state again.
+    void longRangeRefusedByTheReceiver_data() {
+        QTest::addColumn<bool>("withoutMode");
+        QTest::newRow("receiver refusing") << false;
+        QTest::newRow("receiver without long range") << true;
+    }
+    void longRangeRefusedByTheReceiver() {
+        QFETCH(bool, withoutMode);
+        const QString receiver = DeviceFixture::ReceiverName();
+        if (withoutMode) {
+            QVERIFY(DeviceFixture::LoadDefaultWith("\"longRange\": \"none\""));
+            DeviceFixture::ConnectWithImage(DeviceFixture::IgnoreData);
+        } else {
+            QVERIFY(HidSim::FailNext(receiver, 3));
+        }
+        const int before = HidSim::LongRangeMode(receiver);
+        QCOMPARE(before, withoutMode ? -1 : 0);
+        Advanced page;
+        auto* box = Child<QCheckBox>(page, "checkBox");
+        QSignalSpy notices(PostMsg::GetInstance(), SIGNAL(SigMouseOffLineo(int)));
+        box->click();
+        QCOMPARE(notices.count(), 1);
+        QCOMPARE(notices.at(0).at(0).toInt(), int(NoticeReceiverNotTaken));
+        QVERIFY(!box->isChecked());
+        QCOMPARE(HidSim::LongRangeMode(receiver), before);
+    }
+
     void lockedSliderGoesBackToConfirmedAngle() {
         Advanced page;
         page.SlotUpDataSenSorUISensor(DeviceFixture::ImageNow());

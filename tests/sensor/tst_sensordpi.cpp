@@ -17,6 +17,7 @@
 #include "sensor/Sensor.h"
 #include "sensor/SensorDPI.h"
 #include "sensor/SensorHeader.h"
+#include "widgets/MySlider.h"
 
 namespace {
 using DeviceFixture::HandedOver;
@@ -390,6 +391,44 @@ private slots:
         QCOMPARE(Level(p, 2)->text(), QString("1600"));
         QCOMPARE(sensor.count(), 0);
         QCOMPARE(Record(DeviceFixture::ImageNow(), 2), Record(before, 2));
+    }
+
+    // A click on the DPI slider: on its handle, which it does not move, it changes and writes nothing;
+    // on the groove the handle jumps there with one write.
+    void sliderClick_data() {
+        QTest::addColumn<int>("offset");  // from the handle's centre
+        QTest::addColumn<bool>("onHandle");
+        QTest::newRow("handle centre") << 0 << true;
+        QTest::newRow("handle left edge") << -2 << true;
+        QTest::newRow("handle right edge") << 2 << true;
+        QTest::newRow("groove right of the handle") << 200 << false;
+        QTest::newRow("groove left of the handle") << -60 << false;
+    }
+    void sliderClick() {
+        QFETCH(int, offset);
+        QFETCH(bool, onHandle);
+        SensorDPI p;
+        p.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&p));
+        Fill(p, {400, 800, 5450, 3200, 6400, 12800, 20000, 26000}, 8, 2, kRange);
+        auto* slider = qobject_cast<MySlider*>(Slider(p));
+        QVERIFY(slider);
+        const QPoint at = slider->HandleRect().center() + QPoint(offset, 0);
+        QCOMPARE(slider->HandleRect().contains(at), onHandle);
+        HidSim::ClearCallLog();
+        QTest::mouseClick(slider, Qt::LeftButton, Qt::NoModifier, at);
+        const int writes = HidSim::CallLog().filter("ProtocolDataUpdate").size();
+        const int shown = Number(p)->value();
+        QCOMPARE(Level(p, 2)->text(), QString::number(shown));
+        QCOMPARE(slider->value(), shown);
+        QCOMPARE(DecodeLevelDpi(DeviceFixture::ImageNow().DpiLevels[2]), shown);
+        if (onHandle) {
+            QCOMPARE(shown, 5450);
+            QCOMPARE(writes, 0);
+        } else {
+            QVERIFY(offset > 0 ? shown > 5450 : shown < 5450);
+            QCOMPARE(writes, 1);
+        }
     }
 
     void sliderGates_data() {

@@ -45,6 +45,7 @@ private slots:
         QTest::newRow("right end truncates") << 0 << 100 << 200 << 199 << 99;
         QTest::newRow("DPI range") << 100 << 26000 << 300 << 150 << 13050;
         QTest::newRow("toward zero when negative") << -50 << 50 << 200 << 1 << -49;
+        QTest::newRow("on the handle") << 0 << 100 << 200 << 3 << 0;
     }
     void sliderJumpsToPress() {
         QFETCH(int, minimum);
