@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QHideEvent>
 #include <QListView>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -668,6 +669,14 @@ void Buttoninterface::UncheckGroup(QButtonGroup* group) {
 
 void Buttoninterface::UncheckRows() {
     UncheckGroup(RowGroup);
+}
+
+void Buttoninterface::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // A minimised window is not left.
+    if (event->spontaneous()) return;
+    UncheckRows();
+    CloseChooser();
 }
 
 void Buttoninterface::mousePressEvent(QMouseEvent* event) {

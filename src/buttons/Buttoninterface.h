@@ -250,6 +250,10 @@ private:
     // Checks the macro list entry the row shows and scrolls the list to it.
     void PresetMacroEntry(int row);
 
+protected:
+    // Leaving the page (for another page, or the home page when the device goes) closes the chooser.
+    void hideEvent(QHideEvent* event) override;
+
 private:
     QString DpiDefinePrefix() const;
     static QString MacroFilePath(const QString& name);

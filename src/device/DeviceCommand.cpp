@@ -32,19 +32,17 @@ bool ImageFromDevice() {
     return false;
 }
 
-// A refused hand-over while the device answers is no offline event: one notice that the change (or
-// the macro, for want of room) was not taken; a device that stopped answering gets the offline notice.
-bool HandOver(const FlashDataMap& image, int refusedKind) {
+bool HandOver(const FlashDataMap& image) {
     if (ProtocolDataUpdate(&image)) return true;
     qDebug() << "settings image not taken by the device";
-    if (OnlineOrNotice() && !PageFilling()) PostMsg::GetInstance()->EmitSigMouseOffLineo(refusedKind);
+    ReportRefused();
     return false;
 }
 
 // The common road: online test, the write on a copy, hand-over of the whole copy, and the same write
 // on CurrentFlashData only once the device took it; a refused change leaves the image as it was.
 template <class Write>
-bool Send(Write write, int refusedKind = NoticeNotTaken) {
+bool Send(Write write) {
     if (!OnlineOrNotice() || !ImageFromDevice()) return false;
     FlashDataMap image;
     {
@@ -52,7 +50,7 @@ bool Send(Write write, int refusedKind = NoticeNotTaken) {
         image = CurrentFlashData;
     }
     write(image);
-    if (!HandOver(image, refusedKind)) return false;
+    if (!HandOver(image)) return false;
     std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
     write(CurrentFlashData);
     return true;
@@ -72,6 +70,10 @@ uint8_t Byte(int value) {
 
 bool IsDeviceOnline() {
     return OnlineOrNotice();
+}
+
+void ReportRefused() {
+    if (OnlineOrNotice() && !PageFilling()) PostMsg::GetInstance()->EmitSigMouseOffLineo(NoticeNotTaken);
 }
 
 bool SetReportRate(int rateCode) {
@@ -238,12 +240,12 @@ bool SetButtonAction(int button, const ButtonKeyEntry& entry, const KeyActionRec
 
 bool SetButtonMacro(int button, const ButtonKeyEntry& entry, const MacroRecord& macro) {
     if (!ValidButton(button)) return false;
-    return Send(
-        [&](FlashDataMap& m) {
-            m.ButtonKeys[button] = entry;
-            m.ButtonMacros[button] = macro;
-        },
-        NoticeNoRoom);
+    // The library's answer does not say whether the mouse had no room for the macro or refused it for
+    // another reason: the notice says only that it did not take the change.
+    return Send([&](FlashDataMap& m) {
+        m.ButtonKeys[button] = entry;
+        m.ButtonMacros[button] = macro;
+    });
 }
 
 bool SendFlashData() {
@@ -261,5 +263,5 @@ void UpdateFlashData() {
 }
 
 bool SendImage(const FlashDataMap& image) {
-    return HandOver(image, NoticeNotTaken);
+    return HandOver(image);
 }

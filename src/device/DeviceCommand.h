@@ -4,7 +4,7 @@
 // into CurrentFlashData once the device took it.
 // True when the device took the image; false, with CurrentFlashData unchanged, when it was offline
 // (SigMouseOffLineo with NoticeOffline unless a page fills itself), when the device refused the image
-// (SigMouseOffLineo with NoticeNotTaken, NoticeNoRoom for a macro), when the arguments are out of
+// (SigMouseOffLineo with NoticeNotTaken, a macro included), when the arguments are out of
 // range, or while the image did not come from the current device yet (a re-read is then requested).
 // GUI thread.
 
@@ -12,6 +12,9 @@
 #include "device/DeviceFlags.h"
 
 bool IsDeviceOnline();
+// After the device refused an act (its call returned false): the offline notice when it no longer
+// answers, else one notice that it did not take the change; nothing while a page fills itself.
+void ReportRefused();
 bool SetReportRate(int rateCode);
 bool SetCurrentDpiLevel(int level);
 bool SetDpiLevelCount(int count);

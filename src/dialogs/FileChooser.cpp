@@ -1,6 +1,10 @@
 #include "dialogs/FileChooser.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include "core/LanguageTables.h"
 
 namespace FileChooser {
 namespace {
@@ -8,20 +12,62 @@ Script& CurrentScript() {
     static Script script;
     return script;
 }
+
+// A key of the common texts in the current language; a key without a text shows as it is.
+QString Shown(const QString& key) {
+    const QString text = LanguageText(MouseCommonTexts, CurrentLanguage, key);
+    return text.isEmpty() ? key : text;
+}
+
+// "File(*.bin)" shows as the language's word for "File" and " (*.bin)".
+QString ShownFilter(const QString& filter) {
+    const int open = filter.indexOf('(');
+    if (open <= 0) return filter;
+    return Shown(filter.left(open).trimmed()) + " " + filter.mid(open);
+}
+
+// The extension of the filter's first pattern ("bin" of "File(*.bin)"); empty without one.
+QString Suffix(const QString& filter) {
+    const QRegularExpressionMatch match = QRegularExpression("\\(\\*\\.(\\w+)").match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+// The path with the filter's extension when its file name has none (a name ending in a dot included).
+QString WithSuffix(const QString& path, const QString& filter) {
+    const QString suffix = Suffix(filter);
+    const QString name = QFileInfo(path).fileName();
+    if (name.isEmpty() || suffix.isEmpty() || !QFileInfo(name).suffix().isEmpty()) return path;
+    return path + (name.endsWith('.') ? suffix : "." + suffix);
+}
+
+QString Ask(QWidget* parent, Mode mode, const QString& caption, const QString& folder,
+            const QString& filter) {
+    // Copy: the script may replace itself while it runs.
+    const Script script = CurrentScript();
+    QString path;
+    if (script) {
+        path = script(mode, caption, filter);
+    } else {
+        QFileDialog dialog(parent, Shown(caption), folder, ShownFilter(filter));
+        dialog.setAcceptMode(mode == Mode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(mode == Mode::Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        // The dialog adds the extension itself, so that it asks before replacing the file meant.
+        if (mode == Mode::Save) dialog.setDefaultSuffix(Suffix(filter));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            path = dialog.selectedFiles().first();
+    }
+    return mode == Mode::Save ? WithSuffix(path, filter) : path;
+}
 }  // namespace
 
 QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& folder,
                         const QString& filter) {
-    const Script script = CurrentScript();
-    if (script) return script(Mode::Save, caption, filter);
-    return QFileDialog::getSaveFileName(parent, caption, folder, filter);
+    return Ask(parent, Mode::Save, caption, folder, filter);
 }
 
 QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
                         const QString& filter) {
-    const Script script = CurrentScript();
-    if (script) return script(Mode::Open, caption, filter);
-    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+    return Ask(parent, Mode::Open, caption, folder, filter);
 }
 
 void SetScript(Script script) {

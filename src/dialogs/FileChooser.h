@@ -5,12 +5,15 @@
 class QWidget;
 
 // The one way a page asks the user for a file. Production shows the file dialog; a test installs a
-// script that answers instead. An empty answer means the user cancelled.
+// script that answers instead. An empty answer means the user cancelled. The caption ("FileSave",
+// "SelectFile") and the name of the filter ("File" of "File(*.bin)") are keys of the common texts:
+// the dialog shows them in the current language. A name to save under that has no extension gets the
+// filter's one, whether the dialog or a script gave it.
 namespace FileChooser {
 
 enum class Mode { Save, Open };
 
-// Receives the request and returns the chosen path.
+// Receives the request (the caption and the filter as the page asked) and returns the chosen path.
 using Script = std::function<QString(Mode mode, const QString& caption, const QString& filter)>;
 
 QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& folder,

@@ -70,8 +70,7 @@ bool UpDataParam::DeviceLeft() const {
 void UpDataParam::reject() {}
 
 void UpDataParam::FillTexts(int index) {
-    // An import shows its wait in English.
-    ui->label->setText(LanguageText(MouseInfoTipsTexts, ImportInProgress ? 0 : index, "DialogUpdating"));
+    ui->label->setText(LanguageText(MouseInfoTipsTexts, index, "DialogUpdating"));
 }
 
 int UpDataParam::ReadProfileFile(const QString& path, FlashDataMap* out) {
@@ -114,18 +113,26 @@ void UpDataParam::ImportProfile() {
     FlashDataMap image;
     ImportResult = ReadProfileFile(ProfilePath, &image);
     if (ImportResult != 0) {
+        // Nothing is updated: the wait goes before the notice says why, in its place.
+        CloseWait();
         InportFail notice;
         ModalRunner::RunOver(notice, this);
         return;
     }
-    // The device takes the image first: a refused image changes nothing here either.
-    if (!SendImage(image)) return;
+    // The device takes the image first: a refused image changes nothing here either, and the wait goes
+    // before the notice of a mouse that refused it (or stopped answering) opens.
+    if (!ProtocolDataUpdate(&image)) {
+        CloseWait();
+        ReportRefused();
+        return;
+    }
     {
         std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
         CurrentFlashData = image;
     }
     RefillPages(image);
     for (int i = 0; i < kImportSettleWaits && !DeviceLeft(); ++i) DelayMsec(kAttemptMs);
+    CloseWait();
 }
 
 // The pages did not report in time. A device that still answers gets the time-out notice, and no
@@ -159,9 +166,8 @@ void UpDataParam::onTimeupDestroy() {
 
     qDebug() << "z";
     if (ImportMode) {
-        ImportProfile();
         ImportMode = false;
-        CloseWait();
+        ImportProfile();
         return;
     }
 
@@ -182,6 +188,6 @@ void UpDataParam::onTimeupDestroy() {
     qDebug() << "x";
     FlashDataMap cached;
     if (ReadDeviceInfoFile(DeviceInfoLoadName(), &cached)) RefillPages(cached);
-    hub->EmitSigMouseOffLineo(0);
     CloseWait();
+    hub->EmitSigMouseOffLineo(0);
 }

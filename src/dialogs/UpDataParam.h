@@ -9,11 +9,13 @@ class Ui_UpDataParam;
 
 // The settings-update wait. 2500 ms after StartTimer it runs one of its roads:
 // - forced wait (ForcedMode): waits for the three page reports, then 2000 ms more; offline notice on failure;
-// - profile import (ImportMode): reads ProfilePath, shows InportFail when it does not fit, else makes it
-//   the current image, hands it to the device and lets every page refill;
+// - profile import (ImportMode): reads ProfilePath; when it does not fit, or the device refuses it, the
+//   wait closes and then InportFail or the notice says why; else it becomes the current image, goes to
+//   the device and every page refills;
 // - normal wait with an answering device: waits for the page reports (time-out notice on failure) and
 //   creates the model's cache file when there is none;
-// - no answer: refills the pages from the cache file when there is one and asks for the offline notice.
+// - no answer: refills the pages from the cache file when there is one, closes and asks for the offline
+//   notice.
 // It has no buttons and closes itself; Escape and window close requests are ignored. When the home page
 // is shown (SigMainPageChange) it closes at once, and its road ends without a notice.
 class UpDataParam : public FramedDialog {
@@ -46,6 +48,7 @@ private:
     // Up to twelve tests of the three page reports, 500 ms apart; true when all three came.
     bool WaitForPages(bool clearOnSuccess);
     static void RefillPages(const FlashDataMap& image);
+    // The import road; it closes the wait.
     void ImportProfile();
     void CloseWait();
     static void ReportNoAnswer();

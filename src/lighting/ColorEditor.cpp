@@ -102,23 +102,25 @@ void ColorEditor::ChannelChanged() {
 }
 
 bool ColorEditor::Offer(int channel, int value) {
-    QSpinBox* spin = w_.Spins[channel];
-    value = qBound(spin->minimum(), value, spin->maximum());
-    if (spin->value() == value) return true;
     int rgb[3] = {Value(0), Value(1), Value(2)};
     rgb[channel] = value;
-    if (changed_ && !changed_(rgb[0], rgb[1], rgb[2])) return false;
-    {
-        const QScopedValueRollback<bool> taken(offering_, true);
-        spin->setValue(value);
-    }
-    w_.Swatch->setStyleSheet(SwatchSheet(rgb[0], rgb[1], rgb[2]));
-    return true;
+    return ApplyColour(rgb);
 }
 
 bool ColorEditor::ApplyColour(const int rgb[3]) {
-    for (int c = 0; c < 3; ++c)
-        if (!Offer(c, rgb[c])) return false;
+    int next[3];
+    bool same = true;
+    for (int c = 0; c < 3; ++c) {
+        next[c] = qBound(w_.Spins[c]->minimum(), rgb[c], w_.Spins[c]->maximum());
+        same = same && next[c] == Value(c);
+    }
+    if (same) return true;
+    if (changed_ && !changed_(next[0], next[1], next[2])) return false;
+    {
+        const QScopedValueRollback<bool> taken(offering_, true);
+        for (int c = 0; c < 3; ++c) w_.Spins[c]->setValue(next[c]);
+    }
+    w_.Swatch->setStyleSheet(SwatchSheet(next[0], next[1], next[2]));
     return true;
 }
 

@@ -56,10 +56,10 @@ private:
     void ChannelChanged();
     void Step(int channel, int delta);
     void ApplyPreset(int preset);
-    // One act that sets a whole colour (a preset, the picker): channel by channel, each change offered
-    // before it is shown, up to the first one refused. False when one was refused.
+    // One act, one write: the whole new colour (channels clamped to the spins' range) is offered to the
+    // panel once and shown only when taken; an unchanged colour offers nothing. False when refused.
     bool ApplyColour(const int rgb[3]);
-    // Offers one channel's new value to the panel and shows it only when taken.
+    // The colour with one channel changed, as ApplyColour.
     bool Offer(int channel, int value);
 
     QFrame* panel_;

@@ -355,6 +355,9 @@ void Sensor::SlotAllLanguage(int index) {
     ui->frameRate->SetTitleText(text("ReportRate"));
     ui->label_5->setText(text("SensorSetting"));
     ui->label_11->setText(text("SensorMode"));
+    // The modes' names ("Corded" among them) in the language, as the list shows them.
+    for (int mode = 0; mode < ui->ModelChoose->count(); ++mode)
+        ui->ModelChoose->setItemText(mode, LanguageText(MouseSensorModeLabels, index, QString::number(mode)));
     ui->label->setToolTip(text("SensorModeTips"));
     ui->frameLOD->SetText(text("LOD"));
     ui->frameLOD->SetTips(text("LODTips"));

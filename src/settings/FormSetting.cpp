@@ -17,6 +17,7 @@
 #include "core/LanguageTables.h"
 #include "core/MacroIni.h"
 #include "core/PostMsg.h"
+#include "device/DeviceCommand.h"
 #include "device/DeviceDataCallback.h"
 #include "device/DeviceFlags.h"
 #include "device/Worker.h"
@@ -541,6 +542,7 @@ void FormSetting::on_Reset_clicked() {
     if (!confirm.Confirmed) return;
 
     DpiSendSuppressed = true;
+    const bool polling = OnlinePollTimer && OnlinePollTimer->isActive();
     if (OnlinePollTimer) OnlinePollTimer->stop();
     UsbServer_SetBatteryOptimizeEnable(false);
     FlashDataMap image{};
@@ -548,14 +550,26 @@ void FormSetting::on_Reset_clicked() {
         std::lock_guard<std::mutex> lock(CurrentFlashDataMutex());
         image = CurrentFlashData;
     }
-    ProtocolDataUpdate(&image);
     // The pre-reset image is no longer the device's: the wait waits for the new dump, and no sender
     // hands the old image back over the factory settings.
+    const bool fromDevice = FlashDataFromDevice;
+    const bool refreshed[] = {ButtonPageRefreshed, LightPageRefreshed, SensorPageRefreshed};
     FlashDataFromDevice = false;
     ButtonPageRefreshed = false;
     LightPageRefreshed = false;
     SensorPageRefreshed = false;
-    UsbServer_SetClearSetting();
+    if (!ProtocolDataUpdate(&image) || !UsbServer_SetClearSetting()) {
+        // Refused: the mouse keeps its settings, which the pages still show, and nothing is waited for.
+        FlashDataFromDevice = fromDevice;
+        ButtonPageRefreshed = refreshed[0];
+        LightPageRefreshed = refreshed[1];
+        SensorPageRefreshed = refreshed[2];
+        UsbServer_SetBatteryOptimizeEnable(true);
+        DpiSendSuppressed = false;
+        if (polling) OnlinePollTimer->start();
+        ReportRefused();
+        return;
+    }
 
     UpDataParam wait;
     wait.StartTimer();

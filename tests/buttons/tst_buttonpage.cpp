@@ -3,7 +3,9 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QDataStream>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QMouseEvent>
@@ -472,6 +474,28 @@ private slots:
         QCOMPARE(bytes.mid(32, 4), QByteArray("\x00\x00\x28\xDC", 4));
         const FlashDataMap image = DeviceFixture::ImageNow();
         QCOMPARE(bytes.mid(36), QByteArray(reinterpret_cast<const char*>(&image), sizeof image));
+    }
+
+    // A name typed without an extension is saved as a profile file that the import dialog lists.
+    void exportAddsTheExtension_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("no extension") << "profile" << "profile.bin";
+        QTest::newRow("ending in a dot") << "profile." << "profile.bin";
+        QTest::newRow("own extension") << "profile.cfg" << "profile.cfg";
+        QTest::newRow("dotted folder") << "my.profiles/fast" << "my.profiles/fast.bin";
+    }
+    void exportAddsTheExtension() {
+        QFETCH(QString, typed);
+        QFETCH(QString, saved);
+        Online();
+        const QString dir = TestEnv::FreshDir("extension");
+        QVERIFY(QDir(dir).mkpath("my.profiles"));
+        FileChooser::SetScript(
+            [&](FileChooser::Mode, const QString&, const QString&) { return dir + "/" + typed; });
+        QTest::mouseClick(Ui()->OutputData, Qt::LeftButton);
+        QCOMPARE(QFileInfo(dir + "/" + saved).size(), qint64(10496));
+        if (typed != saved) QVERIFY(!QFileInfo::exists(dir + "/" + typed));
     }
 
     // An image that was not read from this device is never written under its sensor.

@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QLabel>
+#include <QPointer>
 #include <QTimer>
 #include <QtTest>
 #include <cstring>
@@ -55,6 +56,15 @@ class TstUpDataParam : public QObject {
     QStringList events;  // hub signals in the order they came
     FlashDataMap refilled{};
     QString dir;
+    // A notice asked for while this wait is still on screen.
+    QPointer<UpDataParam> watched;
+    int noticesOverTheWait = 0;
+
+    // The wait on screen, as its openers run it, and watched for notices that open over it.
+    void Show(UpDataParam& d) {
+        d.show();
+        watched = &d;
+    }
 
     void RunTimer(UpDataParam& d) {
         QVERIFY(QMetaObject::invokeMethod(&d, "onTimeupDestroy", Qt::DirectConnection));
@@ -88,8 +98,10 @@ private slots:
         LanguageFixture::Put(MouseKeyTexts, "DialogEConfigMismatch");
         PostMsg* hub = PostMsg::GetInstance();
         connect(hub, &PostMsg::SigSetver, this, [this](int i) { events << QString("Setver %1").arg(i); });
-        connect(hub, &PostMsg::SigMouseOffLineo, this,
-                [this](int i) { events << QString("Offline %1").arg(i); });
+        connect(hub, &PostMsg::SigMouseOffLineo, this, [this](int i) {
+            events << QString("Offline %1").arg(i);
+            if (watched && watched->isVisible()) ++noticesOverTheWait;
+        });
         connect(hub, &PostMsg::SigUpDataLightUIA, this, [this](FlashDataMap m) {
             events << "LightA";
             refilled = m;
@@ -118,6 +130,8 @@ private slots:
         OnlineNow = false;
         ImportResult = 0;
         events.clear();
+        watched = nullptr;
+        noticesOverTheWait = 0;
     }
     void cleanupTestCase() {
         UsbServer_Exit();
@@ -211,8 +225,10 @@ private slots:
         if (cache) QVERIFY(WriteDeviceInfoFile(dir + "/cache.bin", Filled(0x33, 2)));
         SetPagesRefreshed(true, true, true);  // never looked at without an answer
         UpDataParam d;
+        Show(d);
         RunTimer(d);
         QCOMPARE(events, expected);
+        QCOMPARE(noticesOverTheWait, 0);
         if (cache) QVERIFY(Same(refilled, Filled(0x33, 2)));
     }
 
@@ -276,11 +292,25 @@ private slots:
         UpDataParam d;
         d.ImportMode = true;
         d.ProfilePath = dir + "/p.bin";
+        Show(d);
         RunTimer(d);
         QCOMPARE(ImportResult, 0);
         QVERIFY(Same(ImageNow(), before));
-        // The mouse answers and refused the image: not an offline event.
+        // The mouse answers and refused the image: not an offline event, and the wait is gone first.
         QCOMPARE(events, (QStringList{"Setver 4", "Offline 2"}));
+        QCOMPARE(noticesOverTheWait, 0);
+    }
+
+    // An import's wait speaks the language of the window like every other wait.
+    void importWaitInTheLanguage() {
+        const int language = CurrentLanguage;
+        CurrentLanguage = 1;
+        ImportInProgress = 1;
+        UpDataParam d;
+        const QString shown = d.findChild<QLabel*>("label")->text();
+        ImportInProgress = 0;
+        CurrentLanguage = language;
+        QCOMPARE(shown, LanguageFixture::Text("DialogUpdating", 1));
     }
 
     void importRefused_data() {
@@ -309,17 +339,22 @@ private slots:
         }
         const FlashDataMap before = ImageNow();
         HidSim::ClearCallLog();
-        QString shown;
-        ScopedModalScript script([&](QDialog& notice) {
-            shown = notice.findChild<QLabel*>("label")->text();
-            return 0;
-        });
         UpDataParam d;
         d.ImportMode = true;
         d.ProfilePath = path;
+        Show(d);
+        QString shown;
+        bool overTheWait = true;
+        ScopedModalScript script([&](QDialog& notice) {
+            shown = notice.findChild<QLabel*>("label")->text();
+            overTheWait = d.isVisible();
+            return 0;
+        });
         RunTimer(d);
         QCOMPARE(ImportResult, result);
         QCOMPARE(shown, LanguageFixture::Text(key, 0));
+        // The wait is gone before the notice opens.
+        QVERIFY(!overTheWait);
         QVERIFY(Same(ImageNow(), before));
         QVERIFY(!HidSim::CallLog().join(' ').contains("ProtocolDataUpdate"));
         QCOMPARE(events, QStringList{"Setver 4"});

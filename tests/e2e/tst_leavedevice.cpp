@@ -158,6 +158,47 @@ private slots:
         }
     }
 
+    // A row's chooser, opened down to its media list, is closed when the page is left whichever way:
+    // back on the page, no row is selected and the debounce panel shows.
+    void leavingClosesTheChooser_data() {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("another page") << "page";
+        QTest::newRow("back arrow") << "back";
+        QTest::newRow("receiver unplugged and plugged") << "unplug";
+    }
+    void leavingClosesTheChooser() {
+        QFETCH(QString, way);
+        DialogMain window;
+        window.show();
+        ReadSettings(window);
+        Ui::Dialog* form = Device(window)->Form();
+        form->ButtonMain->click();
+        auto* page = window.findChild<Buttoninterface*>();
+        QVERIFY(page && page->isVisible());
+        page->RowButton(2)->click();
+        page->ui->DPI_12->click();
+        QCOMPARE(page->ui->stackedWidget->currentWidget(), page->ui->page_2);
+        QCOMPARE(page->ui->stackedWidget_2->currentWidget(), page->ui->page_3);
+
+        if (way == "page") {
+            form->SensorButton->click();
+        } else if (way == "back") {
+            form->UpArrow->click();
+            QVERIFY(HomeShown(window));
+            ReadSettings(window);
+        } else {
+            QVERIFY(HidSim::Unplug("receiver"));
+            QTRY_VERIFY_WITH_TIMEOUT(HomeShown(window), kWaitMs);
+            QVERIFY(HidSim::Plug("receiver"));
+            ReadSettings(window);
+        }
+        form->ButtonMain->click();
+        QVERIFY(page->isVisible());
+        QCOMPARE(page->ui->stackedWidget->currentWidget(), page->ui->page);
+        QCOMPARE(page->ui->stackedWidget_2->currentWidget(), page->ui->page_9);
+        QCOMPARE(page->SelectedDeviceButton(), -1);
+    }
+
     // The receiver leaves in the middle of something that would answer with a notice or a wait: the
     // home page is the one answer; what was open for the device closes, and nothing opens afterwards.
     void nothingOutlivesTheDevice_data() {

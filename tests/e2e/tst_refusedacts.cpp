@@ -3,6 +3,7 @@
 // mouse holds, and neither the settings image nor the mouse's flash changes.
 #include <QAbstractButton>
 #include <QAbstractSlider>
+#include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QLabel>
@@ -20,12 +21,15 @@
 #include "HelperThread.h"
 #include "MacroPageFixture.h"
 #include "RoadFixture.h"
+#include "TestEnv.h"
 #include "app/Dialog.h"
 #include "app/DialogMain.h"
 #include "buttons/Buttoninterface.h"
 #include "core/PostMsg.h"
 #include "device/DeviceFlags.h"
 #include "device/Worker.h"
+#include "dialogs/FileChooser.h"
+#include "dialogs/ProfileFile.h"
 #include "dialogs/UpDataParam.h"
 #include "home/DialogChange.h"
 #include "lighting/LampLight.h"
@@ -33,6 +37,7 @@
 #include "sensor/Sensor.h"
 #include "sensor/SensorDPI.h"
 #include "sensor/SensorHeader.h"
+#include "settings/FormSetting.h"
 #include "widgets/MyConmboBox.h"
 #include "widgets/MySlider.h"
 #include "widgets/mytoolButtonEnter.h"
@@ -114,7 +119,7 @@ void DragDpiHandle(QWidget* page) {
     QCOMPARE(window->pos(), windowAt);
 }
 
-enum Page { ButtonPage, SensorPage, AdvancedPage, LightPage };
+enum Page { ButtonPage, SensorPage, AdvancedPage, LightPage, SettingsPage };
 
 // The profile chooser of the button page, picked as a user picks it.
 void PickProfile(QWidget* page) {
@@ -161,7 +166,17 @@ struct Control {
     std::function<void(QWidget*)> Prepare = [](QWidget*) {};
     int Refused = NoticeNotTaken;  // the notice of a refusing mouse
     bool ByReceiver = false;       // the receiver refuses the act, not the mouse
+    QStringList Asks = {};         // what opens before the notice while the mouse answers
 };
+
+// A profile of this mouse that differs from what it holds, chosen in the import's file dialog.
+void ChooseProfile(QWidget*) {
+    FlashDataMap image = DeviceFixture::ImageNow();
+    image.KeyDebounceMs = image.KeyDebounceMs == 8 ? 9 : 8;
+    const QString path = TestEnv::FreshDir("profile") + "/profile.bin";
+    if (!ProfileFile::Write(path, "3395", image)) qFatal("no profile written");
+    FileChooser::SetScript([path](FileChooser::Mode, const QString&, const QString&) { return path; });
+}
 
 const QList<Control>& Controls() {
     static const QList<Control> controls{
@@ -174,7 +189,7 @@ const QList<Control>& Controls() {
         {"button: media key", ButtonPage, ClickIn("DPI_12", "BackMusic_2"), SelectRow},
         {"button: DPI lock", ButtonPage, ClickIn("DPI_4", "VolumeUp_12"), SelectRow},
         {"button: light toggle", ButtonPage, ClickIn("DPI_9", "VolumeUp_5"), SelectRow},
-        {"button: macro", ButtonPage, ClickMacro, SelectRow, NoticeNoRoom},
+        {"button: macro", ButtonPage, ClickMacro, SelectRow},
         {"DPI level button", SensorPage, [](QWidget* p) { Click(p, "GreenButton"); }},
         {"DPI level marker", SensorPage, DragMarker},
         {"DPI level swatch", SensorPage, ClickSwatch},
@@ -221,6 +236,13 @@ const QList<Control>& Controls() {
         {"mouse light green plus", LightPage, [](QWidget* p) { Click(p, "AddG"); }},
         {"mouse light preset", LightPage, [](QWidget* p) { Click(p, "toolButtonColorC"); }},
         {"lights off while moving", LightPage, [](QWidget* p) { Click(p, "RippeControl"); }},
+        // A colour that sets every channel, the profile import and the restore of the defaults.
+        {"mouse light preset over every channel", LightPage, [](QWidget* p) { Click(p, "toolButtonColorK"); },
+         [](QWidget* p) { Click(p, "toolButtonColorG"); }},
+        {"profile import", ButtonPage, [](QWidget* p) { Click(p, "ImportData"); }, ChooseProfile,
+         NoticeNotTaken, false, {"UpDataParam"}},
+        {"restore defaults", SettingsPage, [](QWidget* p) { Click(p, "Reset"); }, [](QWidget*) {},
+         NoticeNotTaken, false, {"ContainReset"}},
     };
     return controls;
 }
@@ -280,12 +302,14 @@ class TstRefusedActs : public QObject {
 
 private:
     QStringList waits_;
+    // Notices that opened while a settings wait was still on screen.
+    int noticesOverAWait_ = 0;
     DialogMain* window_ = nullptr;
 
     Dialog* DeviceWindow() { return window_->findChild<Dialog*>(); }
 
     QWidget* Open(Page page) {
-        const char* button[] = {"ButtonMain", "SensorButton", "Advanced", "LightsButton"};
+        const char* button[] = {"ButtonMain", "SensorButton", "Advanced", "LightsButton", "FormSetting"};
         DeviceWindow()->findChild<QToolButton*>(button[page])->click();
         switch (page) {
             case ButtonPage:
@@ -296,6 +320,8 @@ private:
                 return window_->findChild<Advanced*>();
             case LightPage:
                 return window_->findChild<LampLight*>();
+            case SettingsPage:
+                return window_->findChild<FormSetting*>();
         }
         return nullptr;
     }
@@ -311,6 +337,7 @@ private:
         DeviceOfflineShown = false;
         ReconnectRequested = false;
         ForceReread = false;
+        FileChooser::SetScript(nullptr);
         const FlashDataMap image = DeviceFixture::ImageNow();
         RunOnHelperThread([image] {
             PostMsg* hub = PostMsg::GetInstance();
@@ -320,6 +347,7 @@ private:
             hub->EmitSigUpDataLightLight(image);
         });
         waits_.clear();
+        noticesOverAWait_ = 0;
     }
 
 private slots:
@@ -327,9 +355,16 @@ private slots:
         RoadFixture::BeginDefaultRoad(&waits_);
         MacroPageFixture::FreshMacroFolder();
         MacroPageFixture::WriteFile("Fire.ini", "1\n0x04 1 0\n10ms\n0x04 1 1\n");
-        // Notices are counted, not shown.
+        // Notices are counted, not shown; a restore is confirmed.
         ModalRunner::SetScript([this](QDialog& dialog) {
             waits_.append(dialog.objectName());
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (qobject_cast<UpDataParam*>(widget) && widget->isVisible() && widget != &dialog)
+                    ++noticesOverAWait_;
+            if (dialog.objectName() == "ContainReset") {
+                dialog.findChild<QToolButton*>("OK")->click();
+                return int(QDialog::Accepted);
+            }
             return dialog.objectName() == "UpDataParam" ? dialog.exec() : int(QDialog::Rejected);
         });
         window_ = new DialogMain;
@@ -385,7 +420,8 @@ private slots:
         c.Act(page);
         QCoreApplication::processEvents();
 
-        QCOMPARE(waits_, QStringList{"MouseOffLine"});
+        QCOMPARE(waits_, (asleep ? QStringList() : c.Asks) + QStringList{"MouseOffLine"});
+        QCOMPARE(noticesOverAWait_, 0);
         QCOMPARE(notices.count(), 1);
         QCOMPARE(notices.at(0).at(0).toInt(), asleep ? int(NoticeOffline) : c.Refused);
         // A refused act is not tried again; an asleep mouse gets nothing.

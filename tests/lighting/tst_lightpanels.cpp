@@ -198,8 +198,8 @@ private slots:
     void send();
     void plusAndMinusStopAtTheEnds_data();
     void plusAndMinusStopAtTheEnds();
-    void presetSendsOnlyChangedChannels_data();
-    void presetSendsOnlyChangedChannels();
+    void presetSendsTheWholeColourOnce_data();
+    void presetSendsTheWholeColourOnce();
     void colourActRefusedShowsTheMouseColour_data();
     void colourActRefusedShowsTheMouseColour();
     void typingSendsOncePerKeystroke();
@@ -292,31 +292,33 @@ void TestLightPanels::plusAndMinusStopAtTheEnds() {
     QCOMPARE(int(spin == "GSpinBox" ? flash.MouseLightGreen : flash.MouseLightBlue), expected);
 }
 
-void TestLightPanels::presetSendsOnlyChangedChannels_data() {
+void TestLightPanels::presetSendsTheWholeColourOnce_data() {
     QTest::addColumn<QString>("preset");
     QTest::addColumn<QColor>("start");
-    QTest::addColumn<QList<QColor>>("handed");
-    QTest::newRow("blue to A") << "toolButtonColorA" << QColor(0, 0, 255)
-                               << QList<QColor>{QColor(255, 0, 255), QColor(255, 0, 0)};
-    QTest::newRow("equal") << "toolButtonColorA" << QColor(255, 0, 0) << QList<QColor>{};
-    QTest::newRow("black to K") << "toolButtonColorK" << QColor(0, 0, 0)
-                                << QList<QColor>{QColor(255, 0, 0), QColor(255, 255, 0),
-                                                 QColor(255, 255, 255)};
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<int>("writes");
+    QTest::newRow("blue to A") << "toolButtonColorA" << QColor(0, 0, 255) << QColor(255, 0, 0) << 1;
+    QTest::newRow("red to B") << "toolButtonColorB" << QColor(255, 0, 0) << QColor(0, 255, 255) << 1;
+    QTest::newRow("equal") << "toolButtonColorA" << QColor(255, 0, 0) << QColor(255, 0, 0) << 0;
+    QTest::newRow("black to K") << "toolButtonColorK" << QColor(0, 0, 0) << QColor(255, 255, 255) << 1;
 }
 
-void TestLightPanels::presetSendsOnlyChangedChannels() {
+// One click, one write of the whole colour: the mouse is never handed a colour between the old and
+// the new one, and the spins and the swatch show the new one.
+void TestLightPanels::presetSendsTheWholeColourOnce() {
     QFETCH(QString, preset);
     QFETCH(QColor, start);
-    QFETCH(QList<QColor>, handed);
+    QFETCH(QColor, colour);
+    QFETCH(int, writes);
     UiLive = false;
     page_->findChild<QSpinBox*>("RSpinBox")->setValue(start.red());
     page_->findChild<QSpinBox*>("GSpinBox")->setValue(start.green());
     page_->findChild<QSpinBox*>("BSpinBox")->setValue(start.blue());
     UiLive = true;
+    QVERIFY(SetMouseLightColor(start.red(), start.green(), start.blue()));
+    // Each hand-over is seen as the mouse receives it, whichever spin moves first.
     QList<QColor> seen;
-    // Each hand-over is seen as the mouse receives it.
     QObject probe;
-    HidSim::ClearCallLog();
     const auto record = [&seen] {
         const FlashDataMap last = DeviceFixture::LastHandedImage();
         seen << QColor(last.MouseLightRed, last.MouseLightGreen, last.MouseLightBlue);
@@ -324,14 +326,18 @@ void TestLightPanels::presetSendsOnlyChangedChannels() {
     for (const char* name : {"RSpinBox", "GSpinBox", "BSpinBox"})
         connect(page_->findChild<QSpinBox*>(name), QOverload<int>::of(&QSpinBox::valueChanged), &probe,
                 record);
+    HidSim::ClearCallLog();
     page_->findChild<QToolButton*>(preset)->click();
-    QCOMPARE(seen, handed);
-    QCOMPARE(HidSim::CallLog().filter("ProtocolDataUpdate").size(), handed.size());
-    if (!handed.isEmpty())
-        QVERIFY(page_->findChild<QLabel*>("labelPreView")
-                    ->styleSheet()
-                    .contains(ColorEditor::SwatchSheet(handed.last().red(), handed.last().green(),
-                                                       handed.last().blue())));
+    QCOMPARE(HidSim::CallLog().filter("ProtocolDataUpdate").size(), writes);
+    for (const QColor& handed : seen) QCOMPARE(handed, colour);
+    const FlashDataMap flash = MouseFlash();
+    QCOMPARE(QColor(flash.MouseLightRed, flash.MouseLightGreen, flash.MouseLightBlue), colour);
+    QCOMPARE(QColor(page_->findChild<QSpinBox*>("RSpinBox")->value(),
+                    page_->findChild<QSpinBox*>("GSpinBox")->value(),
+                    page_->findChild<QSpinBox*>("BSpinBox")->value()),
+             colour);
+    QCOMPARE(page_->findChild<QLabel*>("labelPreView")->styleSheet(),
+             ColorEditor::SwatchSheet(colour.red(), colour.green(), colour.blue()));
 }
 
 namespace {
@@ -420,8 +426,11 @@ void TestLightPanels::pickerGrabsAtTheCursor() {
     if (QCursor::pos() != QPoint(100, 200)) QSKIP("this platform does not move the cursor");
     QWidget* panel = page_->findChild<QWidget*>("FrameMouseLight");
     QLabel* board = page_->findChild<QLabel*>("label_7");
+    HidSim::ClearCallLog();
     QTest::mousePress(panel, Qt::LeftButton, Qt::NoModifier, board->geometry().bottomRight());
     QCOMPARE(grabbedAt, QPoint(100, 200));
+    // The picked colour goes to the mouse whole, in one write.
+    QCOMPARE(HidSim::CallLog().filter("ProtocolDataUpdate").size(), 1);
     const FlashDataMap flash = MouseFlash();
     QCOMPARE(QColor(flash.MouseLightRed, flash.MouseLightGreen, flash.MouseLightBlue), QColor(12, 34, 56));
 }

@@ -321,6 +321,13 @@ private slots:
         for (int i = 0; i < 8; ++i) QVERIFY(!time->itemText(i).isEmpty());
         QCOMPARE(time->itemText(7), LanguageText(MousePerformanceLabels, language, "90"));
         QVERIFY(time->itemText(7) != time->itemText(6));
+        // The sensor modes, "Corded" among them, in the language.
+        QComboBox* modes = Mode(page);
+        for (int i = 0; i < modes->count(); ++i) {
+            QVERIFY(!modes->itemText(i).isEmpty());
+            QCOMPARE(modes->itemText(i), LanguageText(MouseSensorModeLabels, language, QString::number(i)));
+        }
+        QCOMPARE(modes->itemText(2) == "Corded", language == 0);
     }
 };
 

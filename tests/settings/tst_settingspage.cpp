@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
+#include <cstring>
 
 #include "DeviceFixture.h"
 #include "FirmwareFixture.h"
@@ -589,57 +590,103 @@ private slots:
     }
 
     void restoreConfirmed_data() {
-        QTest::addColumn<bool>("asleep");
-        QTest::newRow("mouse answers") << false;
-        QTest::newRow("mouse asleep after the confirmation") << true;
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<QStringList>("dialogs");
+        QTest::addColumn<int>("notice");  // the one notice asked for; -1 for none
+        QTest::newRow("mouse answers") << "answers" << QStringList{"ContainReset", "UpDataParam"} << -1;
+        // Refused or missed at once: the mouse keeps its settings, nothing is waited for.
+        QTest::newRow("mouse asleep after the confirmation")
+            << "asleep" << QStringList{"ContainReset"} << int(NoticeOffline);
+        QTest::newRow("mouse refusing") << "refusing" << QStringList{"ContainReset"} << int(NoticeNotTaken);
+        QTest::newRow("no dump after the clear")
+            << "silent" << QStringList{"ContainReset", "UpDataParam"} << int(NoticeTimeOut);
     }
     void restoreConfirmed() {
-        QFETCH(bool, asleep);
+        QFETCH(QString, road);
+        QFETCH(QStringList, dialogs);
+        QFETCH(int, notice);
         const QByteArray factory = HidSim::Flash(DeviceFixture::MouseName());
-        DeviceFixture::ConnectWithImage(DeviceDataCallback);
+        // Without the data callback the clear is never reported done and no dump comes.
+        DeviceFixture::ConnectWithImage(road == "silent" ? DeviceFixture::IgnoreData : DeviceDataCallback);
         OnlineNow = true;
         // A changed setting reaches the mouse first.
         QVERIFY(SetKeyDebounce(8));
         QTRY_VERIFY(HidSim::Flash(DeviceFixture::MouseName()) != factory);
+        const QByteArray changed = HidSim::Flash(DeviceFixture::MouseName());
+        const FlashDataMap image = DeviceFixture::ImageNow();
         ButtonPageRefreshed = LightPageRefreshed = SensorPageRefreshed = true;
+        // The online poll runs, as it does while a device is open.
         QTimer poll;
+        poll.start(60000);
         OnlinePollTimer = &poll;
         FormSetting page;
-        QSignalSpy offline(PostMsg::GetInstance(), &PostMsg::SigMouseOffLineo);
+        // The pages report their fill from the dump that follows the clear.
+        QObject pages;
+        connect(
+            PostMsg::GetInstance(), &PostMsg::SigUpDataLightUIButton, &pages,
+            [] { ButtonPageRefreshed = LightPageRefreshed = SensorPageRefreshed = true; },
+            Qt::DirectConnection);
+        QSignalSpy notices(PostMsg::GetInstance(), &PostMsg::SigMouseOffLineo);
         bool suppressedDuring = false;
+        bool filled = false;
         qint64 waited = 0;
         ModalRunner::SetScript([&](QDialog& dialog) {
             ran_.append(dialog.objectName());
             if (dialog.objectName() == "ContainReset") {
                 dialog.findChild<QToolButton*>("OK")->click();
-                if (asleep) HidSim::Sleep(DeviceFixture::MouseName());
+                if (road == "asleep") HidSim::Sleep(DeviceFixture::MouseName());
+                if (road == "refusing") HidSim::FailNext(DeviceFixture::MouseName(), 3);
                 return int(QDialog::Accepted);
             }
             suppressedDuring = DpiSendSuppressed && !poll.isActive();
+            if (road == "answers")
+                filled = QTest::qWaitFor(
+                    [] { return ButtonPageRefreshed && LightPageRefreshed && SensorPageRefreshed; });
             const qint64 start = Clock::ElapsedMs();
             QMetaObject::invokeMethod(&dialog, "onTimeupDestroy", Qt::DirectConnection);
             waited = Clock::ElapsedMs() - start;
             return int(QDialog::Accepted);
         });
+        HidSim::ClearCallLog();
         page.Form()->Reset->click();
         OnlinePollTimer = nullptr;
+        HidSim::FailNext(DeviceFixture::MouseName(), 0);
 
-        QCOMPARE(ran_, (QStringList{"ContainReset", "UpDataParam"}));
-        QVERIFY(suppressedDuring);
+        QCOMPARE(ran_, dialogs);
         QVERIFY(!DpiSendSuppressed);
         QVERIFY(poll.isActive());
-        QVERIFY(HidSim::CallLog().filter("UsbServer_SetClearSetting").size() == 1);
-        if (!asleep) {
+        QCOMPARE(notices.count(), notice < 0 ? 0 : 1);
+        if (notice >= 0) QCOMPARE(notices.first().first().toInt(), notice);
+        // A refused act is not tried again.
+        QCOMPARE(HidSim::CallLog().filter("fails this answer").size(), road == "refusing" ? 1 : 0);
+        if (road == "answers") {
+            QVERIFY(suppressedDuring);
+            QVERIFY(filled);
+            QCOMPARE(HidSim::CallLog().filter("UsbServer_SetClearSetting").size(), 1);
             QTRY_COMPARE(HidSim::Flash(DeviceFixture::MouseName()), factory);
             return;
         }
-        // No dump came: the whole wait ran, the offline notice followed, and the old image stays home.
-        QCOMPARE(waited, qint64(12 * 500 + 2000));
-        QCOMPARE(offline.count(), 1);
-        QVERIFY(!FlashDataFromDevice);
-        HidSim::ClearCallLog();
-        QVERIFY(!SetKeyDebounce(4));
-        QVERIFY(HidSim::CallLog().filter("ProtocolDataUpdate").isEmpty());
+        if (road == "silent") {
+            // The whole wait ran, then its notice, and the old image stays home.
+            QVERIFY(suppressedDuring);
+            QCOMPARE(waited, qint64(12 * 500 + 2000));
+            QVERIFY(!FlashDataFromDevice);
+            HidSim::ClearCallLog();
+            QVERIFY(!SetKeyDebounce(4));
+            QVERIFY(HidSim::CallLog().filter("ProtocolDataUpdate").isEmpty());
+            return;
+        }
+        // Nothing was cleared: the mouse, the image and the pages' marks stay as they were, and the next
+        // change reaches the mouse.
+        QVERIFY(HidSim::CallLog().filter("UsbServer_SetClearSetting").isEmpty());
+        QCOMPARE(HidSim::Flash(DeviceFixture::MouseName()), changed);
+        const FlashDataMap now = DeviceFixture::ImageNow();
+        QVERIFY(std::memcmp(&image, &now, sizeof image) == 0);
+        QVERIFY(FlashDataFromDevice);
+        QVERIFY(ButtonPageRefreshed && LightPageRefreshed && SensorPageRefreshed);
+        if (road == "asleep") QVERIFY(HidSim::Wake(DeviceFixture::MouseName()));
+        QTRY_VERIFY(HidSim::IsOnline(DeviceFixture::MouseName()));
+        QVERIFY(SetKeyDebounce(4));
     }
 };
 
