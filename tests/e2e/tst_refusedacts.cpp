@@ -16,6 +16,7 @@
 #include <cstring>
 #include <functional>
 
+#include "Child.h"
 #include "DeviceFixture.h"
 #include "HelperThread.h"
 #include "MacroPageFixture.h"
@@ -37,13 +38,6 @@
 
 namespace {
 constexpr int kWaitMs = 20000;
-
-template <class T>
-T* Child(QWidget* page, const char* name) {
-    T* child = page->findChild<T*>(name);
-    if (!child) qFatal("no child %s", name);
-    return child;
-}
 
 // The next item of a combo box, as a user picks it.
 void NextItem(QWidget* page, const char* name) {
