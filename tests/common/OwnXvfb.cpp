@@ -1,7 +1,9 @@
 #include "OwnXvfb.h"
 
 #include <poll.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,10 +37,17 @@ OwnXvfb::OwnXvfb(const char* screen) {
     if (pipe(fds) != 0) return;
     pid_ = fork();
     if (pid_ == 0) {
+        // The server goes with the test, however the test ends, and keeps no hold on its output.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        const int null = open("/dev/null", O_RDWR);
+        if (null >= 0) {
+            dup2(null, STDOUT_FILENO);
+            dup2(null, STDERR_FILENO);
+        }
         close(fds[0]);
         const std::string fd = std::to_string(fds[1]);
         execl(path.constData(), "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten", "tcp",
-              static_cast<char*>(nullptr));
+              "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);

@@ -4,7 +4,8 @@
 #include <sys/types.h>
 
 // An Xvfb of a test's own. It picks a free display itself (-displayfd), so tests that start at the
-// same time never race for one; the server is stopped when the object goes.
+// same time never race for one; it does not reset when its last client leaves, so a test may connect
+// again at once. The server is stopped when the object goes.
 class OwnXvfb {
 public:
     // screen as Xvfb takes it: "WIDTHxHEIGHTxDEPTH".
