@@ -1,7 +1,6 @@
 #include "app/Dialog.h"
 
 #include <QButtonGroup>
-#include <QDebug>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QToolButton>
@@ -21,6 +20,7 @@
 #include "macro/Macro.h"
 #include "platform/Clock.h"
 #include "platform/CrashHandler.h"
+#include "platform/DebugLog.h"
 #include "platform/Paths.h"
 #include "sensor/Advanced.h"
 #include "sensor/Sensor.h"
@@ -91,7 +91,7 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     DialogChange::FindRepairFirmware = ::FindRepairFirmware;
     DialogChange::RepairDialog = []() -> QDialog* { return ::RepairDialog; };
 
-    qDebug() << "Start";
+    qCDebug(VzDebug) << "Start";
     const auto nav = [this](const QString& normal, const QString& hover, const QString& checked) {
         return PictureStyles::NavigationButtonSheet(PictureFolder, normal, hover, checked);
     };
@@ -263,12 +263,13 @@ void Dialog::SlotStartRecord(int index) {
 void Dialog::SlotUpDataParam(int index) {
     // Asked for by the device thread just before the device window was left.
     if (!DeviceWindow.Active()) return;
+    // A read asked for while the wait runs (the mouse put on its cable) joins that wait: it runs once.
+    if (UpDataParamDialog->isVisible()) return;
     UpDataParamDialog->StartTimer();
-    qDebug() << "q";
+    qCDebug(VzDebug) << "q";
     if (index == 1) UpDataParamDialog->ForcedMode = true;
     ModalRunner::RunOver(*UpDataParamDialog, this, 0, -20);
-    qDebug() << "w"
-             << "t1";
+    qCDebug(VzDebug) << "w" << "t1";
 }
 
 void Dialog::keyPressEvent(QKeyEvent* event) {

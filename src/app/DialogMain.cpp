@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QDebug>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
@@ -24,6 +23,7 @@
 #include "dialogs/ModalRunner.h"
 #include "hidusb/HIDUsb.h"
 #include "platform/Clock.h"
+#include "platform/DebugLog.h"
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"
 #include "ui_DialogMain.h"
@@ -142,7 +142,7 @@ void DialogMain::SlotChangeSize(int index) {
         HideToTray();
         return;
     }
-    qDebug() << "close";
+    qCDebug(VzDebug) << "close";
     StopUsbChanged();
     DelayMsec(200);
     UsbServer_Exit();

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "buttons/Buttoninterface.h"
+#include "buttons/SensorDefines.h"
 #include "keys/KeyTables.h"
 
 namespace {
@@ -154,10 +155,7 @@ int Buttoninterface::DpiIndexToValue(int index) const {
         sensorListed = true;
         if (SensorDefineValues.value(i) != index) continue;
         // The DPI is the number after the prefix and its "_".
-        const int start = name.indexOf(prefix) + prefix.size() + 1;
-        bool ok = false;
-        const int dpi = name.mid(start).toInt(&ok);
-        return ok ? dpi : 0;
+        return SensorDefines::TableDpi(name.mid(name.indexOf(prefix) + prefix.size() + 1));
     }
     return sensorListed ? 0 : (index + 1) * 50;
 }

@@ -1,7 +1,6 @@
 #include "buttons/Buttoninterface.h"
 
 #include <QButtonGroup>
-#include <QDebug>
 #include <QDir>
 #include <QEvent>
 #include <QFontMetrics>
@@ -30,6 +29,7 @@
 #include "dialogs/UpDataParam.h"
 #include "hidusb/HIDUsb.h"
 #include "macro/MacroFiles.h"
+#include "platform/DebugLog.h"
 #include "platform/Paths.h"
 #include "platform/ScreenMetrics.h"
 #include "ui_Buttoninterface.h"
@@ -543,7 +543,7 @@ void Buttoninterface::on_OutputData_clicked() {
         image = CurrentFlashData;
     }
     if (!FlashDataFromDevice) return;
-    if (!WriteProfileFile(path, image)) qDebug() << "export failed" << path;
+    if (!WriteProfileFile(path, image)) qCDebug(VzDebug) << "export failed" << path;
 }
 
 void Buttoninterface::on_ImportData_clicked() {

@@ -1,12 +1,12 @@
 #include "device/DeviceCommand.h"
 
-#include <QDebug>
 
 #include "core/CurrentFlashData.h"
 #include "core/DeviceAllInfo.h"
 #include "core/PostMsg.h"
 #include "device/DeviceFlags.h"
 #include "hidusb/HIDUsb.h"
+#include "platform/DebugLog.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ bool OnlineOrNotice() {
 // arrived, ask for one (the online poll reconnects with a forced re-read) and refuse.
 bool ImageFromDevice() {
     if (FlashDataFromDevice) return true;
-    qDebug() << "settings image not read from this device yet; re-read requested";
+    qCDebug(VzDebug) << "settings image not read from this device yet; re-read requested";
     OnlineNow = true;
     ForceReread = true;
     ReconnectRequested = true;
@@ -34,7 +34,7 @@ bool ImageFromDevice() {
 
 bool HandOver(const FlashDataMap& image) {
     if (ProtocolDataUpdate(&image)) return true;
-    qDebug() << "settings image not taken by the device";
+    qCDebug(VzDebug) << "settings image not taken by the device";
     ReportRefused();
     return false;
 }

@@ -1,6 +1,5 @@
 #include "device/Worker.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QTimer>
 
@@ -11,6 +10,7 @@
 #include "device/DeviceDiscovery.h"
 #include "device/DeviceFlags.h"
 #include "device/DeviceInfoFile.h"
+#include "platform/DebugLog.h"
 #include "platform/Paths.h"
 
 QTimer* OnlinePollTimer = nullptr;
@@ -107,11 +107,11 @@ void Worker::run() {
         LastPath = device.Path;
         LastType = device.Type;
         UsbServerC_Start(path.constData(), path.constData(), DeviceDataCallback);
-        qDebug() << "OnlinA";
+        qCDebug(VzDebug) << "OnlinA";
         UsbServer_SetPCDriverStatus(1);
         UsbServer_ReadAllFlashData();
         LastOnline = bool(OnlineNow);
-        qDebug() << "OnlinB";
+        qCDebug(VzDebug) << "OnlinB";
     }
     DeviceAnswered = bool(OnlineNow);
     WorkerRunEnable = false;

@@ -1,12 +1,12 @@
 #include "dialogs/ProfileFile.h"
 
 #include <QDataStream>
-#include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
 
 #include "platform/WholeFile.h"
+#include "platform/DebugLog.h"
 
 int ImportResult = 0;
 
@@ -36,7 +36,7 @@ int Read(const QString& path, const QString& sensor, int dpiMaxGrade, FlashDataM
     // A pipe or device would block on open or read.
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        qDebug() << "failed";
+        qCDebug(VzDebug) << "failed";
         return 1;
     }
     QDataStream stream(&file);

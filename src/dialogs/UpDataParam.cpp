@@ -1,6 +1,5 @@
 #include "dialogs/UpDataParam.h"
 
-#include <QDebug>
 #include <QTimer>
 
 #include "core/ConfigIni.h"
@@ -16,6 +15,7 @@
 #include "dialogs/ProfileFile.h"
 #include "hidusb/HIDUsb.h"
 #include "platform/Clock.h"
+#include "platform/DebugLog.h"
 #include "ui_UpDataParam.h"
 
 namespace {
@@ -164,7 +164,7 @@ void UpDataParam::onTimeupDestroy() {
         return;
     }
 
-    qDebug() << "z";
+    qCDebug(VzDebug) << "z";
     if (ImportMode) {
         ImportMode = false;
         ImportProfile();
@@ -172,20 +172,20 @@ void UpDataParam::onTimeupDestroy() {
     }
 
     if (DeviceAnswered) {
-        qDebug() << "v";
+        qCDebug(VzDebug) << "v";
         const bool refreshed = WaitForPages(true);
         if (DeviceLeft()) return;
         CloseWait();
-        qDebug() << "vvv";
+        qCDebug(VzDebug) << "vvv";
         if (!refreshed) ReportTimeOut();
-        qDebug() << "vv";
+        qCDebug(VzDebug) << "vv";
         FlashDataMap cached;
         if (OnlineNow && !ReadDeviceInfoFile(DeviceInfoLoadName(), &cached))
             WriteDeviceInfoFile(DeviceInfoSaveName(), CurrentImage());
         return;
     }
 
-    qDebug() << "x";
+    qCDebug(VzDebug) << "x";
     FlashDataMap cached;
     if (ReadDeviceInfoFile(DeviceInfoLoadName(), &cached)) RefillPages(cached);
     CloseWait();

@@ -1,6 +1,5 @@
 #include "home/Match.h"
 
-#include <QDebug>
 #include <QEvent>
 #include <QTimer>
 
@@ -12,6 +11,7 @@
 #include "device/DeviceFlags.h"
 #include "device/Worker.h"
 #include "home/DialogChange.h"
+#include "platform/DebugLog.h"
 #include "platform/Paths.h"
 #include "ui_Match.h"
 #include "widgets/DialogFrame.h"
@@ -175,7 +175,7 @@ void Match::on_MatchButton_clicked() {
 }
 
 void Match::StartPair() {
-    qDebug() << "Enter";
+    qCDebug(VzDebug) << "Enter";
     PairConnectionOpen = true;
     PairStatusTimer->start(1000);
     const QByteArray path = PairPath.toUtf8();
@@ -222,12 +222,12 @@ void Match::EndPairing(int result) {
     PairResult = result;
     DeviceWindow.Resume();
     if (result == 2) {
-        qDebug() << "success";
+        qCDebug(VzDebug) << "success";
         ui->MatchButton->setText(PairSuccessText);
         SetButtonPicture("PairSuccess.png");
         ui->MatchButton->setEnabled(false);
     } else {
-        qDebug() << "fail";
+        qCDebug(VzDebug) << "fail";
         ui->MatchButton->setText(PairFailText);
         SetButtonPicture("PairFail.png");
     }
@@ -250,7 +250,7 @@ void Match::reject() {
 void PairStatusCallback(const unsigned char* header, int headerLength, const unsigned char* payload,
                         int payloadLength) {
     const int kind = headerLength >= 2 ? header[1] : 0;
-    qDebug() << "in2" << kind;
+    qCDebug(VzDebug) << "in2" << kind;
     if (kind != kPairStatusKind || payloadLength < 1 || PairResult != 1) return;
     PostMsg* hub = PostMsg::GetInstance();
     if (payload[0] == kPairFailed) {

@@ -28,6 +28,7 @@
 #include "keys/AddDelayTime.h"
 #include "keys/KeyTables.h"
 #include "keys/addKey.h"
+#include "platform/DebugLog.h"
 #include "platform/Paths.h"
 #include "ui_Macro.h"
 #include "widgets/ColorText.h"
@@ -822,7 +823,7 @@ void Macro::on_StartRecord_clicked() {
 
 void Macro::UpdateCapslockTip(int keyCode, bool downOrUp, bool aotu) {
     Q_UNUSED(aotu);
-    qDebug() << downOrUp;
+    qCDebug(VzDebug) << downOrUp;
     if (!MacroRecording) {
         RecordTimer.Restart();
         return;
@@ -842,7 +843,7 @@ void Macro::UpdateCapslockTip(int keyCode, bool downOrUp, bool aotu) {
         FirstEvent = false;
     } else {
         const qint64 elapsed = RecordTimer.ElapsedMs();
-        qDebug() << elapsed;
+        qCDebug(VzDebug) << elapsed;
         AddDelayItem(ui->AutoInsertDelay->isChecked() ? double(elapsed) : double(ui->DelayTime->value()));
         RecordTimer.Restart();
     }

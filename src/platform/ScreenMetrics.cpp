@@ -5,7 +5,7 @@
 #include <QScreen>
 #include <atomic>
 #include <cstdlib>
-#include <cstring>
+#include <memory>
 #include <vector>
 
 #ifdef VZ_HAVE_XCB
@@ -31,11 +31,12 @@ int WidthOverride() {
 }
 
 #ifdef VZ_HAVE_XCB
-template <typename T>
-struct Reply {
-    T* p;
-    ~Reply() { std::free(p); }
+// An xcb reply, freed with free() as xcb asks.
+struct FreeReply {
+    void operator()(void* p) const { std::free(p); }
 };
+template <typename T>
+using Reply = std::unique_ptr<T, FreeReply>;
 
 // The width of the CRTC of the primary output, else of the first CRTC that shows something, as Qt's
 // primary screen; 0 without RandR.
@@ -44,26 +45,26 @@ int RandrPrimaryWidth(xcb_connection_t* c, xcb_window_t root) {
     if (!ext || !ext->present) return 0;
     Reply<xcb_randr_query_version_reply_t> version{
         xcb_randr_query_version_reply(c, xcb_randr_query_version(c, 1, 3), nullptr)};
-    if (!version.p || (version.p->major_version == 1 && version.p->minor_version < 3)) return 0;
+    if (!version || (version->major_version == 1 && version->minor_version < 3)) return 0;
     const auto crtcWidth = [c](xcb_randr_crtc_t crtc) {
         if (crtc == XCB_NONE) return 0;
         Reply<xcb_randr_get_crtc_info_reply_t> info{
             xcb_randr_get_crtc_info_reply(c, xcb_randr_get_crtc_info(c, crtc, XCB_CURRENT_TIME), nullptr)};
-        return info.p ? int(info.p->width) : 0;
+        return info ? int(info->width) : 0;
     };
     Reply<xcb_randr_get_output_primary_reply_t> primary{
         xcb_randr_get_output_primary_reply(c, xcb_randr_get_output_primary(c, root), nullptr)};
-    if (primary.p && primary.p->output != XCB_NONE) {
+    if (primary && primary->output != XCB_NONE) {
         Reply<xcb_randr_get_output_info_reply_t> output{xcb_randr_get_output_info_reply(
-            c, xcb_randr_get_output_info(c, primary.p->output, XCB_CURRENT_TIME), nullptr)};
-        if (output.p)
-            if (const int width = crtcWidth(output.p->crtc)) return width;
+            c, xcb_randr_get_output_info(c, primary->output, XCB_CURRENT_TIME), nullptr)};
+        if (output)
+            if (const int width = crtcWidth(output->crtc)) return width;
     }
     Reply<xcb_randr_get_screen_resources_current_reply_t> resources{xcb_randr_get_screen_resources_current_reply(
         c, xcb_randr_get_screen_resources_current(c, root), nullptr)};
-    if (!resources.p) return 0;
-    const xcb_randr_crtc_t* crtcs = xcb_randr_get_screen_resources_current_crtcs(resources.p);
-    const int count = xcb_randr_get_screen_resources_current_crtcs_length(resources.p);
+    if (!resources) return 0;
+    const xcb_randr_crtc_t* crtcs = xcb_randr_get_screen_resources_current_crtcs(resources.get());
+    const int count = xcb_randr_get_screen_resources_current_crtcs_length(resources.get());
     for (int i = 0; i < count; ++i)
         if (const int width = crtcWidth(crtcs[i])) return width;
     return 0;
@@ -71,16 +72,15 @@ int RandrPrimaryWidth(xcb_connection_t* c, xcb_window_t root) {
 #endif
 
 // The primary screen's width read from the X server directly, as the xcb platform would see it; 0 when
-// the program will not run on X (another platform asked for) or the server cannot be reached.
+// the program will not run on X or the server cannot be reached.
 int XcbDesktopWidth(int argc, char** argv) {
 #ifdef VZ_HAVE_XCB
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (!platform.isEmpty() && !platform.startsWith("xcb")) return 0;
-    const char* display = nullptr;
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "-platform") == 0 && std::strncmp(argv[i + 1], "xcb", 3) != 0) return 0;
-        if (std::strcmp(argv[i], "-display") == 0) display = argv[i + 1];
-    }
+    QList<QByteArray> arguments;
+    for (int i = 0; i < argc; ++i) arguments << QByteArray(argv[i]);
+    const ScreenMetrics::XcbChoice choice =
+        ScreenMetrics::ChoosePlatform(arguments, QProcessEnvironment::systemEnvironment());
+    if (!choice.xcb) return 0;
+    const char* display = choice.display.isEmpty() ? nullptr : choice.display.constData();
     int screenNumber = 0;
     xcb_connection_t* c = xcb_connect(display, &screenNumber);
     int width = 0;
@@ -110,6 +110,28 @@ int DesktopWidth() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return 0;
     return qRound(screen->geometry().width() * screen->devicePixelRatio());
+}
+
+XcbChoice ChoosePlatform(const QList<QByteArray>& arguments, const QProcessEnvironment& environment) {
+    // Debian's toolkit is built with xcb as its default platform.
+    QByteArray platform = "xcb";
+    if (environment.value("XDG_SESSION_TYPE") == "wayland") platform = "wayland;xcb";
+    const QByteArray asked = environment.value("QT_QPA_PLATFORM").toLocal8Bit();
+    if (!asked.isEmpty()) platform = asked;
+    XcbChoice choice;
+    for (int i = 1; i < arguments.size(); ++i) {
+        QByteArray option = arguments[i];
+        if (option.startsWith("--")) option.remove(0, 1);
+        if (i + 1 >= arguments.size()) break;
+        if (option == "-platform")
+            platform = arguments[++i];
+        else if (option == "-display")
+            choice.display = arguments[++i];
+    }
+    // "name:options;next": the first name is tried first; Wayland may well load where it is asked for.
+    const QByteArray first = platform.split(';').first().split(':').first().trimmed().toLower();
+    choice.xcb = first == "xcb";
+    return choice;
 }
 
 int DesktopWidthBeforeApp(int argc, char** argv) {

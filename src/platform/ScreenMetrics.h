@@ -1,5 +1,8 @@
 #pragma once
+#include <QByteArray>
+#include <QList>
 #include <QPixmap>
+#include <QProcessEnvironment>
 #include <QtGlobal>
 #include <functional>
 
@@ -10,10 +13,21 @@ namespace ScreenMetrics {
 // Needs a Gui application object; 0 when there is no screen.
 int DesktopWidth();
 
-// Usable before the application object exists: the override if any, else the width read from the X
-// server (its primary output), else, on another platform, through a short-lived QGuiApplication built
-// from the same arguments.
+// Usable before the application object exists: the override if any, else, when the toolkit will run
+// on X, the width read from the X server (its primary output), else through a short-lived
+// QGuiApplication built from the same arguments and environment.
 int DesktopWidthBeforeApp(int argc, char** argv);
+
+// Whether the toolkit's application object will take the xcb platform, decided as it decides:
+// XDG_SESSION_TYPE=wayland puts Wayland first, QT_QPA_PLATFORM replaces that, and -platform (or
+// --platform) replaces both; the first platform of a ";" list is the one tried first. WAYLAND_DISPLAY
+// alone leaves the toolkit on xcb. display is the X display the xcb platform connects to (-display or
+// --display), empty for DISPLAY.
+struct XcbChoice {
+    bool xcb = false;
+    QByteArray display;
+};
+XcbChoice ChoosePlatform(const QList<QByteArray>& arguments, const QProcessEnvironment& environment);
 
 // Logical horizontal DPI of the primary screen; 96 when unknown.
 int LogicalDpiX();

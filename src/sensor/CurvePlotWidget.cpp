@@ -3,9 +3,10 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QtDebug>
 #include <cmath>
 #include <random>
+
+#include "platform/DebugLog.h"
 
 QString CurveAxisTitleX;
 QString CurveAxisTitleY;
@@ -93,9 +94,9 @@ int CurvePlotWidget::PointNear(const QPointF& data, double limit, const char* lo
         const QPointF delta = data - points_[i];
         const double distance = std::sqrt(delta.x() * delta.x() + delta.y() * delta.y());
         if (logTag)
-            qDebug() << logTag << distance;
+            qCDebug(VzDebug) << logTag << distance;
         else
-            qDebug() << distance;
+            qCDebug(VzDebug) << distance;
         if (distance < limit) return i;
     }
     return -1;

@@ -1,6 +1,5 @@
 #include "sensor/LongMode.h"
 
-#include <QDebug>
 #include <QSignalBlocker>
 
 #include "core/DeviceAllInfo.h"
@@ -8,6 +7,7 @@
 #include "core/PostMsg.h"
 #include "device/DeviceFlags.h"
 #include "hidusb/HIDUsb.h"
+#include "platform/DebugLog.h"
 #include "sensor/SensorStyles.h"
 #include "ui_LongMode.h"
 
@@ -51,7 +51,7 @@ void LongMode::on_checkBox_toggled(bool checked) {
         return;
     }
     if (!UsbFinderC_SetLongRangeMode(path.constData(), checked)) {
-        qDebug() << "long-range mode not taken";
+        qCDebug(VzDebug) << "long-range mode not taken";
         PutBack(checked);
         PostMsg::GetInstance()->EmitSigMouseOffLineo(NoticeReceiverNotTaken);
     }

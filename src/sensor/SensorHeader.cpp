@@ -3,6 +3,7 @@
 #include <QFile>
 #include <mutex>
 
+#include "buttons/SensorDefines.h"
 #include "core/ConfigIni.h"
 #include "core/CurrentFlashData.h"
 #include "device/DeviceCommand.h"
@@ -24,72 +25,21 @@ int ReadNumber(const QString& text, int base) {
     return ok ? value : 0;
 }
 
-int ReadHeaderValue(const QString& text) {
-    return ReadNumber(text, text.contains("0x") ? 16 : 10);
-}
-
-// The most DPI a register table entry may name: ten register bits in steps of 100 DPI. Decoding doubles
-// an entry twice at most, so every entry within it stays a sound int.
-constexpr qlonglong kMostTableDpi = 1024 * 100;
-
-// A DPI table entry ("..._DPI_" and a number) whose number lies outside 1..kMostTableDpi is damaged.
-bool DamagedDpiEntry(const QString& name) {
-    const int at = name.indexOf("_DPI_");
-    if (at < 0) return false;
-    const QString number = name.mid(at + 5).trimmed();
-    if (number.isEmpty()) return false;
-    bool ok = false;
-    const qlonglong dpi = number.toLongLong(&ok, 10);
-    if (!ok) {
-        // Digits that do not even fit a long number are damaged too; other texts are names, not numbers.
-        bool digits = true;
-        for (const QChar c : number) digits = digits && c.isDigit();
-        return digits;
-    }
-    return dpi < 1 || dpi > kMostTableDpi;
-}
-
-void AddDefine(const QString& name, const QString& valueText) {
-    if (DamagedDpiEntry(name)) {
-        qWarning("driver_sensor.h: damaged line ignored: %s", qPrintable(name));
-        return;
-    }
-    SensorHeaderNames.append(name);
-    SensorHeaderValues.append(ReadHeaderValue(valueText));
-}
-
-QString* CapabilityList(const QString& word, SensorCapabilityLists* lists) {
-    const std::pair<const char*, QString*> keywords[] = {
-        {"SUPPORT_SENSOR_MODE_SEL", &lists->SensorModeModels},
-        {"SUPPORT_LOD_CAL", &lists->LodCalModels},
-        {"SUPPORT_RIPPLE", &lists->RippleModels},
-        {"SUPPORT_FIXLINE", &lists->FixLineModels},
-        {"SUPPORT_MOTION_SYNC", &lists->MotionSyncModels},
-        {"SUPPORT_MOUSEPAD_CAL", &lists->MousepadCalModels},
+QString* CapabilityList(int feature, SensorCapabilityLists* lists) {
+    QString* const byFeature[SensorDefines::FeatureListCount] = {
+        &lists->SensorModeModels, &lists->LodCalModels,     &lists->RippleModels,
+        &lists->FixLineModels,    &lists->MotionSyncModels, &lists->MousepadCalModels,
     };
-    for (const auto& keyword : keywords)
-        if (word.contains(keyword.first)) return keyword.second;
-    return nullptr;
+    return feature >= 0 && feature < SensorDefines::FeatureListCount ? byFeature[feature] : nullptr;
 }
 
-void ParseLine(const QString& line, SensorCapabilityLists* lists) {
-    const QStringList words = line.split(' ', Qt::SkipEmptyParts);
-    if (words.size() == 2) {
-        const QStringList parts = words[1].split('\t', Qt::SkipEmptyParts);
-        if (QString* list = CapabilityList(words[1], lists)) {
-            if (parts.size() >= 2) *list = QString(parts[1]).remove('\n');
-            return;
-        }
-        // A value without a line feed stands on an unfinished last line.
-        if (words[0] != "#define" || parts.size() < 2 || !parts[1].contains('\n')) return;
-        AddDefine(parts[0], QString(parts[1]).remove('\n'));
-    } else if (words.size() == 3) {
-        if (!words[2].contains("//") && !words[2].contains('\n')) return;
-        const QStringList parts = words[1].split('\t', Qt::SkipEmptyParts);
-        if (parts.size() == 2)
-            AddDefine(parts[0], parts[1]);
-        else if (parts.size() == 1)
-            AddDefine(parts[0], words[2]);
+void ParseLine(const QString& text, SensorCapabilityLists* lists) {
+    const SensorDefines::Line line = SensorDefines::ParseLine(text);
+    if (line.kind == SensorDefines::Line::Define) {
+        SensorHeaderNames.append(line.name);
+        SensorHeaderValues.append(line.value);
+    } else if (line.kind == SensorDefines::Line::Feature) {
+        if (QString* list = CapabilityList(line.feature, lists)) *list = line.models;
     }
 }
 
@@ -188,7 +138,7 @@ int DecodeLevelDpi(const DpiLevelRecord& record) {
         hasTable = true;
         if (SensorHeaderValues.value(k) != code) continue;
         const int at = name.indexOf(valuePrefix);
-        dpi = at < 0 ? 0 : ReadNumber(name.mid(at + valuePrefix.size()), 10);
+        dpi = at < 0 ? 0 : SensorDefines::TableDpi(name.mid(at + valuePrefix.size()));
         if (flags & 0x22) dpi *= 2;
         break;
     }

@@ -41,6 +41,11 @@ private slots:
             << QByteArray("#define A 5") << QStringList{} << QVector<int>{};
         QTest::newRow("repeated name")
             << QByteArray("#define A\t1\n#define A\t2\n") << QStringList{"A", "A"} << QVector<int>{1, 2};
+        QTest::newRow("damaged DPI entries are dropped")
+            << QByteArray(
+                   "#define X_DPI_SENSOR_3395_DPI_2000000000\t0x05\n#define SENSOR_3395_DPI_0 5\n"
+                   "#define SENSOR_3395_DPI_400\t0x05\n")
+            << QStringList{"SENSOR_3395_DPI_400"} << QVector<int>{5};
         QTest::newRow("carriage returns") << QByteArray("#define A\t0x10\r\n#define B 3\r\n")
                                           << QStringList{"A", "B"} << QVector<int>{16, 3};
     }

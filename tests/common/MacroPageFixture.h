@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "Child.h"
 #include "LanguageFixture.h"
 #include "dialogs/DeleteConfirm.h"
 #include "dialogs/ModalRunner.h"
@@ -21,6 +22,8 @@
 #include "platform/Paths.h"
 
 namespace MacroPageFixture {
+
+using ::Child;
 
 inline QString MacroFolder() {
     return Paths::UserDataDir() + "/usersetting/MacroPage";
@@ -102,13 +105,6 @@ inline void Fill(Macro& page, const QStringList& items) {
         else
             page.AddKeyItem(item.mid(1), item.startsWith('+'));
     }
-}
-
-template <class T>
-T* Child(const Macro& page, const char* name) {
-    T* child = page.findChild<T*>(name);
-    if (!child) qFatal("no child %s", name);
-    return child;
 }
 
 inline QListWidget* MacroList(const Macro& page) {

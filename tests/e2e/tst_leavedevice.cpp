@@ -3,6 +3,8 @@
 // left stays open or opens over the home page; a device opened after another shows none of its values.
 #include <QApplication>
 #include <QLabel>
+#include <QLoggingCategory>
+#include <QPointer>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QTimer>
@@ -86,6 +88,30 @@ private:
         QTRY_VERIFY_WITH_TIMEOUT(waits_.contains("UpDataParam"), kWaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(!Device(window)->WaitDialog()->isVisible(), kWaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(FlashDataFromDevice && DeviceWorker && DeviceWorker->isFinished(), kWaitMs);
+    }
+
+    // Nothing of the device is under way any more: no wait's timer runs, the device thread has ended,
+    // and the online poll has ticked twice, with what its ticks started done.
+    static bool Settled() {
+        QPointer<QTimer> poll = OnlinePollTimer;
+        int ticks = 0;
+        QMetaObject::Connection counting;
+        if (poll) counting = QObject::connect(poll.data(), &QTimer::timeout, [&ticks] { ++ticks; });
+        const auto waitTimerRuns = [] {
+            for (QWidget* widget : QApplication::allWidgets())
+                if (qobject_cast<UpDataParam*>(widget))
+                    for (const QTimer* timer : widget->findChildren<QTimer*>())
+                        if (timer->isActive()) return true;
+            return false;
+        };
+        const bool settled = QTest::qWaitFor(
+            [&] {
+                return (!poll || ticks >= 2) && !waitTimerRuns() &&
+                       (!DeviceWorker || DeviceWorker->isFinished());
+            },
+            kWaitMs);
+        QObject::disconnect(counting);
+        return settled;
     }
 
 private slots:
@@ -283,7 +309,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(HomeShown(window) && !HidSim::IsOnline("receiver"), kWaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(!QApplication::activeModalWidget(), 1500);
         // Late answers of the device thread, the wait's timer and the online poll have come and gone.
-        QTest::qWait(4000);
+        QVERIFY(Settled());
         QStringList overHome;
         for (const ModalRun& run : runs)
             if (run.OverHome) overHome << run.Name;
@@ -291,6 +317,60 @@ private slots:
         QVERIFY(!leftOpen);
         QVERIFY(!QApplication::activeModalWidget());
         QVERIFY(HomeShown(window));
+    }
+
+    // The mouse is put on its cable while the device's settings are being read: the read that follows
+    // joins the wait that runs, and no dialog is run again while it already runs.
+    void mouseOnItsCableDuringTheWait() {
+        QStringList again;
+        bool plugged = false;
+        DialogMain window;
+        ModalRunner::SetScript([&](QDialog& dialog) {
+            if (dialog.isVisible()) again << dialog.objectName();
+            waits_.append(dialog.objectName());
+            if (qobject_cast<UpDataParam*>(&dialog) && !plugged) {
+                plugged = true;
+                QTimer::singleShot(300, [] { HidSim::Plug("mouse"); });
+            }
+            return dialog.exec();
+        });
+        window.show();
+        ReadSettings(window);
+        QVERIFY(plugged);
+        QVERIFY(Settled());
+        QTRY_VERIFY_WITH_TIMEOUT(!QApplication::activeModalWidget(), kWaitMs);
+        QCOMPARE(again, QStringList());
+        QCOMPARE(window.Stack()->currentIndex(), int(DialogMain::DevicePageIndex));
+    }
+
+    // Opening a device prints the program's debug tags only when QT_LOGGING_RULES asks for them.
+    void debugTagsOnlyWhenAskedFor_data() {
+        QTest::addColumn<QString>("rules");
+        QTest::addColumn<bool>("printed");
+        QTest::newRow("no rules") << QString() << false;
+        QTest::newRow("vorlant.debug=true") << "vorlant.debug=true" << true;
+    }
+    void debugTagsOnlyWhenAskedFor() {
+        QFETCH(QString, rules);
+        QFETCH(bool, printed);
+        static QStringList tags;
+        tags.clear();
+        QLoggingCategory::setFilterRules(rules);
+        const QtMessageHandler before = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+                if (type == QtDebugMsg && context.category && QByteArray(context.category) == "vorlant")
+                    tags << text;
+            });
+        {
+            DialogMain window;
+            window.show();
+            ReadSettings(window);
+            window.hide();
+        }
+        qInstallMessageHandler(before);
+        QLoggingCategory::setFilterRules(QString());
+        for (const char* tag : {"Start", "OnlinA", "OnlinB", "q", "w t1"})
+            QVERIFY2(tags.contains(tag) == printed, qPrintable(tag + (": " + tags.join('|'))));
     }
 
     // The first device (an update for its mouse, "Profile 1", 85 %), then the second, whose mouse

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <functional>
 
+#include "Child.h"
 #include "DeviceFixture.h"
 #include "HelperThread.h"
 #include "MacroPageFixture.h"
@@ -44,13 +45,6 @@
 
 namespace {
 constexpr int kWaitMs = 20000;
-
-template <class T>
-T* Child(QWidget* page, const char* name) {
-    T* child = page->findChild<T*>(name);
-    if (!child) qFatal("no child %s", name);
-    return child;
-}
 
 // The next item of a combo box, as a user picks it.
 void NextItem(QWidget* page, const char* name) {

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
@@ -11,6 +12,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "Child.h"
 #include "DeviceFixture.h"
 #include "core/PostMsg.h"
 #include "device/DeviceCommand.h"
@@ -61,12 +63,6 @@ struct Control {
     std::function<bool(QWidget*)> ShowsOld;
 };
 
-template <typename T>
-T* Child(QWidget* page, const char* name) {
-    T* widget = page->findChild<T*>(name);
-    if (!widget) qFatal("no widget %s", name);
-    return widget;
-}
 int Index(QWidget* page, const char* name) {
     return Child<QComboBox>(page, name)->currentIndex();
 }
@@ -191,6 +187,7 @@ private slots:
         delete page_;
         page_ = nullptr;
         ScreenMetrics::SetGrabOverride(nullptr);
+        ScreenMetrics::SetOverrides(0, 0);
         UsbServer_Exit();
     }
 
@@ -416,6 +413,9 @@ void TestLightPanels::pickerGrabsAtTheCursor() {
     UiLive = true;
     page_->findChild<QComboBox*>("LightMod")->setCurrentIndex(2);  // shows the colour board
     QPoint grabbedAt(-1, -1);
+    // A desktop of twice as many pixels as the toolkit's coordinates (a 4K screen scaled by 2): the
+    // grab still goes where the cursor stands, in the toolkit's coordinates.
+    ScreenMetrics::SetOverrides(2 * QGuiApplication::primaryScreen()->geometry().width(), 0);
     ScreenMetrics::SetGrabOverride([&grabbedAt](int x, int y, int w, int h) {
         grabbedAt = QPoint(x, y);
         QPixmap pixmap(w, h);

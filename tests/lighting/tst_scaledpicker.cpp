@@ -2,76 +2,22 @@
 // on such a screen: a picture of four coloured quarters covers the screen, the cursor stands on one of
 // them, and a press on the colour board takes that quarter's colour. The test starts its own Xvfb; it
 // skips only when Xvfb is not installed.
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QCursor>
-#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
-#include <string>
 
+#include "OwnXvfb.h"
 #include "lighting/ColorEditor.h"
 
 namespace {
-
-// An Xvfb of its own: the display number it chose, or -1 when it did not start.
-class OwnXvfb {
-public:
-    OwnXvfb(const QString& program, const char* screen) {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            const QByteArray path = QFile::encodeName(program);
-            execl(path.constData(), "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten",
-                  "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        if (pid_ > 0) display_ = ReadDisplay(fds[0]);
-        close(fds[0]);
-    }
-    ~OwnXvfb() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
-    OwnXvfb(const OwnXvfb&) = delete;
-    OwnXvfb& operator=(const OwnXvfb&) = delete;
-
-    int Display() const { return display_; }
-
-private:
-    // Xvfb writes the display number and a line end once it takes connections.
-    static int ReadDisplay(int fd) {
-        std::string text;
-        pollfd wait{fd, POLLIN, 0};
-        while (text.find('\n') == std::string::npos && poll(&wait, 1, 10000) > 0) {
-            char c[16];
-            const ssize_t n = read(fd, c, sizeof c);
-            if (n <= 0) break;
-            text.append(c, size_t(n));
-        }
-        return text.find('\n') == std::string::npos ? -1 : std::stoi(text);
-    }
-
-    pid_t pid_ = -1;
-    int display_ = -1;
-};
 
 // The picture: four quarters of the screen in four colours.
 class Quarters : public QWidget {
@@ -91,6 +37,17 @@ protected:
             painter.fillRect(QRect(corner, QSize(w, h)), At(size(), corner));
     }
 };
+
+// Whether the screen shows the picture: each quarter's colour in the middle of that quarter.
+bool PictureShown(QScreen* screen) {
+    const QSize size = screen->geometry().size();
+    for (const QPoint& middle : {QPoint(1, 1), QPoint(3, 1), QPoint(1, 3), QPoint(3, 3)}) {
+        const QPoint at(size.width() * middle.x() / 4, size.height() * middle.y() / 4);
+        const QImage shot = screen->grabWindow(0, at.x(), at.y(), 1, 1).toImage();
+        if (shot.isNull() || shot.pixelColor(0, 0) != Quarters::At(size, at)) return false;
+    }
+    return true;
+}
 
 QString g_skipReason;
 
@@ -122,7 +79,7 @@ private slots:
         picture.setGeometry(screen);
         picture.show();
         QVERIFY(QTest::qWaitForWindowExposed(&picture));
-        QTest::qWait(200);
+        QTRY_VERIFY(PictureShown(QGuiApplication::primaryScreen()));
 
         QFrame panel;
         QLabel board(&panel), swatch(&panel);
@@ -150,14 +107,13 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    const QString xvfb = QStandardPaths::findExecutable("Xvfb");
     std::unique_ptr<OwnXvfb> server;
-    if (xvfb.isEmpty()) {
+    if (OwnXvfb::Program().isEmpty()) {
         g_skipReason = "Xvfb is not installed";
     } else {
-        server = std::make_unique<OwnXvfb>(xvfb, "3840x2160x24");
+        server = std::make_unique<OwnXvfb>("3840x2160x24");
         if (server->Display() < 0) qFatal("Xvfb did not start");
-        qputenv("DISPLAY", ":" + QByteArray::number(server->Display()));
+        qputenv("DISPLAY", server->DisplayName());
         qputenv("QT_QPA_PLATFORM", "xcb");
         qputenv("QT_SCALE_FACTOR", "2");
         // As the program starts: the toolkit's own high-DPI scaling off, the scale factor set.

@@ -13,6 +13,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "Child.h"
 #include "DeviceFixture.h"
 #include "HelperThread.h"
 #include "LanguageFixture.h"
@@ -37,13 +38,6 @@ void SetDevice(int driveIndex, bool usb) {
 
 bool LongRangeCalled() {
     return HidSim::CallLog().join('\n').contains("UsbFinderC_SetLongRangeMode");
-}
-
-template <class T>
-T* Child(QObject& parent, const char* name) {
-    T* child = parent.findChild<T*>(name);
-    if (!child) qFatal("no child %s", name);
-    return child;
 }
 
 QWidget* LongPanel(Advanced& page) {

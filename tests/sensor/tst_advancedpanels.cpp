@@ -11,6 +11,7 @@
 #include <cstring>
 #include <functional>
 
+#include "Child.h"
 #include "DeviceFixture.h"
 #include "core/PostMsg.h"
 #include "device/DeviceCommand.h"
@@ -20,13 +21,6 @@
 #include "sensor/RotatableWidget.h"
 
 namespace {
-
-template <class T>
-T* Child(QObject& parent, const char* name) {
-    T* child = parent.findChild<T*>(name);
-    if (!child) qFatal("no child %s", name);
-    return child;
-}
 
 // The settings the mouse itself holds.
 FlashDataMap MouseImage() {

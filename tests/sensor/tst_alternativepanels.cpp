@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "Child.h"
 #include "DeviceFixture.h"
 #include "core/PostMsg.h"
 #include "device/DeviceCommand.h"
@@ -32,13 +33,6 @@ void Release(QSlider* slider, int value) {
     slider->setSliderDown(true);
     slider->setSliderPosition(value);
     slider->setSliderDown(false);
-}
-
-template <class T>
-T* Child(QWidget* panel, const char* name) {
-    T* child = panel->findChild<T*>(name);
-    if (!child) qFatal("no child %s", name);
-    return child;
 }
 
 enum class Gate { Open, NoLiveWindow, SensorPageFilling };

@@ -5,6 +5,7 @@
 
 #include "DeviceFixture.h"
 #include "TestEnv.h"
+#include "buttons/SensorDefines.h"
 #include "device/DeviceCommand.h"
 #include "platform/Paths.h"
 #include "sensor/SensorHeader.h"
@@ -102,6 +103,50 @@ private slots:
         ParseSensorHeaderFile(WriteHeader(text), &read);
         QCOMPARE(Defines(), defines);
         QCOMPARE(Lists(read), lists);
+    }
+
+    // One damaged header gives the button page and the sensor page one table, and a level whose code
+    // a damaged entry carried decodes by the register rule without overflowing.
+    void damagedLines_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("DPI after a later _DPI_") << QByteArray("#define X_DPI_SENSOR_3395_DPI_2000000000\t0x05\n")
+                                                 << false;
+        QTest::newRow("beyond an int") << QByteArray("#define SENSOR_3395_DPI_99999999999999999999\t0x05\n")
+                                       << false;
+        QTest::newRow("beyond the registers, space form")
+            << QByteArray("#define SENSOR_3395_DPI_2000000000 0x05\n") << false;
+        QTest::newRow("beyond the registers, comment") << QByteArray("#define SENSOR_3395_DPI_102401\t5 //x\n")
+                                                       << false;
+        QTest::newRow("signed beyond") << QByteArray("#define SENSOR_3395_DPI_+2000000000\t0x05\n") << false;
+        QTest::newRow("zero") << QByteArray("#define SENSOR_3395_DPI_0\t0x05\n") << false;
+        QTest::newRow("negative") << QByteArray("#define SENSOR_3395_DPI_-400\t0x05\n") << false;
+        QTest::newRow("most the registers hold") << QByteArray("#define SENSOR_3395_DPI_102400\t0x05\n") << true;
+        QTest::newRow("no number after the last _DPI_")
+            << QByteArray("#define SENSOR_3395_DPI_2000000000_A\t0x05\n") << true;
+    }
+    void damagedLines() {
+        QFETCH(QByteArray, line);
+        QFETCH(bool, kept);
+        if (!kept) QTest::ignoreMessage(QtWarningMsg, QRegularExpression("damaged line ignored"));
+        const QString path = WriteHeader("#define SENSOR_3395_DPI_400\t0x07\n" + line);
+        SensorCapabilityLists lists;
+        ParseSensorHeaderFile(path, &lists);
+        if (!kept) QTest::ignoreMessage(QtWarningMsg, QRegularExpression("damaged line ignored"));
+        QStringList buttonNames;
+        QVector<int> buttonValues;
+        SensorDefines::Read(path, buttonNames, buttonValues);
+        QCOMPARE(buttonNames, QStringList(SensorHeaderNames.toList()));
+        QCOMPARE(buttonValues, SensorHeaderValues);
+        QCOMPARE(SensorHeaderNames.size(), kept ? 2 : 1);
+
+        CurrentSensorModel = "3395";
+        DpiLevelRecord record{};
+        record.DpiCode = 5;
+        record.DpiCodeCopy = 5;
+        record.DpiRangeFlags = 0x33;
+        const int dpi = DecodeLevelDpi(record);
+        QVERIFY2(dpi >= 0 && dpi <= 4 * SensorDefines::kMostTableDpi, qPrintable(QString::number(dpi)));
     }
 
     void readingAgainReplacesTheTable() {

@@ -372,7 +372,10 @@ private slots:
         QFETCH(bool, full);
         SmallDisk disk("settings-store", 64);
         SMALL_DISK_OR_SKIP(disk);
-        MacroIni::ResetForTest(disk.Path() + "/Macro.ini");
+        // With the entry on a full disk, Macro.ini stays writable: only the entry cannot be stored, and
+        // an entry that looked written would be kept.
+        const QString iniFolder = full ? TestEnv::FreshDir("settings-ini") : disk.Path();
+        MacroIni::ResetForTest(iniFolder + "/Macro.ini");
         QVERIFY(MacroIni::GetInstance()->SetValue("Language", "Language", "0"));
         QVERIFY(MacroIni::GetInstance()->SetValue("AutoStart", "Enable", "0"));
         CurrentLanguage = 0;
@@ -408,7 +411,7 @@ private slots:
         disk.Free();
         QVERIFY(disk.SetReadOnly(false));
         if (full) QCOMPARE(QDir(entryFolder).entryList(QDir::Files | QDir::Hidden), QStringList());
-        QSettings onDisk(disk.Path() + "/Macro.ini", QSettings::IniFormat);
+        QSettings onDisk(iniFolder + "/Macro.ini", QSettings::IniFormat);
         QCOMPARE(onDisk.value("Language/Language").toString(), QString("0"));
         QCOMPARE(onDisk.value("AutoStart/Enable").toString(), QString("0"));
     }
