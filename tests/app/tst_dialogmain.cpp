@@ -86,9 +86,15 @@ private slots:
         QStackedWidget* stack = window.Stack();
         QCOMPARE(stack->objectName(), QString("stackedWidgetMain"));
         QCOMPARE(stack->geometry(), QRect(0, 0, 1020, 700));
+        // The device window is made at its first use, behind the home page.
+        QCOMPARE(stack->count(), 1);
+        QVERIFY(!window.DeviceWindowMade());
+        QWidget* device = window.DeviceWindow();
+        QCOMPARE(window.DeviceWindow(), device);
         QCOMPARE(stack->count(), 2);
         QCOMPARE(stack->widget(DialogMain::HomePageIndex)->objectName(), QString("DialogChange"));
         QCOMPARE(stack->widget(DialogMain::DevicePageIndex)->objectName(), QString("Dialog"));
+        QCOMPARE(stack->widget(DialogMain::DevicePageIndex), device);
         QCOMPARE(stack->currentIndex(), 0);
         QVERIFY(!window.TrayIcon()->isVisible());
         QCOMPARE(window.TrayIcon()->toolTip(), QString("Vorlant ZEMB"));
@@ -208,6 +214,7 @@ private slots:
         QFETCH(QStringList, calls);
         g_trayAvailable = tray;
         DialogMain window;
+        if (page == DialogMain::DevicePageIndex) window.DeviceWindow();
         window.Stack()->setCurrentIndex(page);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -234,6 +241,7 @@ private slots:
         QFETCH(int, page);
         QFETCH(int, code);
         DialogMain window;
+        if (page == DialogMain::DevicePageIndex) window.DeviceWindow();
         window.Stack()->setCurrentIndex(page);
         window.show();
         QSignalSpy finished(&window, &QDialog::finished);
@@ -295,6 +303,7 @@ private slots:
     void toolkitDialogsFollowTheLanguage() {
         QFETCH(bool, settingsPage);
         DialogMain window;
+        window.DeviceWindow();
         QComboBox* const boxes[] = {window.findChild<DialogChange*>()->findChild<QComboBox*>("comboBox"),
                                     window.findChild<FormSetting*>()->findChild<QComboBox*>("comboBox")};
         QComboBox* box = boxes[settingsPage ? 1 : 0];
