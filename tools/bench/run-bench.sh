@@ -115,8 +115,11 @@ for k in "${!programs[@]}"; do
         "$xwatch" quiet "$pwin" 1000 20000
         # Tile click until the device window is painted (a damage of at least half the window).
         "$xwatch" click "$pwin" "$tile_x" "$tile_y" 300 20000 50 >>"$work/open-first-$k"
+        # The settings are read (a wait dialog of its own) before the way back.
+        sleep 5
         "$xwatch" quiet "$pwin" 1500 30000
         "$xwatch" click "$pwin" 34 35 300 20000 50 >/dev/null
+        sleep 2
         "$xwatch" quiet "$pwin" 1500 30000
         "$xwatch" click "$pwin" "$tile_x" "$tile_y" 300 20000 50 >>"$work/open-later-$k"
         stop "$ppid"
