@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -47,7 +48,12 @@ QStringList HubReceivers() {
     lines = &collected;
     const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&,
                                                                 const QString& text) { lines->append(text); });
+    // The dump is debug output of the default category, whatever the program's filter rules say.
+    QLoggingCategory* category = QLoggingCategory::defaultCategory();
+    const bool debugOn = category->isDebugEnabled();
+    category->setEnabled(QtDebugMsg, true);
     PostMsg::GetInstance()->dumpObjectInfo();
+    category->setEnabled(QtDebugMsg, debugOn);
     qInstallMessageHandler(previous);
     lines = nullptr;
 
