@@ -14,20 +14,15 @@
 #include "dialogs/ModalRunner.h"
 #include "dialogs/UpDataParam.h"
 #include "hidusb/HIDUsb.h"
-#include "home/DialogChange.h"
 #include "home/PreVier.h"
 #include "lighting/LampLight.h"
 #include "macro/Macro.h"
 #include "platform/Clock.h"
-#include "platform/CrashHandler.h"
 #include "platform/DebugLog.h"
 #include "platform/Paths.h"
 #include "sensor/Advanced.h"
 #include "sensor/Sensor.h"
-#include "settings/FirmwareImages.h"
 #include "settings/FormSetting.h"
-#include "settings/UpDateRepair.h"
-#include "settings/UpgradeState.h"
 #include "ui_Dialog.h"
 #include "widgets/ColorText.h"
 #include "widgets/StyleSheet.h"
@@ -86,11 +81,6 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
 
     UpDataParamDialog = new UpDataParam;
 
-    // The home page reaches the settings page's firmware services through its hooks.
-    DialogChange::FindUpdateFirmware = ::FindUpdateFirmware;
-    DialogChange::FindRepairFirmware = ::FindRepairFirmware;
-    DialogChange::RepairDialog = []() -> QDialog* { return ::RepairDialog; };
-
     qCDebug(VzDebug) << "Start";
     const auto nav = [this](const QString& normal, const QString& hover, const QString& checked) {
         return PictureStyles::NavigationButtonSheet(PictureFolder, normal, hover, checked);
@@ -128,9 +118,6 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     ui->PreButton->setChecked(true);
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
     setFixedSize(width(), height());
-
-    Crash = new CrashHandler;
-    Crash->SetCrashFilter();
 
     ui->stackedWidgetDialog->setCurrentIndex(SummaryIndex);
 

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QWidget>
 
-class CrashHandler;
 class PreVier;
 class QButtonGroup;
 class UpDataParam;
@@ -72,7 +71,6 @@ private:
     QButtonGroup* ButtonGroupB;
     QWidget* Pages[PageCount] = {};  // by PageIndex
     UpDataParam* UpDataParamDialog;
-    CrashHandler* Crash;
     QString PictureFolder;
     QString NoBatterySheet;  // the bar's look before a battery report
 };

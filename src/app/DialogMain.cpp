@@ -27,8 +27,10 @@
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"
 #include "ui_DialogMain.h"
+#include "widgets/ScaleChildFonts.h"
 
 bool (*DialogMain::TrayAvailable)() = &QSystemTrayIcon::isSystemTrayAvailable;
+bool DialogMain::DeviceWindowAtStart = false;
 
 namespace {
 QRect PrimaryScreenArea() {
@@ -53,11 +55,12 @@ DialogMain::DialogMain(QWidget* parent) : QDialog(parent), ui(new Ui::DialogMain
     CurrentLanguage = LanguageSetting();
     picturePath_ = Paths::InstallDir() + QStringLiteral("/Picture/Dialog/");
 
+    DialogMainSeams::PrepareHomePage([this] { DeviceWindow(); });
     // Made inside the stack: inserting them does not restyle their trees a second time.
-    devicePage_ = DialogMainSeams::CreateDeviceWindow(ui->stackedWidgetMain);
+    if (DeviceWindowAtStart) devicePage_ = DialogMainSeams::CreateDeviceWindow(ui->stackedWidgetMain);
     homePage_ = DialogMainSeams::CreateHomePage(ui->stackedWidgetMain);
     ui->stackedWidgetMain->insertWidget(HomePageIndex, homePage_);
-    ui->stackedWidgetMain->insertWidget(DevicePageIndex, devicePage_);
+    if (devicePage_) ui->stackedWidgetMain->insertWidget(DevicePageIndex, devicePage_);
     ui->stackedWidgetMain->setCurrentIndex(HomePageIndex);
 
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
@@ -92,7 +95,34 @@ void DialogMain::CentreOnScreen() {
     move(qMax(centred.x(), area.left()), qMax(centred.y(), area.top()));
 }
 
-DialogMain::~DialogMain() = default;
+DialogMain::~DialogMain() {
+    DialogMainSeams::PrepareHomePage(nullptr);
+}
+
+// Made as it would have been at start: its receivers of every hub signal come before those of the home
+// page and of this window. Only SigAllLanguage has receivers on both sides; the home page's and this
+// window's leave it while the device window is made and come back after it. The device window then gets
+// what this window sent its pages at start (SigLanguageSameB and SigAllLanguage, now with the current
+// language) and the font scaling that followed.
+QWidget* DialogMain::DeviceWindow() {
+    if (devicePage_) return devicePage_;
+    PostMsg* hub = PostMsg::GetInstance();
+    QObject::disconnect(hub, SIGNAL(SigAllLanguage(int)), homePage_, SLOT(SlotAllLanguage(int)));
+    QObject::disconnect(hub, SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    devicePage_ = DialogMainSeams::CreateDeviceWindow(ui->stackedWidgetMain);
+    ui->stackedWidgetMain->insertWidget(DevicePageIndex, devicePage_);
+    hub->EmitSigLanguageSameB(CurrentLanguage);
+    hub->EmitSigAllLanguage(CurrentLanguage);
+    ScaleChildFonts(devicePage_, fontScale_);
+    PostMsg::Connect(SIGNAL(SigAllLanguage(int)), homePage_, SLOT(SlotAllLanguage(int)));
+    PostMsg::Connect(SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    return devicePage_;
+}
+
+void DialogMain::ScaleFonts(qreal factor) {
+    fontScale_ = factor;
+    ScaleChildFonts(this, factor);
+}
 
 QStackedWidget* DialogMain::Stack() const {
     return ui->stackedWidgetMain;
@@ -129,6 +159,7 @@ void DialogMain::SlotChangeMainDialog(int index) {
         ui->stackedWidgetMain->setCurrentIndex(HomePageIndex);
         RegisterHotPlug(DialogMainSeams::HomePageHotPlugCallback());
     } else if (index == DevicePageIndex) {
+        DeviceWindow();
         ui->stackedWidgetMain->setCurrentIndex(DevicePageIndex);
         DeviceWindow.Enter();
         RegisterHotPlug(DialogMainSeams::DeviceWindowHotPlugCallback());
@@ -253,7 +284,13 @@ void DialogMain::CheckReceiverOnHomePage() {
     const QString mid = table->GetValue(group, "MID");
     const QString mouseVersion =
         RegistryStore(RegistryStore::DriveTestKey()).Value(QStringLiteral("MouseVer") + cid + mid).toString();
-    if (!mouseVersion.isEmpty() && DialogMainSeams::OfferFirmwareUpdate(this, device, mouseVersion)) return;
+    if (mouseVersion.isEmpty()) {
+        RunPairingDialog(false);
+        return;
+    }
+    // The offer's texts, its repair dialog and what it sends belong to the device window.
+    DeviceWindow();
+    if (DialogMainSeams::OfferFirmwareUpdate(this, device, mouseVersion)) return;
     RunPairingDialog(false);
 }
 

@@ -27,6 +27,11 @@ public:
     static constexpr int DevicePageIndex = 1;
 
     QStackedWidget* Stack() const;
+    // The device window, made at its first use: nobody sees it before a device is opened.
+    QWidget* DeviceWindow();
+    bool DeviceWindowMade() const { return devicePage_ != nullptr; }
+    // Scales the fonts of the window, and of the device window when it is made later, by factor.
+    void ScaleFonts(qreal factor);
     QSystemTrayIcon* TrayIcon() const { return trayIcon_.get(); }
     QMenu* TrayMenu() const { return trayMenu_.get(); }
     QString PicturePath() const { return picturePath_; }
@@ -36,6 +41,9 @@ public:
     // The area the window opens centred in: the primary screen's available geometry unless a test says
     // otherwise.
     static QRect (*ScreenArea)();
+    // Tests: the device window is made in the constructor, before the home page, instead of at its
+    // first use.
+    static bool DeviceWindowAtStart;
 
 public slots:
     void SlotAllLanguage(int index);
@@ -68,6 +76,7 @@ private:
     QWidget* homePage_ = nullptr;
     QWidget* devicePage_ = nullptr;
     QString picturePath_;
+    qreal fontScale_ = 1.0;
     std::unique_ptr<QSystemTrayIcon> trayIcon_;
     std::unique_ptr<QMenu> trayMenu_;
     bool trayConnected_ = false;

@@ -6,7 +6,11 @@
 #include "dialogs/MouseOffLine.h"
 #include "home/DialogChange.h"
 #include "home/Match.h"
+#include "platform/CrashHandler.h"
+#include "settings/FirmwareImages.h"
 #include "settings/FirmwareOffer.h"
+#include "settings/UpDateRepair.h"
+#include "settings/UpgradeState.h"
 
 namespace DialogMainSeams {
 
@@ -16,6 +20,16 @@ QWidget* CreateHomePage(QWidget* parent) {
 
 QWidget* CreateDeviceWindow(QWidget* parent) {
     return new Dialog(parent);
+}
+
+void PrepareHomePage(std::function<void()> deviceWindowNeeded) {
+    static CrashHandler crash;
+    static const bool filtered = (crash.SetCrashFilter(), true);
+    Q_UNUSED(filtered);
+    DialogChange::FindUpdateFirmware = ::FindUpdateFirmware;
+    DialogChange::FindRepairFirmware = ::FindRepairFirmware;
+    DialogChange::RepairDialog = []() -> QDialog* { return ::RepairDialog; };
+    DialogChange::DeviceWindowNeeded = std::move(deviceWindowNeeded);
 }
 
 UsbChangedCallback HomePageHotPlugCallback() {

@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+
 #include "hidusb/HIDUsb.h"
 
 class DeviceAllInfo;
@@ -15,6 +17,11 @@ QWidget* CreateHomePage(QWidget* parent);
 
 // The device window Dialog (stack index 1).
 QWidget* CreateDeviceWindow(QWidget* parent);
+
+// What the home page uses before the device window exists: the firmware searches and the repair
+// dialog's look-up (null until the settings page made it); deviceWindowNeeded is asked for the device
+// window before a tile click or the repair entry. Also installs the crash filter (once per process).
+void PrepareHomePage(std::function<void()> deviceWindowNeeded);
 
 // HomeUsbChangedCallback of the home page.
 UsbChangedCallback HomePageHotPlugCallback();

@@ -16,7 +16,6 @@
 #include "platform/InstanceGuard.h"
 #include "platform/Paths.h"
 #include "platform/ScreenMetrics.h"
-#include "widgets/ScaleChildFonts.h"
 
 namespace {
 const char* const kUserFolders[] = {"/Log",
@@ -152,7 +151,7 @@ int RunApplication(int argc, char** argv) {
 
     // Lives until the process ends, like the event loop it serves.
     auto* window = new DialogMain(nullptr);
-    ScaleChildFonts(window, fontScale);
+    window->ScaleFonts(fontScale);
     window->show();
     return app.exec();
 }

@@ -57,6 +57,7 @@ void DeleteRetiredPages() {
 bool (*DialogChange::FindUpdateFirmware)(int, const QString&, const QString&, int, int) = nullptr;
 bool (*DialogChange::FindRepairFirmware)(int, const QString&, const QString&, int, int) = nullptr;
 QDialog* (*DialogChange::RepairDialog)() = nullptr;
+std::function<void()> DialogChange::DeviceWindowNeeded;
 
 namespace {
 
@@ -282,6 +283,7 @@ void DialogChange::on_comboBox_activated(int index) {
 }
 
 void DialogChange::on_Repair_clicked() {
+    if (DeviceWindowNeeded) DeviceWindowNeeded();
     QDialog* dialog = RepairDialog ? RepairDialog() : nullptr;
     if (dialog) {
         ModalRunner::Place(*dialog, this);
@@ -517,6 +519,8 @@ void DialogChange::slotButtonClicked() {
 }
 
 void DialogChange::TileClick() {
+    // Everything the click sends reaches the device window's pages.
+    if (DeviceWindowNeeded) DeviceWindowNeeded();
     PostMsg* hub = PostMsg::GetInstance();
     hub->EmitSigIsUsb(false, true);
     hub->EmitSigSetver(6);

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 #include "core/DeviceAllInfo.h"
 
@@ -47,6 +48,9 @@ public:
     static FirmwareUpdates FindFirmwareUpdates(const DeviceAllInfo& receiver, const QString& mouseVersion);
     // The firmware repair dialog of the settings page; null until it exists.
     static QDialog* (*RepairDialog)();
+    // Makes the device window (its pages, the repair dialog, the device thread object) when it does not
+    // exist yet; called before a tile click or the repair entry uses any of it. Empty: nothing to do.
+    static std::function<void()> DeviceWindowNeeded;
 
 public slots:
     void SlotAllLanguage(int index);

@@ -87,9 +87,15 @@ private slots:
         QStackedWidget* stack = window.Stack();
         QCOMPARE(stack->objectName(), QString("stackedWidgetMain"));
         QCOMPARE(stack->geometry(), QRect(0, 0, 1020, 700));
+        // The device window is made at its first use, behind the home page.
+        QCOMPARE(stack->count(), 1);
+        QVERIFY(!window.DeviceWindowMade());
+        QWidget* device = window.DeviceWindow();
+        QCOMPARE(window.DeviceWindow(), device);
         QCOMPARE(stack->count(), 2);
         QCOMPARE(stack->widget(DialogMain::HomePageIndex)->objectName(), QString("DialogChange"));
         QCOMPARE(stack->widget(DialogMain::DevicePageIndex)->objectName(), QString("Dialog"));
+        QCOMPARE(stack->widget(DialogMain::DevicePageIndex), device);
         QCOMPARE(stack->currentIndex(), 0);
         QVERIFY(!window.TrayIcon()->isVisible());
         QCOMPARE(window.TrayIcon()->toolTip(), QString("Vorlant ZEMB"));
@@ -296,6 +302,7 @@ private slots:
     void toolkitDialogsFollowTheLanguage() {
         QFETCH(bool, settingsPage);
         DialogMain window;
+        window.DeviceWindow();
         QComboBox* const boxes[] = {window.findChild<DialogChange*>()->findChild<QComboBox*>("comboBox"),
                                     window.findChild<FormSetting*>()->findChild<QComboBox*>("comboBox")};
         QComboBox* box = boxes[settingsPage ? 1 : 0];

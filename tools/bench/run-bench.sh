@@ -5,7 +5,8 @@
 #   tools/bench/run-bench.sh [ROUNDS]
 #
 # ROUNDS (default 15) rounds of starts, program and bare window in alternation, the first round dropped.
-# Environment: BENCH_DISPLAY (default :97), BENCH_CLICKS (clicks per page, default 5), BENCH_JOBS (build
+# Environment: BENCH_DISPLAY (default :97), BENCH_CLICKS (clicks per page, default 5), BENCH_OPENS (starts
+# whose first and later device openings are timed, default 5), BENCH_JOBS (build
 # jobs, default 3), BENCH_BUILD (build folder, default build-bench), BENCH_PROGRAM (another build of the
 # program to measure instead of this one), BENCH_COMPARE (a second build measured in the same run, e.g.
 # one from before a change). Another build's folder must hold its installation data.
@@ -14,6 +15,7 @@ cd "$(dirname "$0")/../.."
 rounds=${1:-15}
 display=${BENCH_DISPLAY:-:97}
 clicks=${BENCH_CLICKS:-5}
+opens=${BENCH_OPENS:-5}
 build=${BENCH_BUILD:-build-bench}
 
 packages=(xvfb libx11-dev libxdamage-dev libxtst-dev)
@@ -59,7 +61,7 @@ cat >"$work/devices.json" <<'JSON'
 JSON
 export VORLANT_SIM_DEVICES=$work/devices.json
 
-# Starts a program in a fresh home; sets started ("MS WINDOW PID").
+# Starts a program in a fresh home; sets started ("MAPPED_MS PAINTED_MS WINDOW PID").
 start() {
     local home
     home=$(mktemp -d "$work/home.XXXX")
@@ -82,20 +84,49 @@ programs=("$program")
 [ -z "${BENCH_COMPARE:-}" ] || programs+=("$BENCH_COMPARE")
 label() { if [ "$1" = 0 ]; then echo program; else echo compared; fi; }
 
-echo "== start-up: $rounds rounds, the first dropped"
+echo "== start-up until mapped and until first painted: $rounds rounds, the first dropped"
 : >"$work/start-bare"
 for k in "${!programs[@]}"; do : >"$work/start-$k"; done
 for i in $(seq "$rounds"); do
     for k in "${!programs[@]}"; do
-        start "${programs[$k]}"; stop "${started##* }"; [ "$i" -gt 1 ] && echo "${started%% *}" >>"$work/start-$k"
+        start "${programs[$k]}"; stop "${started##* }"; [ "$i" -gt 1 ] && echo "$started" >>"$work/start-$k"
     done
-    start "$window" bare; stop "${started##* }"; [ "$i" -gt 1 ] && echo "${started%% *}" >>"$work/start-bare"
+    start "$window" bare; stop "${started##* }"; [ "$i" -gt 1 ] && echo "$started" >>"$work/start-bare"
 done
-sb=$(median <"$work/start-bare")
-echo "bare window $sb ms"
+for col in 1 2; do
+    what=$([ "$col" = 1 ] && echo mapped || echo painted)
+    sb=$(awk -v c="$col" '{print $c}' "$work/start-bare" | median)
+    echo "$what: bare window $sb ms"
+    for k in "${!programs[@]}"; do
+        sp=$(awk -v c="$col" '{print $c}' "$work/start-$k" | median)
+        echo "$what: $(label "$k") $sp ms: ratio $(ratio "$sp" "$sb")"
+    done
+done
+
+# The device tile of the home page (the first tile of the device grid) and the device window's back arrow.
+tile_x=${BENCH_TILE_X:-510}
+tile_y=${BENCH_TILE_Y:-380}
+echo "== device openings: $opens starts, each with a first and a later opening"
 for k in "${!programs[@]}"; do
-    sp=$(median <"$work/start-$k")
-    echo "$(label "$k") $sp ms: ratio $(ratio "$sp" "$sb")"
+    : >"$work/open-first-$k"
+    : >"$work/open-later-$k"
+    for _ in $(seq "$opens"); do
+        start "${programs[$k]}"; read -r _ _ pwin ppid <<<"$started"
+        "$xwatch" quiet "$pwin" 1000 20000
+        # Tile click until the device window is painted (a damage of at least half the window).
+        "$xwatch" click "$pwin" "$tile_x" "$tile_y" 300 20000 50 >>"$work/open-first-$k"
+        # The settings are read (a wait dialog of its own) before the way back.
+        sleep 5
+        "$xwatch" quiet "$pwin" 1500 30000
+        "$xwatch" click "$pwin" 34 35 300 20000 50 >/dev/null
+        sleep 2
+        "$xwatch" quiet "$pwin" 1500 30000
+        "$xwatch" click "$pwin" "$tile_x" "$tile_y" 300 20000 50 >>"$work/open-later-$k"
+        stop "$ppid"
+    done
+    first=$(median <"$work/open-first-$k")
+    later=$(median <"$work/open-later-$k")
+    echo "$(label "$k"): first opening $first ms, later opening $later ms: ratio $(ratio "$first" "$later")"
 done
 
 # Navigation buttons of the device window (window coordinates of their centres), left to right.
@@ -115,23 +146,22 @@ switches() {
 }
 
 echo "== memory and idle CPU at the home page, page switches ($clicks clicks per page)"
-start "$window" bare; read -r _ bwin bpid <<<"$started"
+start "$window" bare; read -r _ _ bwin bpid <<<"$started"
 "$xwatch" quiet "$bwin" 1500 20000
 bare_rss=$(rss_kb "$bpid"); stop "$bpid"
 echo "bare window RSS $((bare_rss / 1024)) MB"
-start "$window" stacked; read -r _ swin spid <<<"$started"
+start "$window" stacked; read -r _ _ swin spid <<<"$started"
 "$xwatch" quiet "$swin" 1000 20000
 switches "$swin" "$work/switch-bare"
 stop "$spid"
 bare_switch=$(awk '{print $2}' "$work/switch-bare" | median)
 echo "bare stacked window: switch $bare_switch ms"
 for k in "${!programs[@]}"; do
-    start "${programs[$k]}"; read -r _ pwin ppid <<<"$started"
+    start "${programs[$k]}"; read -r _ _ pwin ppid <<<"$started"
     "$xwatch" quiet "$pwin" 1500 20000
     rss=$(rss_kb "$ppid"); c0=$(cpu_ticks "$ppid"); sleep 10; cpu=$(($(cpu_ticks "$ppid") - c0))
     echo "$(label "$k"): RSS $((rss / 1024)) MB, ratio $(ratio "$rss" "$bare_rss"); idle CPU $cpu ticks in 10 s"
-    # The device tile of the home page: the first tile of the device grid.
-    "$xwatch" click "$pwin" "${BENCH_TILE_X:-510}" "${BENCH_TILE_Y:-380}" 300 5000 >/dev/null
+    "$xwatch" click "$pwin" "$tile_x" "$tile_y" 300 5000 >/dev/null
     sleep 5
     "$xwatch" quiet "$pwin" 1500 30000
     switches "$pwin" "$work/switch-$k"

@@ -1,11 +1,15 @@
-/* The X side of the benchmark: starts a program and times it until its window is mapped, and clicks
- * into a window and times it until the window's last damage (its last painting).
+/* The X side of the benchmark: starts a program and times it until its window is mapped and first
+ * painted, and clicks into a window and times it until the window's last damage (its last painting).
  *
- *   xwatch start PROGRAM [ARG...]          prints "MS WINDOW PID" once a top-level window is mapped;
+ *   xwatch start PROGRAM [ARG...]          prints "MAPPED PAINTED WINDOW PID" (ms from the start until a
+ *                                          top-level window is mapped, and until its first painting);
  *                                          the program keeps running
- *   xwatch click WINDOW X Y QUIET TIMEOUT  moves the pointer to (X, Y) of the window, waits until the
+ *   xwatch click WINDOW X Y QUIET TIMEOUT [PERCENT]
+ *                                          moves the pointer to (X, Y) of the window, waits until the
  *                                          window is quiet, clicks, prints the ms from the click to the
- *                                          last damage before QUIET ms without any (-1 when none)
+ *                                          last damage before QUIET ms without any (-1 when none); with
+ *                                          PERCENT, to the first damage of at least that share of the
+ *                                          window (a new screen painted)
  *   xwatch quiet WINDOW QUIET TIMEOUT      returns once the window was not painted for QUIET ms
  *
  * WINDOW 0 is the root window.
@@ -38,7 +42,14 @@ static int WaitEvent(Display* dpy, double timeoutMs) {
 
 static int Start(Display* dpy, char** argv) {
     Window root = DefaultRootWindow(dpy);
+    int damageEvent, damageError;
+    if (!XDamageQueryExtension(dpy, &damageEvent, &damageError)) {
+        fprintf(stderr, "xwatch: the X server has no Damage extension\n");
+        return 1;
+    }
     XSelectInput(dpy, root, SubstructureNotifyMask);
+    /* Painting into any window shows as damage of the root window. */
+    XDamageCreate(dpy, root, XDamageReportRawRectangles);
     XSync(dpy, False);
     double t0 = NowMs();
     pid_t pid = fork();
@@ -50,18 +61,39 @@ static int Start(Display* dpy, char** argv) {
         execvp(argv[0], argv);
         _exit(127);
     }
+    Window mapped = 0;
+    double mappedMs = 0;
     for (;;) {
         if (!WaitEvent(dpy, 60000)) {
-            fprintf(stderr, "xwatch: no window mapped within 60 s\n");
+            fprintf(stderr, "xwatch: no window mapped and painted within 60 s\n");
             return 1;
         }
         XEvent ev;
         XNextEvent(dpy, &ev);
-        if (ev.type != MapNotify || ev.xmap.override_redirect) continue;
+        if (mapped && ev.type == damageEvent + XDamageNotify) {
+            printf("%.2f %.2f 0x%lx %d\n", mappedMs, NowMs() - t0, mapped, (int)pid);
+            return 0;
+        }
+        if (mapped || ev.type != MapNotify || ev.xmap.override_redirect) continue;
         XWindowAttributes attr;
         if (!XGetWindowAttributes(dpy, ev.xmap.window, &attr) || attr.width < 200) continue;
-        printf("%.2f 0x%lx %d\n", NowMs() - t0, ev.xmap.window, (int)pid);
-        return 0;
+        mapped = ev.xmap.window;
+        mappedMs = NowMs() - t0;
+    }
+}
+
+/* The time of the first damage of at least minArea pixels, -1 when none came within timeoutMs. */
+static double FirstBigDamage(Display* dpy, int damageEvent, long minArea, double timeoutMs) {
+    double end = NowMs() + timeoutMs;
+    for (;;) {
+        double now = NowMs();
+        if (now >= end) return -1;
+        if (!WaitEvent(dpy, end - now)) continue;
+        XEvent ev;
+        XNextEvent(dpy, &ev);
+        if (ev.type != damageEvent + XDamageNotify) continue;
+        const XDamageNotifyEvent* damage = (const XDamageNotifyEvent*)&ev;
+        if ((long)damage->area.width * damage->area.height >= minArea) return NowMs();
     }
 }
 
@@ -106,7 +138,7 @@ int main(int argc, char** argv) {
         LastDamage(dpy, damageEvent, atof(argv[3]), atof(argv[4]), start);
         return 0;
     }
-    if (strcmp(argv[1], "click") == 0 && argc == 7) {
+    if (strcmp(argv[1], "click") == 0 && (argc == 7 || argc == 8)) {
         int x, y;
         Window child;
         XTranslateCoordinates(dpy, win, DefaultRootWindow(dpy), atoi(argv[3]), atoi(argv[4]), &x, &y, &child);
@@ -118,7 +150,14 @@ int main(int argc, char** argv) {
         XTestFakeButtonEvent(dpy, 1, True, CurrentTime);
         XTestFakeButtonEvent(dpy, 1, False, CurrentTime);
         XFlush(dpy);
-        double last = LastDamage(dpy, damageEvent, quiet, timeout, t0);
+        double last;
+        if (argc == 8) {
+            XWindowAttributes attr;
+            XGetWindowAttributes(dpy, win, &attr);
+            last = FirstBigDamage(dpy, damageEvent, (long)attr.width * attr.height * atol(argv[7]) / 100, timeout);
+        } else {
+            last = LastDamage(dpy, damageEvent, quiet, timeout, t0);
+        }
         printf("%.2f\n", last < 0 ? -1.0 : last - t0);
         return 0;
     }
