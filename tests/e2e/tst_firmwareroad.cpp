@@ -176,6 +176,38 @@ private slots:
         QCOMPARE(HomePage->Form()->label_2->text(), NoDeviceText);
     }
 
+    void repairTextWrapsInsideTheFrame_data() {
+        QTest::addColumn<int>("language");
+        QTest::newRow("English") << 0;
+        QTest::newRow("Czech") << 1;
+    }
+    // With no device to show, the home page asks for the repair; the text wraps inside the dotted frame of
+    // its background picture (x 40 to 980) in every language.
+    void repairTextWrapsInsideTheFrame() {
+        QFETCH(int, language);
+        QVERIFY(HidSim::LoadDescription(
+            R"({"devices": [{"name": "receiver", "kind": "receiver", "class": 8, "bootMode": true, "mouse": "mouse"},
+                {"name": "mouse", "kind": "mouse"}]})"));
+        RegistryStore(RegistryStore::DriveTestKey()).SetValue("UpdateFailInfo", "211,8,35,6");
+        QVERIFY(MacroIni::GetInstance()->SetValue("Language", "Language", QString::number(language)));
+        FoundDevices.clear();
+        FoundDevicesMirror.clear();
+        DevicePageActive = 0;
+        DialogMain window;
+        window.show();
+        QLabel* text = HomePage->Form()->label_2;
+        QTRY_VERIFY_WITH_TIMEOUT(text->isVisible(), kWaitMs);
+        QVERIFY(HomePage->Form()->Repair->isVisible());
+        QCOMPARE(text->text(), RepairDeviceText);
+        QVERIFY(!text->text().isEmpty());
+        const QRect lines = text->fontMetrics().boundingRect(
+            text->contentsRect(), int(text->alignment()) | Qt::TextWordWrap, text->text());
+        const QRect onPage(text->mapTo(HomePage, lines.topLeft()), lines.size());
+        QVERIFY2(onPage.left() > 40 && onPage.right() < 980,
+                 qPrintable(QString("%1..%2").arg(onPage.left()).arg(onPage.right())));
+        QVERIFY(lines.height() <= text->contentsRect().height());
+    }
+
     void updateCutOffIsRepairedAtTheNextStart_data() {
         QTest::addColumn<bool>("stall");
         QTest::newRow("the mouse goes silent") << true;
