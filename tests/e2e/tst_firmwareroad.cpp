@@ -8,6 +8,8 @@
 #include <QToolButton>
 #include <QtTest>
 #include <atomic>
+#include <functional>
+#include <memory>
 
 #include "RoadFixture.h"
 #include "TestEnv.h"
@@ -51,6 +53,18 @@ class TstFirmwareRoad : public QObject {
         QLabel* status = RepairDialog->findChild<QLabel*>("ToolText_2");
         QTRY_COMPARE_WITH_TIMEOUT(status->text(), RepairDialog->ReadyText, kWaitMs);
         RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+    }
+
+    // Runs `act` once, on the library's thread, when the update shows progress `value`; while `context`
+    // lives.
+    static void OnceAtProgress(QObject* context, int value, std::function<void()> act) {
+        auto done = std::make_shared<std::atomic<bool>>(false);
+        connect(
+            PostMsg::GetInstance(), &PostMsg::SigProgress, context,
+            [done, value, act](int shown, int kind) {
+                if (kind == 0 && shown == value && !done->exchange(true)) act();
+            },
+            Qt::DirectConnection);
     }
 
 private slots:
@@ -131,14 +145,7 @@ private slots:
     // record names it.
     void receiverUnpluggedDuringItsFlashFails() {
         QObject unplugger;
-        std::atomic<bool> unplugged{false};
-        // On the library's thread, at the receiver's 30 % (15 of the two stages).
-        connect(
-            PostMsg::GetInstance(), &PostMsg::SigProgress, &unplugger,
-            [&unplugged](int value, int kind) {
-                if (kind == 0 && value == 15 && !unplugged.exchange(true)) HidSim::Unplug("receiver");
-            },
-            Qt::DirectConnection);
+        OnceAtProgress(&unplugger, 15, [] { HidSim::Unplug("receiver"); });  // the receiver's 30 %
         DialogMain window;
         StartOfferedUpgrade(window);
         if (QTest::currentTestFailed()) return;
@@ -220,17 +227,8 @@ private slots:
     void updateCutOffIsRepairedAtTheNextStart() {
         QFETCH(bool, stall);
         if (stall) QVERIFY(HidSim::StallUpgradeAt("mouse", 30));
-        std::atomic<bool> cut{false};
         QObject killer;
-        if (!stall) {
-            // On the library's thread, at the mouse's 30 %.
-            connect(
-                PostMsg::GetInstance(), &PostMsg::SigProgress, &killer,
-                [&cut](int value, int kind) {
-                    if (kind == 0 && value == 65 && !cut.exchange(true)) HidSim::Restart();
-                },
-                Qt::DirectConnection);
-        }
+        if (!stall) OnceAtProgress(&killer, 65, [] { HidSim::Restart(); });  // the mouse's 30 %
         {
             DialogMain window;
             StartOfferedUpgrade(window);
