@@ -104,6 +104,37 @@ bool Fits(const Device& d, const SimFirmware::Info& info) {
     return kindOk && d.cid == info.cid && d.mid == info.mid && (d.model.isEmpty() || d.model == info.model);
 }
 
+// One flash under way: the device (by its Device::upgradeRun) and the link it runs over.
+struct FlashRun {
+    uint64_t id = 0;
+    bool viaCable = false;  // a receiver or a mouse on its cable; else a mouse through its receiver
+    bool ended = false;
+};
+
+enum class FlashStep { Go, Over, CutOff };
+
+// At each step of a flash (hub.m held): goes on while the link holds. A receiver or a mouse on its cable
+// unplugged, or the receiver a wireless mouse is flashed through unplugged, cuts the flash off: the
+// upgrade fails and the device stays in boot mode.
+FlashStep CheckFlash(Hub& hub, FlashRun& run, Device** flashed) {
+    if (run.ended) return FlashStep::Over;
+    Device* d = nullptr;
+    for (auto& device : hub.devices)
+        if (device->upgradeRun == run.id) d = device.get();
+    if (!d) {  // the device set was replaced
+        run.ended = true;
+        return FlashStep::Over;
+    }
+    *flashed = d;
+    const Device* receiver = run.viaCable ? nullptr : hub.ReceiverOf(*d);
+    if (run.viaCable ? d->plugged : receiver && receiver->plugged) return FlashStep::Go;
+    run.ended = true;
+    d->upgrading = false;
+    hub.Save(*d);
+    hub.Log(QString("(%1: upgrade cut off, boot mode)").arg(d->name));
+    return FlashStep::CutOff;
+}
+
 }  // namespace
 
 extern "C" {
@@ -585,41 +616,66 @@ bool UsbUpgrade_Start(const unsigned char* image, UpgradeStatusCallback callback
                 .arg(timeoutMs)
                 .arg(target->name));
 
+    // The device leaves for its boot loader at once and stays there, also in its stored state, until the
+    // upgrade completes: a program that ends in the middle leaves it in boot mode.
+    static uint64_t runs = 0;
+    auto run = std::make_shared<FlashRun>();
+    run->id = ++runs;
+    target->upgradeRun = run->id;
+    run->viaCable = target->kind == Kind::Receiver || target->plugged;
+    const bool wasBoot = target->bootMode;
+    target->bootMode = true;
+    hub.Save(*target);
+    if (!wasBoot) hub.NotifyHotPlug();
+
     std::vector<int> steps;
     for (int p = 0; p <= 100; p += 10) {
         if (failAt >= 0 && p > failAt) break;
         steps.push_back(p);
     }
     if (failAt >= 0 && steps.back() != failAt) steps.push_back(failAt);
-    const QString name = target->name;
     const uint16_t newVersion = SimFirmware::VersionWord(info.version);
+    const auto report = [callback](uint8_t what, uint8_t value) {
+        const unsigned char status[3] = {7, what, value};
+        callback(status);
+    };
     int delay = 0;
     for (int p : steps) {
-        hub.Schedule(delay, [callback, p] {
-            const unsigned char status[3] = {7, 1, uint8_t(p)};
-            callback(status);
+        hub.Schedule(delay, [&hub, run, report, p] {
+            FlashStep step;
+            {
+                Lock inner(hub.m);
+                Device* d = nullptr;
+                step = CheckFlash(hub, *run, &d);
+            }
+            if (step == FlashStep::CutOff) report(2, 0);
+            if (step == FlashStep::Go) report(1, uint8_t(p));
         });
         delay += hub.upgradeStepMs;
     }
     const bool success = failAt < 0;
     const bool silent = stallAt >= 0;
-    hub.Schedule(delay, [&hub, callback, name, newVersion, success, silent] {
+    hub.Schedule(delay, [&hub, run, report, newVersion, success, silent] {
+        FlashStep step;
         {
             Lock inner(hub.m);
-            if (Device* d = hub.Find(name)) {
+            Device* d = nullptr;
+            step = CheckFlash(hub, *run, &d);
+            if (step == FlashStep::Go) {
+                run->ended = true;
                 d->upgrading = false;
-                const bool wasBoot = d->bootMode;
-                if (success) d->version = newVersion;
-                d->bootMode = !success;
+                if (success) {
+                    d->version = newVersion;
+                    d->bootMode = false;
+                }
                 hub.Save(*d);
                 hub.Log(QString("(%1: upgrade %2)")
-                            .arg(name, silent ? "went silent, boot mode" : success ? "succeeded" : "failed, boot mode"));
-                if (wasBoot != d->bootMode) hub.NotifyHotPlug();
+                            .arg(d->name, silent ? "went silent, boot mode" : success ? "succeeded" : "failed, boot mode"));
+                if (success) hub.NotifyHotPlug();
             }
         }
-        if (silent) return;
-        const unsigned char status[3] = {7, 2, uint8_t(success ? 1 : 0)};
-        callback(status);
+        if (step == FlashStep::CutOff) report(2, 0);
+        if (step == FlashStep::Go && !silent) report(2, success ? 1 : 0);
     });
     return true;
 }

@@ -41,6 +41,7 @@ struct Device {
     int failUpgradeAt = -1;
     int stallUpgradeAt = -1;  // the next upgrade goes silent after this percent
     bool upgrading = false;
+    uint64_t upgradeRun = 0;  // the last flash started on it
     std::string path;  // "/sim/hid/<VID>-<PID>/<name>"
     // Receiver
     int receiverClass = 8;

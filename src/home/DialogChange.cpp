@@ -164,8 +164,8 @@ DialogChange::DialogChange(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog
     PostMsg::Connect(SIGNAL(SigUpDateButton(bool)), this, SLOT(SlotUpDateButton(bool)));
     PostMsg::Connect(SIGNAL(SigEnterKey()), this, SLOT(SlotEnterKey()));
 
-    ui->Repair->hide();
-    if (UpgradeFailureRecorded()) ui->Repair->show();
+    // No devices scanned yet: only a record no repair can use goes now.
+    ui->Repair->setVisible(RepairOffered({}));
 
     DeviceTotal = DeviceProductTable::DeviceTotal();
 
@@ -231,8 +231,75 @@ void DialogChange::ApplyStyles() {
     ui->comboBox->setMaxVisibleItems(5);
 }
 
-bool DialogChange::UpgradeFailureRecorded() {
-    return !RegistryStore(RegistryStore::DriveTestKey()).Value("UpdateFailInfo").toString().isEmpty();
+namespace {
+const char* const kFailRecord = "UpdateFailInfo";
+
+struct FailRecordFields {
+    int Type = 0;
+    int ReceiverClass = 0;
+    int Cid = 0;
+    int Mid = 0;
+};
+
+bool ParseFailRecord(const QString& record, FailRecordFields* fields) {
+    const QStringList parts = record.split(',');
+    if (parts.size() != 4) return false;
+    int numbers[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        const QString& part = parts[i];
+        if (part.isEmpty() || part.size() > 3) return false;
+        for (const QChar c : part)
+            if (c < '0' || c > '9') return false;
+        numbers[i] = part.toInt();
+    }
+    fields->Type = numbers[0];
+    fields->ReceiverClass = numbers[1];
+    fields->Cid = numbers[2];
+    fields->Mid = numbers[3];
+    const int c = fields->ReceiverClass;
+    const bool receiverClass = c == 1 || c == 2 || c == 4 || c == 8;
+    const bool classFits =
+        fields->Type == kReceiverImage ? receiverClass : fields->Type == kMouseImage && (c == 0 || receiverClass);
+    if (!classFits) return false;
+    if (fields->Cid != DeviceProductTable::CidText().toInt()) return false;
+    const int total = DeviceProductTable::DeviceTotal();
+    for (int n = 0; n < total; ++n) {
+        const QString mid = DeviceProductTable::MidText(n);
+        if (!mid.isEmpty() && mid.toInt() == fields->Mid) return true;
+    }
+    return false;
+}
+
+// The device a record names answers among the found devices, so it is not in boot mode: the receiver
+// itself, or the mouse on its cable or through its receiver.
+bool FailedDeviceAnswers(const FailRecordFields& record, const QList<DeviceAllInfo>& found) {
+    for (const DeviceAllInfo& device : found) {
+        if ((device.CidMidWord >> 8) != record.Mid || (device.CidMidWord & 0xFF) != record.Cid) continue;
+        if (record.Type == kReceiverImage) {
+            if (!device.IsUsb && DeviceProductTable::ReceiverClass(device.Type) == record.ReceiverClass)
+                return true;
+        } else if (device.IsUsb || device.Online) {
+            return true;
+        }
+    }
+    return false;
+}
+}  // namespace
+
+bool DialogChange::FailRecordUsable(const QString& record) {
+    FailRecordFields fields;
+    return ParseFailRecord(record, &fields);
+}
+
+bool DialogChange::RepairOffered(const QList<DeviceAllInfo>& found) {
+    RegistryStore store(RegistryStore::DriveTestKey());
+    const QString record = store.Value(kFailRecord).toString();
+    if (record.isEmpty()) return false;
+    if (!UpdateIdle || RepairRunning) return true;
+    FailRecordFields fields;
+    if (ParseFailRecord(record, &fields) && !FailedDeviceAnswers(fields, found)) return true;
+    store.Remove(kFailRecord);
+    return false;
 }
 
 void DialogChange::ShowRepairEntry(bool show) {
@@ -503,8 +570,9 @@ bool RefreshDeviceTile(int index) {
 }
 
 void HomeUsbChangedCallback() {
-    if (HomePage) HomePage->ShowRepairEntry(DialogChange::UpgradeFailureRecorded());
     DeviceDiscovery::ScanHomeDevices();
+    // After the scan: a record whose device now answers is dropped.
+    if (HomePage) HomePage->ShowRepairEntry(DialogChange::RepairOffered(FoundDevicesMirror));
     DialogChange::UpdateDeviceList();
     QDialog* repair = DialogChange::RepairDialog ? DialogChange::RepairDialog() : nullptr;
     if (repair && repair->isVisible() && !RepairRunning) PostMsg::GetInstance()->EmitSigRepairCheckUpdate();

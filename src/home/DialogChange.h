@@ -27,8 +27,15 @@ public:
 
     // Shows or hides "Repair" and puts the matching text into "label_2".
     void ShowRepairEntry(bool show);
-    // Whether a failed firmware upgrade is recorded in the registry.
-    static bool UpgradeFailureRecorded();
+    // The failure record of an interrupted upgrade ("UpdateFailInfo") as the repair can use it: four
+    // decimal numbers naming the device type (210 mouse, 211 receiver), the receiver class (1, 2, 4 or 8;
+    // a mouse's may be 0), the CID of the product table and the MID of one of its models.
+    static bool FailRecordUsable(const QString& record);
+    // Whether the repair entry belongs on the page: a usable failure record is kept. A record the repair
+    // cannot use is removed, and so is one whose device answers among `found` (the devices just scanned)
+    // at a normal version, not in boot mode: nothing is left to repair. While an update or a repair runs
+    // the record is left alone.
+    static bool RepairOffered(const QList<DeviceAllInfo>& found);
 
     Ui::DialogChange* Form() const { return ui; }
 

@@ -89,6 +89,15 @@ std::atomic<int>& StateOf(int deviceType) {
     return deviceType == kMouseFirmware ? MouseUpgradeState : ReceiverUpgradeState;
 }
 
+// Moves the running stage (receiver first) to `to`; null when no stage was running.
+std::atomic<int>* ClaimRunningStage(int to) {
+    for (std::atomic<int>* state : {&ReceiverUpgradeState, &MouseUpgradeState}) {
+        int running = StageRunning;
+        if (state->compare_exchange_strong(running, to)) return state;
+    }
+    return nullptr;
+}
+
 // A failed stage: the marker file, no update offered any more, the failure record.
 void RecordStageFailure() {
     const QString folder = Paths::UserDataDir() + "/Exception";
@@ -118,39 +127,32 @@ void UpgradeStatus(const unsigned char* status) {
         cidText = Stage().CidText;
         midText = Stage().MidText;
     }
-    if (status[2] == 1) {
-        FirmwareHeader header;
-        const QString version =
-            image && ReadFirmwareHeader(*image, &header) ? FirmwareVersionText(header.Version) : QString();
-        // The record, the texts and the progress first: the GUI thread goes on to the next stage as soon
-        // as it sees the state change.
-        if (ReceiverUpgradeState == StageRunning) {
-            RunSucceeded = true;
-            EndStageFailRecord(true);
-            if (UpgradeMode == 1) hub->EmitSigProgress(0, 2);
-            hub->EmitSigLabelText(0, version);
-            int running = StageRunning;
-            ReceiverUpgradeState.compare_exchange_strong(running, StageSucceeded);
-        }
-        if (MouseUpgradeState == StageRunning) {
-            RunSucceeded = true;
-            EndStageFailRecord(true);
-            RegistryStore(RegistryStore::DriveTestKey()).SetValue("MouseVer" + cidText + midText, version);
-            hub->EmitSigProgress(0, 2);
-            hub->EmitSigLabelText(1, version);
-            int running = StageRunning;
-            MouseUpgradeState.compare_exchange_strong(running, StageSucceeded);
-        }
+    // Whichever ends the stage first claims it (running -> finishing or failed, one compare-exchange):
+    // the stall time-out on the GUI thread then finds it no longer running and does nothing.
+    std::atomic<int>* const stage = ClaimRunningStage(status[2] == 1 ? StageFinishing : StageFailed);
+    if (!stage) return;
+    if (status[2] != 1) {
+        RunFailed = true;
+        RecordStageFailure();
+        hub->EmitSigProgress(0, 1);
         return;
     }
-    int running = StageRunning;
-    const bool receiver = ReceiverUpgradeState.compare_exchange_strong(running, StageFailed);
-    running = StageRunning;
-    const bool mouse = !receiver && MouseUpgradeState.compare_exchange_strong(running, StageFailed);
-    if (!receiver && !mouse) return;
-    RunFailed = true;
-    RecordStageFailure();
-    hub->EmitSigProgress(0, 1);
+    FirmwareHeader header;
+    const QString version =
+        image && ReadFirmwareHeader(*image, &header) ? FirmwareVersionText(header.Version) : QString();
+    // The record, the texts and the progress first: the GUI thread goes on to the next stage as soon as
+    // it sees the stage succeeded.
+    RunSucceeded = true;
+    EndStageFailRecord(true);
+    if (stage == &ReceiverUpgradeState) {
+        if (UpgradeMode == 1) hub->EmitSigProgress(0, 2);
+        hub->EmitSigLabelText(0, version);
+    } else {
+        RegistryStore(RegistryStore::DriveTestKey()).SetValue("MouseVer" + cidText + midText, version);
+        hub->EmitSigProgress(0, 2);
+        hub->EmitSigLabelText(1, version);
+    }
+    *stage = StageSucceeded;
 }
 
 QString LabelSheet(const QString& colour) {
@@ -688,8 +690,8 @@ void FormSetting::on_Start() {
     if (!receiverFound && MouseRepairPending == 1) {
         ChainedUpgrade = true;
         on_Mouse_clicked();
-    } else if (ReceiverUpgradeState == StageRunning || MouseUpgradeState == StageRunning ||
-               MouseUpgradeBusy || NoNewFirmware) {
+    } else if (StageUnderWay(ReceiverUpgradeState) || StageUnderWay(MouseUpgradeState) || MouseUpgradeBusy ||
+               NoNewFirmware) {
         if (NoNewFirmware) {
             PostMsg::GetInstance()->EmitSigAddUpdate(0, false);
             PostMsg::GetInstance()->EmitSigAddUpdate(1, false);
@@ -953,7 +955,7 @@ void FormSetting::RunUpdateStep(int stage, int deviceType, const QString& versio
             UpdateStage = 3;
             break;
         case 3:
-            if (state != StageRunning)
+            if (!StageUnderWay(state))
                 UpdateStage = 4;
             else if (Clock::ElapsedMs() - StageLastStatusMs >= kStatusTimeoutMs)
                 FailStage(deviceType, true);
@@ -988,9 +990,9 @@ void FormSetting::RunUpdateStep(int stage, int deviceType, const QString& versio
 void FormSetting::FinishReceiverUpgrade() {
     const int state = ReceiverUpgradeState;
     PostMsg* hub = PostMsg::GetInstance();
+    // Only the receiver's mark goes: the mouse keeps its own until its stage ends.
     if (state == StageNoImage || state == StageSucceeded) {
         form->toolButton_2->hide();
-        hub->EmitSigAddUpdate(0, false);
         hub->EmitSigAddUpdate(1, false);
         if (state == StageSucceeded) ReceiverUpdateAvailable = false;
     }
@@ -1004,7 +1006,6 @@ void FormSetting::FinishMouseUpgrade() {
         form->toolButton_3->hide();
         if (state == StageNoImage) form->Receive_2->setText(NoUpdateText);
         hub->EmitSigAddUpdate(0, false);
-        hub->EmitSigAddUpdate(1, false);
         if (state == StageSucceeded) MouseUpdateAvailable = false;
     }
     UpdateStage = 4;

@@ -11,6 +11,7 @@
 #include "core/PostMsg.h"
 #include "device/DeviceFlags.h"
 #include "hidusb/HIDUsb.h"
+#include "home/DialogChange.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "platform/ScreenMetrics.h"
@@ -276,6 +277,8 @@ void UpDateRepair::SlotProgress(int schedue, int Discrib) {
 }
 
 void UpDateRepair::SlotRepairCheckUpdate() {
+    // A run's outcome stays until the user closes the dialog.
+    if (HoldsRun()) return;
     if (CheckRepairPossible()) ShowReadyState();
 }
 
@@ -349,8 +352,14 @@ bool UpDateRepair::Report(const QString& text) {
 
 bool UpDateRepair::CheckRepairPossible() {
     FirmwareFound = false;
-    const QStringList FailRecordParts = UpgradeFailRecord().split(',');
-    if (FailRecordParts.size() != 4) return false;
+    const QString record = UpgradeFailRecord();
+    if (!DialogChange::FailRecordUsable(record)) {
+        // Nothing the repair could start: no Upgrade that does nothing, and the home page drops its entry.
+        if (!record.isEmpty()) RemoveUpgradeFailRecord();
+        PostMsg::GetInstance()->EmitSigUpDateButton(true);
+        return Report(NotDeviceText);
+    }
+    const QStringList FailRecordParts = record.split(',');
     RepairReceiverClass = 0;
     FailedType = FailRecordParts[0].toInt();
     const int recordMid = FailRecordParts[3].toInt();

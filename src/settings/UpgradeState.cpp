@@ -59,6 +59,10 @@ void WriteUpgradeFailRecord(int type, int receiverClass, int cid, int mid) {
                                    .join(','));
 }
 
+void RemoveUpgradeFailRecord() {
+    RegistryStore(RegistryStore::DriveTestKey()).Remove(kFailRecord);
+}
+
 void BeginStageFailRecord(int type, int receiverClass, int cid, int mid) {
     QMutexLocker lock(&Stage().Lock);
     Stage().Replaced = UpgradeFailRecord();

@@ -12,7 +12,7 @@ extern std::atomic<int> UpgradeReceiverClass;  // 0, 1, 2, 4, 8
 extern std::atomic<int> UpgradeMid;
 extern std::atomic<int> UpgradeMode;        // 2: receiver then mouse; else 1
 extern std::atomic<int> UpgradeDeviceType;  // 210 / 211: the stage handed to the library
-// Stage outcome: 0 no device or several, 1 running, 2 succeeded, 3 failed, 4 no image.
+// Stage outcome: 0 no device or several, 1 running, 2 succeeded, 3 failed, 4 no image, 5 finishing.
 extern std::atomic<int> ReceiverUpgradeState;
 extern std::atomic<int> MouseUpgradeState;
 
@@ -37,12 +37,21 @@ enum UpgradeOutcome {
     StageRunning = 1,
     StageSucceeded = 2,
     StageFailed = 3,
-    StageNoImage = 4
+    StageNoImage = 4,
+    // The library reported success and its callback is recording it; the stage is no longer running, so
+    // the stall time-out cannot end it too.
+    StageFinishing = 5
 };
+
+// The stage has not ended yet (running, or its success is being recorded).
+inline bool StageUnderWay(int state) {
+    return state == StageRunning || state == StageFinishing;
+}
 
 // The failure record "UpdateFailInfo" of the drive-test registry key: "type,class,cid,mid".
 QString UpgradeFailRecord();
 void WriteUpgradeFailRecord(int type, int receiverClass, int cid, int mid);
+void RemoveUpgradeFailRecord();
 // A stage hands its image to the device library: from now on the record names that device, so that a
 // stage ended in any way (a crash, a power loss) is offered for repair at the next start. The record it
 // replaces is kept aside until the stage ends.

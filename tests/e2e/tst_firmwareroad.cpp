@@ -7,6 +7,9 @@
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QtTest>
+#include <atomic>
+#include <functional>
+#include <memory>
 
 #include "RoadFixture.h"
 #include "TestEnv.h"
@@ -50,6 +53,18 @@ class TstFirmwareRoad : public QObject {
         QLabel* status = RepairDialog->findChild<QLabel*>("ToolText_2");
         QTRY_COMPARE_WITH_TIMEOUT(status->text(), RepairDialog->ReadyText, kWaitMs);
         RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+    }
+
+    // Runs `act` once, on the library's thread, when the update shows progress `value`; while `context`
+    // lives.
+    static void OnceAtProgress(QObject* context, int value, std::function<void()> act) {
+        auto done = std::make_shared<std::atomic<bool>>(false);
+        connect(
+            PostMsg::GetInstance(), &PostMsg::SigProgress, context,
+            [done, value, act](int shown, int kind) {
+                if (kind == 0 && shown == value && !done->exchange(true)) act();
+            },
+            Qt::DirectConnection);
     }
 
 private slots:
@@ -100,6 +115,10 @@ private slots:
         QVERIFY(progress_.contains("70,0"));
         QCOMPARE(UpgradeFailRecord(), QString("210,8,35,6"));
         QVERIFY(HidSim::IsBootMode("mouse"));
+        // The summary still marks the mouse's update; the receiver's is done.
+        Ui::PreVier* summary = window.findChild<PreVier*>()->Form();
+        QVERIFY(!summary->MouseUp->isHidden());
+        QVERIFY(summary->DongleUp->isHidden());
 
         // OK returns home, which offers the repair.
         RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
@@ -122,22 +141,107 @@ private slots:
         QVERIFY(!RepairDialog->isVisible());
     }
 
+    // Unplugging the receiver while it is flashed fails the upgrade; the receiver waits in boot mode and the
+    // record names it.
+    void receiverUnpluggedDuringItsFlashFails() {
+        QObject unplugger;
+        OnceAtProgress(&unplugger, 15, [] { HidSim::Unplug("receiver"); });  // the receiver's 30 %
+        DialogMain window;
+        StartOfferedUpgrade(window);
+        if (QTest::currentTestFailed()) return;
+        QTRY_VERIFY_WITH_TIMEOUT(!progress_.isEmpty() && progress_.last() == "0,1", kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(UpdateIdle && !UpdateStepRunning, kWaitMs);
+        QVERIFY(!progress_.contains("0,2"));
+        QVERIFY(!progress_.contains("20,0"));
+        QCOMPARE(RepairDialog->findChild<QLabel*>("ToolText_2")->text(), RepairDialog->FailText);
+        QVERIFY(HidSim::IsBootMode("receiver"));
+        QCOMPARE(int(HidSim::Version("receiver")), 0x0105);
+        QCOMPARE(UpgradeFailRecord(), QString("211,8,35,6"));
+        RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
+        QVERIFY(!RepairDialog->isVisible());
+    }
+
+    void recordWithNothingToRepairIsDropped_data() {
+        QTest::addColumn<QString>("record");
+        QTest::newRow("damaged") << "210,8,35";
+        QTest::newRow("a model the table does not know") << "210,8,35,9";
+        QTest::newRow("the mouse answers") << "210,8,35,6";
+        QTest::newRow("the receiver answers") << "211,8,35,6";
+    }
+    // A failure record that no repair can use, or whose device answers at a normal version, is dropped at
+    // the start: no repair entry on the home page.
+    void recordWithNothingToRepairIsDropped() {
+        QFETCH(QString, record);
+        RegistryStore(RegistryStore::DriveTestKey()).SetValue("UpdateFailInfo", record);
+        FoundDevices.clear();
+        DevicePageActive = 0;
+        DialogMain window;
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(TileButtons.size() == 1, kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(UpgradeFailRecord(), QString(), kWaitMs);
+        QVERIFY(HomePage->Form()->Repair->isHidden());
+        QCOMPARE(HomePage->Form()->label_2->text(), NoDeviceText);
+    }
+
+    void repairTextWrapsInsideTheFrame_data() {
+        QTest::addColumn<int>("language");
+        QTest::newRow("English") << 0;
+        QTest::newRow("Czech") << 1;
+    }
+    // With no device to show, the home page asks for the repair; the text wraps inside the dotted frame of
+    // its background picture (x 40 to 980) in every language.
+    void repairTextWrapsInsideTheFrame() {
+        QFETCH(int, language);
+        QVERIFY(HidSim::LoadDescription(
+            R"({"devices": [{"name": "receiver", "kind": "receiver", "class": 8, "bootMode": true, "mouse": "mouse"},
+                {"name": "mouse", "kind": "mouse"}]})"));
+        RegistryStore(RegistryStore::DriveTestKey()).SetValue("UpdateFailInfo", "211,8,35,6");
+        QVERIFY(MacroIni::GetInstance()->SetValue("Language", "Language", QString::number(language)));
+        FoundDevices.clear();
+        FoundDevicesMirror.clear();
+        DevicePageActive = 0;
+        DialogMain window;
+        window.show();
+        QLabel* text = HomePage->Form()->label_2;
+        QTRY_VERIFY_WITH_TIMEOUT(text->isVisible(), kWaitMs);
+        QVERIFY(HomePage->Form()->Repair->isVisible());
+        QCOMPARE(text->text(), RepairDeviceText);
+        QVERIFY(!text->text().isEmpty());
+        const QRect lines = text->fontMetrics().boundingRect(
+            text->contentsRect(), int(text->alignment()) | Qt::TextWordWrap, text->text());
+        const QRect onPage(text->mapTo(HomePage, lines.topLeft()), lines.size());
+        QVERIFY2(onPage.left() > 40 && onPage.right() < 980,
+                 qPrintable(QString("%1..%2").arg(onPage.left()).arg(onPage.right())));
+        QVERIFY(lines.height() <= text->contentsRect().height());
+    }
+
+    void updateCutOffIsRepairedAtTheNextStart_data() {
+        QTest::addColumn<bool>("stall");
+        QTest::newRow("the mouse goes silent") << true;
+        QTest::newRow("the program ends mid-flash") << false;
+    }
     // The program ends while the mouse stage runs, before the library reports its end (a crash or a power
-    // loss): the next start offers the repair, and the repair brings the mouse back. Until then the summary
-    // shows the receiver's new version, without its update mark.
+    // loss; here the library's state is reloaded as at a new start, its steps dropped): the mouse is left in
+    // boot mode, the next start offers the repair, and the repair brings the mouse back. Until then the
+    // summary shows the receiver's new version without its update mark, the mouse's still marked.
     void updateCutOffIsRepairedAtTheNextStart() {
-        QVERIFY(HidSim::StallUpgradeAt("mouse", 30));
+        QFETCH(bool, stall);
+        if (stall) QVERIFY(HidSim::StallUpgradeAt("mouse", 30));
+        QObject killer;
+        if (!stall) OnceAtProgress(&killer, 65, [] { HidSim::Restart(); });  // the mouse's 30 %
         {
             DialogMain window;
             StartOfferedUpgrade(window);
             if (QTest::currentTestFailed()) return;
+            QTRY_VERIFY_WITH_TIMEOUT(progress_.contains("65,0"), kWaitMs);
             QTRY_VERIFY_WITH_TIMEOUT(HidSim::IsBootMode("mouse"), kWaitMs);
-            QVERIFY(progress_.contains("65,0"));
             QCOMPARE(int(HidSim::Version("receiver")), 0x0106);
+            QCOMPARE(int(HidSim::Version("mouse")), 0x0112);
             QCOMPARE(UpgradeFailRecord(), QString("210,8,35,6"));
             Ui::PreVier* summary = window.findChild<PreVier*>()->Form();
             QTRY_COMPARE_WITH_TIMEOUT(summary->DongleValue->text(), QString("v1.06"), kWaitMs);
             QVERIFY(summary->DongleUp->isHidden());
+            QVERIFY(!summary->MouseUp->isHidden());
             QVERIFY(!progress_.contains("0,1") && !progress_.contains("0,2"));
         }
         // A new start: the process-wide state as a new process has it.
@@ -149,6 +253,7 @@ private slots:
         UpdateStepRunning = false;
         RepairRunning = false;
         FoundDevices.clear();
+        FoundDevicesMirror.clear();
         DeviceWindow.Leave();
         FlashDataFromDevice = false;
         ModalRunner::SetScript([](QDialog& dialog) { return dialog.exec(); });

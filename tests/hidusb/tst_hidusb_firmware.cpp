@@ -16,12 +16,15 @@ std::mutex g_mutex;
 QVector<Status> g_statuses;
 std::atomic<int> g_hotPlugs{0};
 QByteArray g_chainedImage;  // started from inside the status callback when set
+QString g_unplugName;       // unplugged from inside the status callback at g_unplugAt percent
+int g_unplugAt = -1;
 
 void OnStatus(const unsigned char* s) {
     {
         std::lock_guard<std::mutex> lock(g_mutex);
         g_statuses.append(Status{s[0], s[1], s[2], std::this_thread::get_id()});
     }
+    if (s[1] == 1 && s[2] == g_unplugAt && !g_unplugName.isEmpty()) HidSim::Unplug(g_unplugName);
     if (s[1] == 2 && !g_chainedImage.isEmpty()) {
         const QByteArray next = g_chainedImage;
         g_chainedImage.clear();
@@ -65,6 +68,8 @@ private slots:
         g_statuses.clear();
         g_hotPlugs = 0;
         g_chainedImage.clear();
+        g_unplugName.clear();
+        g_unplugAt = -1;
     }
 
     void findBootDevicesAlwaysWritesTheCount() {
@@ -149,6 +154,84 @@ private slots:
         count = 5;
         UsbUpgradeC_FindBootDevices(Data(image), &count);
         QCOMPARE(count, 0);
+    }
+
+    void deviceRoads_data() {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<bool>("cable");
+        QTest::addColumn<QString>("link");  // the device whose unplugging cuts the flash off
+        QTest::newRow("receiver") << "receiver" << ReceiverImage() << false << "receiver";
+        QTest::newRow("mouse through its receiver") << "mouse" << MouseImage() << false << "receiver";
+        QTest::newRow("mouse on its cable") << "mouse" << MouseImage() << true << "mouse";
+    }
+
+    // Ends a test whose device waits in boot mode: a repair flashes it back.
+    void RepairSucceeds(const QString& device, const QByteArray& image, int finishedBefore) {
+        int count = 5;
+        QVERIFY(UsbUpgradeC_FindBootDevices(Data(image), &count));
+        QCOMPARE(count, 1);
+        QVERIFY(UsbUpgrade_Start(Data(image), &OnStatus, 10000));
+        QVERIFY(WaitFor([&] { return Finished() == finishedBefore + 1; }));
+        const QVector<Status> all = Statuses();
+        QCOMPARE(all.last().value, 1);
+        QVERIFY(!HidSim::IsBootMode(device));
+        QCOMPARE(int(HidSim::Version(device)), device == "receiver" ? 0x0106 : 0x0113);
+        // The repair's steps follow the earlier end directly: nothing of the earlier flash came after it.
+        int lastFinal = -1;
+        for (int i = 0; i < all.size() - 1; ++i)
+            if (all[i].what == 2) lastFinal = i;
+        if (lastFinal >= 0) {
+            QCOMPARE(all[lastFinal + 1].what, 1);
+            QCOMPARE(all[lastFinal + 1].value, 0);
+        }
+    }
+
+    // A flash puts the device into boot mode when it starts and keeps it there, in its stored state too:
+    // a program that ends in the middle (the simulation restarted, its steps dropped) leaves it waiting.
+    void flashCutOffByTheProgramsEndLeavesBootMode_data() { deviceRoads_data(); }
+    void flashCutOffByTheProgramsEndLeavesBootMode() {
+        QFETCH(QString, device);
+        QFETCH(QByteArray, image);
+        QFETCH(bool, cable);
+        if (cable) QVERIFY(HidSim::Plug("mouse"));
+        const uint16_t before = HidSim::Version(device);
+        QVERIFY(UsbUpgrade_Start(Data(image), &OnStatus, 10000));
+        QVERIFY(HidSim::IsBootMode(device));
+        if (device == "receiver") QCOMPARE(Listed("6008"), 0);
+        if (cable) QCOMPARE(Listed("5001"), 0);
+        HidSim::Restart();
+        QVERIFY(HidSim::IsBootMode(device));
+        QCOMPARE(HidSim::Version(device), before);
+        QCOMPARE(Finished(), 0);
+        RepairSucceeds(device, image, 0);
+    }
+
+    // Unplugging the link a flash runs over fails the upgrade (reported as a failure) and leaves the device
+    // in boot mode; no step of the flash follows.
+    void unplugDuringTheFlashFailsIt_data() { deviceRoads_data(); }
+    void unplugDuringTheFlashFailsIt() {
+        QFETCH(QString, device);
+        QFETCH(QByteArray, image);
+        QFETCH(bool, cable);
+        QFETCH(QString, link);
+        if (cable) QVERIFY(HidSim::Plug("mouse"));
+        const uint16_t before = HidSim::Version(device);
+        g_unplugName = link;
+        g_unplugAt = 30;
+        QVERIFY(UsbUpgrade_Start(Data(image), &OnStatus, 10000));
+        QVERIFY(WaitFor([] { return Finished() == 1; }));
+        const QVector<Status> all = Statuses();
+        QCOMPARE(all.last().what, 2);
+        QVERIFY(all.last().value != 1);
+        QCOMPARE(all[all.size() - 2].what, 1);
+        QCOMPARE(all[all.size() - 2].value, 30);
+        QVERIFY(HidSim::IsBootMode(device));
+        QCOMPARE(HidSim::Version(device), before);
+        g_unplugName.clear();
+        QVERIFY(HidSim::Plug(link));
+        if (cable) QVERIFY(HidSim::Unplug("mouse"));  // the repair goes through the receiver
+        RepairSucceeds(device, image, 1);
     }
 
     void wrongImageIsRefused_data() {

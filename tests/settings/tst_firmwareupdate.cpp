@@ -401,6 +401,72 @@ private slots:
         QVERIFY(!RepairDialog->isVisible());
     }
 
+    void successAndStallTimeOut_data() {
+        QTest::addColumn<QString>("order");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("time-out, then the success") << "timeout first"
+                                                    << "0,1";
+        QTest::newRow("success, then the time-out") << "success first"
+                                                    << "0,2";
+        QTest::newRow("time-out while the success is recorded") << "inside"
+                                                                << "0,2";
+    }
+    // The library's success and the GUI thread's stall time-out both reach one stage: the first to claim
+    // it acts, the other does nothing.
+    void successAndStallTimeOut() {
+        QFETCH(QString, order);
+        QFETCH(QString, outcome);
+        FirmwareFixture::PutPair(0x0106, 0x0112);  // the receiver alone
+        QVERIFY(HidSim::StallUpgradeAt("receiver", 30));
+        DevicePageDevices = {CableEntry(), ReceiverEntry()};
+        {
+            std::lock_guard<std::mutex> lock(CurrentDeviceMutex());
+            CurrentDevice = CableEntry();
+        }
+        FormSetting page;
+        page.SetVer(0);
+        QCOMPARE(UpgradeMode.load(), 1);
+        Button("NewHong_2")->click();
+        QTRY_VERIFY(page.DongleCheckTimer->isActive());
+        while (page.UpdateStage < 3) page.onDongleCheckTimer();
+        QTRY_VERIFY(progress_.contains("30,0"));
+        QCOMPARE(ReceiverUpgradeState.load(), int(StageRunning));
+
+        const unsigned char success[3] = {7, 2, 1};
+        const auto timeOut = [&page] {
+            DeviceFixture::TestClock().Advance(31000);
+            page.onDongleCheckTimer();
+        };
+        if (order == "timeout first") {
+            timeOut();
+            ReceiverUpgradeCallback(success);
+        } else if (order == "success first") {
+            ReceiverUpgradeCallback(success);
+            timeOut();
+        } else {
+            bool once = false;
+            connect(
+                PostMsg::GetInstance(), &PostMsg::SigLabelText, &page,
+                [&](int, QString) {
+                    if (once) return;
+                    once = true;
+                    timeOut();
+                },
+                Qt::DirectConnection);
+            ReceiverUpgradeCallback(success);
+            QVERIFY(once);
+        }
+        RunStages(page);
+
+        const QString other = outcome == "0,2" ? "0,1" : "0,2";
+        QVERIFY2(progress_.contains(outcome) && !progress_.contains(other), qPrintable(progress_.join(' ')));
+        QCOMPARE(ReceiverUpgradeState.load(), int(outcome == "0,2" ? StageSucceeded : StageFailed));
+        QCOMPARE(FailRecord(), outcome == "0,2" ? QString() : QString("211,8,35,6"));
+        QCOMPARE(page.Form()->label_5->text(), QString(outcome == "0,2" ? "v1.06" : "v1.05"));
+        QCOMPARE(Status()->text(), Text(outcome == "0,2" ? "DialogUpgradeSuccess" : "DialogUpgradeFail", 0));
+        QVERIFY(UpdateIdle);
+    }
+
     void homeOffer_data() {
         QTest::addColumn<QString>("mouseVersion");
         QTest::addColumn<int>("receiverImage");
@@ -461,10 +527,16 @@ private slots:
         QTest::addColumn<bool>("result");
         QTest::addColumn<QString>("status");  // "keep": the dialog is left as it was
 
+        // A record the repair cannot use offers no Upgrade: it is removed and the home page drops its entry.
         QTest::newRow("no record") << "r"
-                                   << "" << true << true << false << "keep";
+                                   << "" << true << true << false << Text("NotDevice", 0);
         QTest::newRow("three fields") << "r"
-                                      << "210,8,35" << true << true << false << "keep";
+                                      << "210,8,35" << true << true << false << Text("NotDevice", 0);
+        QTest::newRow("not numbers") << "r"
+                                     << "210,8,x5,6" << true << true << false << Text("NotDevice", 0);
+        QTest::newRow("receiver record without a class")
+            << "c"
+            << "211,0,35,6" << true << true << false << Text("NotDevice", 0);
         QTest::newRow("nothing found, mouse record")
             << ""
             << "210,8,35,6" << true << true << false << Text("NoRecieve", 0);
@@ -482,7 +554,7 @@ private slots:
             << "r"
             << "210,8,35,6" << false << true << false << Text("ErrorFile", 0);
         QTest::newRow("MID of no model") << "s"
-                                         << "210,8,35,9" << true << true << false << Text("ErrorFile", 0);
+                                         << "210,8,35,9" << true << true << false << Text("NotDevice", 0);
     }
     void repairPreCheck() {
         QFETCH(QString, found);
@@ -514,13 +586,81 @@ private slots:
         QCOMPARE(dialog.CheckRepairPossible(), result);
         QCOMPARE(dialog.FirmwareFound, result);
         const QString shown = dialog.findChild<QLabel*>("ToolText_2")->text();
-        if (status == "keep")
-            QCOMPARE(shown, QString("before"));
-        else if (!result)
+        if (!result) {
             QCOMPARE(shown, status);
+            // Every refusal ends in a closing OK, never in an Upgrade that does nothing.
+            QCOMPARE(dialog.findChild<QToolButton*>("NewHong_2")->text(), Text("OK", 0));
+        }
+        const bool unusable = status == Text("NotDevice", 0) && record != "210,8,35,6";
+        QCOMPARE(FailRecord(), unusable ? QString() : record);
+        QCOMPARE(!repairButton_.isEmpty() && repairButton_.last(), unusable);
         if (!images) QVERIFY(HidSim::CallLog().filter("UsbUpgradeC_FindBootDevices").isEmpty());
         FoundDevices.clear();
         FoundDevicesMirror.clear();
+    }
+
+    void repairOffered_data() {
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<QString>("found");  // r receiver whose mouse answers, s the same with its mouse silent,
+                                             // c mouse on its cable, 4 a 4K receiver
+        QTest::addColumn<bool>("running");   // a repair runs
+        QTest::addColumn<bool>("offered");   // the entry shows and the record stays
+
+        QTest::newRow("no record") << ""
+                                   << "" << false << false;
+        QTest::newRow("three fields") << "210,8,35"
+                                      << "" << false << false;
+        QTest::newRow("not numbers") << "210,8,35,6x"
+                                     << "" << false << false;
+        QTest::newRow("signed number") << "210,8,35,+6"
+                                       << "" << false << false;
+        QTest::newRow("other device type") << "212,8,35,6"
+                                           << "" << false << false;
+        QTest::newRow("model the table does not know") << "210,8,35,9"
+                                                       << "" << false << false;
+        QTest::newRow("CID of another maker") << "210,8,36,6"
+                                              << "" << false << false;
+        QTest::newRow("receiver without a class") << "211,0,35,6"
+                                                  << "c" << false << false;
+        QTest::newRow("mouse, nothing found: connect") << "210,8,35,6"
+                                                       << "" << false << true;
+        QTest::newRow("mouse silent behind its receiver") << "210,8,35,6"
+                                                          << "s" << false << true;
+        QTest::newRow("mouse of no class silent") << "210,0,35,6"
+                                                  << "s" << false << true;
+        QTest::newRow("mouse answers through its receiver") << "210,8,35,6"
+                                                            << "r" << false << false;
+        QTest::newRow("mouse answers on its cable") << "210,8,35,6"
+                                                    << "sc" << false << false;
+        QTest::newRow("mouse answers while a repair runs") << "210,8,35,6"
+                                                           << "r" << true << true;
+        QTest::newRow("receiver record, its mouse on the cable") << "211,8,35,6"
+                                                                 << "c" << false << true;
+        QTest::newRow("receiver answers") << "211,8,35,6"
+                                          << "sc" << false << false;
+        QTest::newRow("a receiver of another class answers") << "211,8,35,6"
+                                                             << "4c" << false << true;
+    }
+    // The home page offers the repair only while it can start or tell what to connect.
+    void repairOffered() {
+        QFETCH(QString, record);
+        QFETCH(QString, found);
+        QFETCH(bool, running);
+        QFETCH(bool, offered);
+        if (!record.isEmpty())
+            RegistryStore(RegistryStore::DriveTestKey()).SetValue("UpdateFailInfo", record);
+        QList<DeviceAllInfo> devices;
+        for (const QChar c : found) {
+            DeviceAllInfo e = c == 'c' ? CableEntry() : ReceiverEntry();
+            e.Online = c != 's';
+            if (c == '4') e.Type = kTypeReceiver4K;
+            devices << e;
+        }
+        RepairRunning = running;
+        const bool result = DialogChange::RepairOffered(devices);
+        RepairRunning = false;
+        QCOMPARE(result, offered);
+        QCOMPARE(FailRecord(), offered ? record : QString());
     }
 
     void repairAfterAFailedMouseUpgrade() {

@@ -40,6 +40,8 @@ HIDSIM_API void SetTiming(int upgradeStepMs, int pairMs);
 HIDSIM_API QStringList DeviceNames();
 HIDSIM_API QString PathOf(const QString& name);
 HIDSIM_API bool Plug(const QString& name);    // a receiver, or a mouse onto its cable
+// Unplugged while it (or the wireless mouse behind it) is flashed, the upgrade fails at its next step and
+// the flashed device stays in boot mode.
 HIDSIM_API bool Unplug(const QString& name);
 HIDSIM_API bool Wake(const QString& mouse);   // a reconnect report follows
 HIDSIM_API bool Sleep(const QString& mouse);
