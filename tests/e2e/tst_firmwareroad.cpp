@@ -174,7 +174,7 @@ private slots:
         QFETCH(QString, record);
         RegistryStore(RegistryStore::DriveTestKey()).SetValue("UpdateFailInfo", record);
         FoundDevices.clear();
-        DevicePageActive = 0;
+        DeviceWindow.Leave();
         DialogMain window;
         window.show();
         QTRY_VERIFY_WITH_TIMEOUT(TileButtons.size() == 1, kWaitMs);
@@ -199,7 +199,7 @@ private slots:
         QVERIFY(MacroIni::GetInstance()->SetValue("Language", "Language", QString::number(language)));
         FoundDevices.clear();
         FoundDevicesMirror.clear();
-        DevicePageActive = 0;
+        DeviceWindow.Leave();
         DialogMain window;
         window.show();
         QLabel* text = HomePage->Form()->label_2;
