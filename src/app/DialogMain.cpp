@@ -138,7 +138,7 @@ void DialogMain::MigrateLanguageChoice() {
 }
 
 bool DialogMain::DevicePageCurrent() const {
-    return DeviceWindow.Shown();
+    return ::DeviceWindow.Shown();
 }
 
 void DialogMain::SlotAllLanguage(int index) {
@@ -152,7 +152,7 @@ void DialogMain::SlotChangeMainDialog(int index) {
     if (index == HomePageIndex) {
         PostMsg* hub = PostMsg::GetInstance();
         hub->EmitSigSecondPageChange();
-        DeviceWindow.Leave();
+        ::DeviceWindow.Leave();
         hub->EmitSigMainPageChange();
         UsbServer_Exit();
         Clock::Sleep(100);
@@ -161,7 +161,7 @@ void DialogMain::SlotChangeMainDialog(int index) {
     } else if (index == DevicePageIndex) {
         DeviceWindow();
         ui->stackedWidgetMain->setCurrentIndex(DevicePageIndex);
-        DeviceWindow.Enter();
+        ::DeviceWindow.Enter();
         RegisterHotPlug(DialogMainSeams::DeviceWindowHotPlugCallback());
     }
 }
