@@ -176,10 +176,11 @@ void Buttoninterface::SetMousePicture(int index) {
         UrlOf(PictureFolder, "mouse" + QString::number(index) + ".png") + ";}");
 }
 
-// The group boxes' fixed sheets are in the form, set before the boxes are polished. The form has
-// already polished every scroll area's contents (a scroll area shows its widget), and the sheet of a
-// page above them reaches them only through the restyle that setting their own sheet starts: so the
-// contents' and scroll areas' sheets stay here, after the pages' sheets.
+// The group boxes' and scroll areas' fixed sheets are in the form, set before the widgets are
+// polished. The form has already polished every scroll area's contents (a scroll area shows its
+// widget), and the sheet of a page above them reaches them only through the restyle that setting
+// their own sheet starts: so the contents' sheets stay here, after the pages' sheets. So does the
+// first-level list's scroll area, whose restyle lays its scroll bar out as the page shows it.
 void Buttoninterface::ApplyStyles() {
     const QString& p = PictureFolder;
     const QString text = OptionColorText("ComboxTextColor");
@@ -259,9 +260,7 @@ void Buttoninterface::ApplyStyles() {
         "background-image: " +
         UrlOf(p, "Config.png") + ";color: rgb(255, 255, 255);}");
     ui->groupBox->setStyleSheet("#groupBox{border: 0;background-image: " + UrlOf(p, "TiltleBack.png") + ";}");
-    for (QWidget* area : {ui->scrollArea_3, ui->scrollArea_4, ui->scrollArea_6, ui->scrollArea_7,
-                          ui->scrollArea_8, ui->scrollArea_9, ui->scrollArea_10, ui->scrollArea_12})
-        area->setStyleSheet("#" + area->objectName() + "{border: 0;}");
+    ui->scrollArea_4->setStyleSheet("#scrollArea_4{border: 0;}");
 }
 
 QList<QToolButton*> Buttoninterface::ArrowEntries() const {
