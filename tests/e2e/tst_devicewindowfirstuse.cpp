@@ -171,7 +171,7 @@ private slots:
         const char* const devices =
             R"({"devices": [{"name": "receiver", "kind": "receiver", "class": 8, "version": "0x0105",
                 "receiverId": [18, 52, 86], "mouse": "mouse"},
-               {"name": "mouse", "kind": "mouse", "cable": true, "plugged": true, "version": "0x0112"}]})";
+               {"name": "mouse", "kind": "mouse", "cable": true, "plugged": true, "version": "0x0112", "bootMode": true}]})";
         QVERIFY(HidSim::LoadDescription(devices));
         FirmwareFixture::UseInstallation();
         FirmwareFixture::PutPair(0x0106, 0x0113);
@@ -186,8 +186,8 @@ private slots:
         QCOMPARE(window.Stack()->currentIndex(), int(DialogMain::HomePageIndex));
         QVERIFY(RepairDialog && RepairDialog->isVisible());
         QLabel* status = RepairDialog->findChild<QLabel*>("ToolText_2");
-        // The repair dialog was asked to check the devices, and answered.
-        QTRY_COMPARE_WITH_TIMEOUT(status->text(), LanguageText(MouseHomeTexts, 0, "NoRecieve"), kWaitMs);
+        // The repair dialog was asked to check the devices and found the mouse waiting in boot mode.
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), LanguageText(MouseHomeTexts, 0, "ReadyUpdate"), kWaitMs);
         RepairDialog->reject();
         QVERIFY(!RepairDialog->isVisible());
         RoadFixture::EndRoad();
