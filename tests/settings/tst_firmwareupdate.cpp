@@ -503,7 +503,7 @@ private slots:
                 dialog.findChild<QToolButton*>("OK")->click();
             if (dialog.objectName() == "UpDateRepair") {
                 auto& repair = static_cast<UpDateRepair&>(dialog);
-                if (!QTest::qWaitFor([&] { return !repair.Flashing(); }, 5000)) return 0;
+                if (!QTest::qWaitFor([&] { return !repair.Flashing(); }, 60000)) return 0;
                 dialog.findChild<QToolButton*>("NewHong_2")->click();
             }
             return 0;
@@ -513,6 +513,7 @@ private slots:
         QCOMPARE(ran, dialogs);
         QCOMPARE(int(HidSim::Version("receiver")), receiverAfter);
         if (dialogs.contains("UpDateRepair")) {
+            QVERIFY(!progress_.isEmpty());
             QCOMPARE(progress_.last(), QString("0,2"));
             QVERIFY(UpdateIdle);
             QCOMPARE(FailRecord(), QString());
