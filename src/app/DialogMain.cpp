@@ -55,7 +55,7 @@ DialogMain::DialogMain(QWidget* parent) : QDialog(parent), ui(new Ui::DialogMain
     CurrentLanguage = LanguageSetting();
     picturePath_ = Paths::InstallDir() + QStringLiteral("/Picture/Dialog/");
 
-    DialogMainSeams::PrepareHomePage([this] { DeviceWindow(); });
+    DialogMainSeams::PrepareHomePage([this] { EnsureDeviceWindow(); });
     // Made inside the stack: inserting them does not restyle their trees a second time.
     if (DeviceWindowAtStart) devicePage_ = DialogMainSeams::CreateDeviceWindow(ui->stackedWidgetMain);
     homePage_ = DialogMainSeams::CreateHomePage(ui->stackedWidgetMain);
@@ -104,7 +104,7 @@ DialogMain::~DialogMain() {
 // window's leave it while the device window is made and come back after it. The device window then gets
 // what this window sent its pages at start (SigLanguageSameB and SigAllLanguage, now with the current
 // language) and the font scaling that followed.
-QWidget* DialogMain::DeviceWindow() {
+QWidget* DialogMain::EnsureDeviceWindow() {
     if (devicePage_) return devicePage_;
     PostMsg* hub = PostMsg::GetInstance();
     QObject::disconnect(hub, SIGNAL(SigAllLanguage(int)), homePage_, SLOT(SlotAllLanguage(int)));
@@ -138,7 +138,7 @@ void DialogMain::MigrateLanguageChoice() {
 }
 
 bool DialogMain::DevicePageCurrent() const {
-    return ::DeviceWindow.Shown();
+    return DeviceWindow.Shown();
 }
 
 void DialogMain::SlotAllLanguage(int index) {
@@ -152,16 +152,16 @@ void DialogMain::SlotChangeMainDialog(int index) {
     if (index == HomePageIndex) {
         PostMsg* hub = PostMsg::GetInstance();
         hub->EmitSigSecondPageChange();
-        ::DeviceWindow.Leave();
+        DeviceWindow.Leave();
         hub->EmitSigMainPageChange();
         UsbServer_Exit();
         Clock::Sleep(100);
         ui->stackedWidgetMain->setCurrentIndex(HomePageIndex);
         RegisterHotPlug(DialogMainSeams::HomePageHotPlugCallback());
     } else if (index == DevicePageIndex) {
-        DeviceWindow();
+        EnsureDeviceWindow();
         ui->stackedWidgetMain->setCurrentIndex(DevicePageIndex);
-        ::DeviceWindow.Enter();
+        DeviceWindow.Enter();
         RegisterHotPlug(DialogMainSeams::DeviceWindowHotPlugCallback());
     }
 }
@@ -289,7 +289,7 @@ void DialogMain::CheckReceiverOnHomePage() {
         return;
     }
     // The offer's texts, its repair dialog and what it sends belong to the device window.
-    DeviceWindow();
+    EnsureDeviceWindow();
     if (DialogMainSeams::OfferFirmwareUpdate(this, device, mouseVersion)) return;
     RunPairingDialog(false);
 }

@@ -28,7 +28,7 @@ public:
 
     QStackedWidget* Stack() const;
     // The device window, made at its first use: nobody sees it before a device is opened.
-    QWidget* DeviceWindow();
+    QWidget* EnsureDeviceWindow();
     bool DeviceWindowMade() const { return devicePage_ != nullptr; }
     // Scales the fonts of the window, and of the device window when it is made later, by factor.
     void ScaleFonts(qreal factor);

@@ -90,8 +90,8 @@ private slots:
         // The device window is made at its first use, behind the home page.
         QCOMPARE(stack->count(), 1);
         QVERIFY(!window.DeviceWindowMade());
-        QWidget* device = window.DeviceWindow();
-        QCOMPARE(window.DeviceWindow(), device);
+        QWidget* device = window.EnsureDeviceWindow();
+        QCOMPARE(window.EnsureDeviceWindow(), device);
         QCOMPARE(stack->count(), 2);
         QCOMPARE(stack->widget(DialogMain::HomePageIndex)->objectName(), QString("DialogChange"));
         QCOMPARE(stack->widget(DialogMain::DevicePageIndex)->objectName(), QString("Dialog"));
@@ -302,7 +302,7 @@ private slots:
     void toolkitDialogsFollowTheLanguage() {
         QFETCH(bool, settingsPage);
         DialogMain window;
-        window.DeviceWindow();
+        window.EnsureDeviceWindow();
         QComboBox* const boxes[] = {window.findChild<DialogChange*>()->findChild<QComboBox*>("comboBox"),
                                     window.findChild<FormSetting*>()->findChild<QComboBox*>("comboBox")};
         QComboBox* box = boxes[settingsPage ? 1 : 0];

@@ -400,7 +400,7 @@ private slots:
             }
             return nullptr;
         };
-        window.DeviceWindow();  // made at its first use; its forms are looked up before the first click
+        window.EnsureDeviceWindow();  // made at its first use; its forms are looked up before the first click
         Ui::PreVier* summary = window.findChild<PreVier*>()->Form();
         Ui::Dialog* form = Device(window)->Form();
 
