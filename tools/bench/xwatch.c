@@ -8,7 +8,7 @@
  *                                          moves the pointer to (X, Y) of the window, waits until the
  *                                          window is quiet, clicks, prints the ms from the click to the
  *                                          last damage before QUIET ms without any (-1 when none); with
- *                                          PERCENT, to the first damage of at least that share of the
+ *                                          PERCENT, until the damage adds up to that share of the
  *                                          window (a new screen painted)
  *   xwatch quiet WINDOW QUIET TIMEOUT      returns once the window was not painted for QUIET ms
  *
@@ -82,9 +82,11 @@ static int Start(Display* dpy, char** argv) {
     }
 }
 
-/* The time of the first damage of at least minArea pixels, -1 when none came within timeoutMs. */
+/* The time when the damage since the call first adds up to minArea pixels, -1 when it did not within
+ * timeoutMs. Added up, since a window painted under a dialog that opened with it is damaged in pieces. */
 static double FirstBigDamage(Display* dpy, int damageEvent, long minArea, double timeoutMs) {
     double end = NowMs() + timeoutMs;
+    long area = 0;
     for (;;) {
         double now = NowMs();
         if (now >= end) return -1;
@@ -93,7 +95,8 @@ static double FirstBigDamage(Display* dpy, int damageEvent, long minArea, double
         XNextEvent(dpy, &ev);
         if (ev.type != damageEvent + XDamageNotify) continue;
         const XDamageNotifyEvent* damage = (const XDamageNotifyEvent*)&ev;
-        if ((long)damage->area.width * damage->area.height >= minArea) return NowMs();
+        area += (long)damage->area.width * damage->area.height;
+        if (area >= minArea) return NowMs();
     }
 }
 
