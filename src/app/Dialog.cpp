@@ -56,7 +56,7 @@ const DevicePage kDevicePages[] = {
 static_assert(sizeof kDevicePages / sizeof kDevicePages[0] == Dialog::PageCount, "one entry per page");
 }  // namespace
 
-Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
+Dialog::Dialog(QWidget* parent, const std::function<void()>& beforePage) : QWidget(parent), ui(new Ui::Dialog) {
     ui->setupUi(this);
     PictureFolder = Paths::InstallDir() + "/Picture/Dialog/";
     // The background of the summary page (the first one added) and of the other pages, set before the
@@ -74,6 +74,7 @@ Dialog::Dialog(QWidget* parent) : QWidget(parent), ui(new Ui::Dialog) {
     // The button page creates the device thread object. Each page is made inside the stack, so adding it
     // does not move (and restyle) its whole tree once more.
     for (const DevicePage& page : kDevicePages) {
+        if (beforePage) beforePage();
         Pages[page.Index] = page.Make(ui->stackedWidgetDialog);
         ButtonGroupB->addButton(ui->*page.NavButton);
     }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 class PreVier;
 class QButtonGroup;
@@ -15,7 +16,8 @@ class Dialog;
 class Dialog : public QWidget {
     Q_OBJECT
 public:
-    explicit Dialog(QWidget* parent = nullptr);
+    // beforePage runs before each page is made.
+    explicit Dialog(QWidget* parent = nullptr, const std::function<void()>& beforePage = {});
     ~Dialog() override;
 
     Ui::Dialog* Form() const { return ui; }

@@ -1,16 +1,20 @@
 #include "app/DialogMainSeams.h"
 
+#include <QDir>
+
 #include "app/Dialog.h"
 #include "device/DeviceDataCallback.h"
 #include "device/Worker.h"
 #include "dialogs/MouseOffLine.h"
 #include "home/DialogChange.h"
 #include "home/Match.h"
+#include "platform/Paths.h"
 #include "platform/CrashHandler.h"
 #include "settings/FirmwareImages.h"
 #include "settings/FirmwareOffer.h"
 #include "settings/UpDateRepair.h"
 #include "settings/UpgradeState.h"
+#include "widgets/PicturePreload.h"
 
 namespace DialogMainSeams {
 
@@ -18,8 +22,30 @@ QWidget* CreateHomePage(QWidget* parent) {
     return new DialogChange(parent);
 }
 
+namespace {
+// The device window's pictures, in the order its pages are made; the largest, the two backgrounds, come
+// first, so that other threads decode them while the pages are made.
+QStringList DeviceWindowPictures() {
+    const QString root = Paths::InstallDir() + QStringLiteral("/Picture/");
+    QStringList paths = {root + QStringLiteral("Dialog/BackGround.png"), root + QStringLiteral("Dialog/BackGround2.png")};
+    for (const char* folder : {"Advanced", "Buttoninterface", "Light", "Macro", "Sensor", "FormSetting", "Dialog"}) {
+        const QDir dir(root + QLatin1String(folder));
+        for (const QString& name : dir.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name)) {
+            const QString path = dir.filePath(name);
+            if (!paths.contains(path)) paths << path;
+        }
+    }
+    return paths;
+}
+}  // namespace
+
+// Its pictures are decoded on other threads while it is made; each page made takes those decoded so far
+// from the pixmap cache, and its first show the rest.
 QWidget* CreateDeviceWindow(QWidget* parent) {
-    return new Dialog(parent);
+    PicturePreload preload(DeviceWindowPictures());
+    QWidget* window = new Dialog(parent, [&preload] { preload.InstallReady(); });
+    preload.Install();
+    return window;
 }
 
 void PrepareHomePage(std::function<void()> deviceWindowNeeded) {
