@@ -1,5 +1,8 @@
 #include "lighting/LampLight.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QStyle>
 #include <QTabBar>
 
 #include "core/DeviceAllInfo.h"
@@ -9,6 +12,9 @@
 #include "hidusb/HIDUsb.h"
 #include "lighting/LightState.h"
 #include "ui_LampLight.h"
+#include "ui_LightLedsTab.h"
+#include "ui_LightMouseTab.h"
+#include "ui_LightReceiverTab.h"
 
 namespace {
 // Levels are stored as level - 1. The values go in with the panel's signals blocked; the mode goes in
@@ -27,14 +33,38 @@ int FillLightPanel(Panel* panel, int brightness, int speed, int red, int green, 
 }
 }  // namespace
 
-LampLight::LampLight(QWidget* parent) : QWidget(parent), ui(new Ui_LampLight) {
+LampLight::LampLight(QWidget* parent)
+    : QWidget(parent),
+      ui(new Ui_LampLight),
+      mouseTab_(new Ui_LightMouseTab),
+      receiverTab_(new Ui_LightReceiverTab),
+      ledsTab_(new Ui_LightLedsTab) {
     ui->setupUi(this);
+    // Each tab is in the tab widget before its panels are made in it: they are styled once, where they
+    // stay, not once more when the tab moves in.
+    const auto addTab = [this](const QString& title, const auto& setupUi) {
+        auto* tab = new QWidget;
+        ui->tabWidget->addTab(tab, title);
+        setupUi(tab);
+        // Restyled once as moving it in would have: the sheets' fonts are in place before the page's
+        // fonts are scaled.
+        QEvent change(QEvent::StyleChange);
+        QList<QWidget*> tree = tab->findChildren<QWidget*>();
+        tree.prepend(tab);
+        for (QWidget* w : tree) {
+            w->style()->polish(w);
+            QCoreApplication::sendEvent(w, &change);
+        }
+    };
+    addTab(QStringLiteral("Light"), [this](QWidget* tab) { mouseTab_->setupUi(tab); });
+    addTab(QStringLiteral("Receiver"), [this](QWidget* tab) { receiverTab_->setupUi(tab); });
+    addTab(QStringLiteral("LEDs"), [this](QWidget* tab) { ledsTab_->setupUi(tab); });
     CurrentDongleLightBar = DongleLightBar{};
     CurrentDongleIndicatorLeds = DongleIndicatorLeds{};
     ui->tabWidget->setStyleSheet(
         "QTabWidget::pane {    border: 0px solid #AAAAAA;    background-color: transparent;}");
     ui->tabWidget->tabBar()->hide();
-    ui->FrameOneLed->hide();
+    mouseTab_->FrameOneLed->hide();
 
     PostMsg::Connect(SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
     SlotAllLanguage(CurrentLanguage);
@@ -58,7 +88,7 @@ void LampLight::wheelEvent(QWheelEvent*) {}
 void LampLight::changeEvent(QEvent*) {}
 
 void LampLight::Fill(const FlashDataMap& image, bool fromDevice) {
-    ui->FrameMouseLight->SetSlidersEnabled(fromDevice);
+    mouseTab_->FrameMouseLight->SetSlidersEnabled(fromDevice);
     if (!fromDevice) LightPageRefreshing = true;
 
     const QByteArray path = CurrentDevicePathCopy();
@@ -71,9 +101,9 @@ void LampLight::Fill(const FlashDataMap& image, bool fromDevice) {
     LastLed1Function = leds.Led1Function;
     LastLed2Function = leds.Led2Function;
     LastLed3Function = leds.Led3Function;
-    ui->FrameThreeLed->SetLed1Function(leds.Led1Function);
-    ui->FrameThreeLed->SetLed2Function(leds.Led2Function);
-    ui->FrameThreeLed->SetLed3Function(leds.Led3Function);
+    ledsTab_->FrameThreeLed->SetLed1Function(leds.Led1Function);
+    ledsTab_->FrameThreeLed->SetLed2Function(leds.Led2Function);
+    ledsTab_->FrameThreeLed->SetLed3Function(leds.Led3Function);
 
     LightPageRefreshed = false;
     LightPageRefreshing = true;
@@ -81,21 +111,21 @@ void LampLight::Fill(const FlashDataMap& image, bool fromDevice) {
     const DongleLightBar& bar = CurrentDongleLightBar;
     LastDongleLightBarBrightness = bar.Brightness + 1;
     LastDongleLightBarSpeed = bar.Speed + 1;
-    LastDongleLightBarMode = FillLightPanel(ui->FrameReceiveLight, bar.Brightness, bar.Speed, bar.Red,
+    LastDongleLightBarMode = FillLightPanel(receiverTab_->FrameReceiveLight, bar.Brightness, bar.Speed, bar.Red,
                                             bar.Green, bar.Blue, bar.Enable ? bar.Mode : 0);
 
-    ui->frameEffect->SetSlidersEnabled(true);
-    ui->frameEffect->UnlockSliders();
-    ui->frameEffect->Fill(image.DpiLightMode, image.DpiLightBrightness, image.DpiLightSpeed,
+    mouseTab_->frameEffect->SetSlidersEnabled(true);
+    mouseTab_->frameEffect->UnlockSliders();
+    mouseTab_->frameEffect->Fill(image.DpiLightMode, image.DpiLightBrightness, image.DpiLightSpeed,
                           image.DpiLightEnable);
 
-    MouseLight* mouse = ui->FrameMouseLight;
+    MouseLight* mouse = mouseTab_->FrameMouseLight;
     LastMouseLightMode = FillLightPanel(mouse, image.MouseLightBrightness, image.MouseLightSpeed,
                                         image.MouseLightRed, image.MouseLightGreen, image.MouseLightBlue,
                                         image.MouseLightEnable ? image.MouseLightMode : 0);
     mouse->SetMovingOffLight(image.MovingOffLight != 0);
 
-    if (!fromDevice || !CurrentDeviceCopy().Online) ui->FrameOneLed->SelectOptionSilently(1);
+    if (!fromDevice || !CurrentDeviceCopy().Online) mouseTab_->FrameOneLed->SelectOptionSilently(1);
 
     if (fromDevice) LightPageRefreshed = true;
     LightPageRefreshing = false;
@@ -110,41 +140,41 @@ void LampLight::SlotUpDataLightUIA(FlashDataMap DataMap) {
 }
 
 void LampLight::SlotUpDataDPILed(FlashDataMap DataMap) {
-    ui->frameEffect->Fill(DataMap.DpiLightMode, DataMap.DpiLightBrightness, DataMap.DpiLightSpeed,
+    mouseTab_->frameEffect->Fill(DataMap.DpiLightMode, DataMap.DpiLightBrightness, DataMap.DpiLightSpeed,
                           DataMap.DpiLightEnable);
 }
 
 void LampLight::SlotFormResetLight() {
     LightPageRefreshing = true;
-    ui->FrameMouseLight->SetLightMode(1);
-    ui->FrameReceiveLight->SetLightMode(1);
+    mouseTab_->FrameMouseLight->SetLightMode(1);
+    receiverTab_->FrameReceiveLight->SetLightMode(1);
     LastMouseLightMode = 1;
-    ui->FrameMouseLight->SetBrightnessSlider(10);
-    ui->FrameMouseLight->SetSpeedSlider(8);
+    mouseTab_->FrameMouseLight->SetBrightnessSlider(10);
+    mouseTab_->FrameMouseLight->SetSpeedSlider(8);
     LastDongleLightBarMode = 1;
-    ui->FrameReceiveLight->SetBrightnessSlider(10);
+    receiverTab_->FrameReceiveLight->SetBrightnessSlider(10);
     LastDongleLightBarBrightness = 10;
-    ui->FrameReceiveLight->SetSpeedSlider(8);
+    receiverTab_->FrameReceiveLight->SetSpeedSlider(8);
     LastDongleLightBarSpeed = 8;
-    ui->FrameReceiveLight->SetSpeedSpin(8);
-    ui->FrameReceiveLight->SetBrightnessSpin(10);
-    ui->FrameMouseLight->SetBrightnessSpin(10);
-    ui->FrameMouseLight->SetSpeedSpin(8);
-    ui->FrameMouseLight->SetMovingOffLight(false);
-    ui->FrameOneLed->hide();
-    ui->FrameOneLed->SelectOptionSilently(1);
-    ui->frameEffect->SetMode(0);
-    ui->frameEffect->SetSpeed(3);
-    ui->frameEffect->SetBrightness(5);
-    ui->FrameThreeLed->SetLed1Function(0);
-    ui->FrameThreeLed->SetLed2Function(0);
-    ui->FrameThreeLed->SetLed3Function(0);
+    receiverTab_->FrameReceiveLight->SetSpeedSpin(8);
+    receiverTab_->FrameReceiveLight->SetBrightnessSpin(10);
+    mouseTab_->FrameMouseLight->SetBrightnessSpin(10);
+    mouseTab_->FrameMouseLight->SetSpeedSpin(8);
+    mouseTab_->FrameMouseLight->SetMovingOffLight(false);
+    mouseTab_->FrameOneLed->hide();
+    mouseTab_->FrameOneLed->SelectOptionSilently(1);
+    mouseTab_->frameEffect->SetMode(0);
+    mouseTab_->frameEffect->SetSpeed(3);
+    mouseTab_->frameEffect->SetBrightness(5);
+    ledsTab_->FrameThreeLed->SetLed1Function(0);
+    ledsTab_->FrameThreeLed->SetLed2Function(0);
+    ledsTab_->FrameThreeLed->SetLed3Function(0);
     LastLed1Function = LastLed2Function = LastLed3Function = 0;
     LightPageRefreshing = false;
 }
 
 void LampLight::HideIndicatorWhereNotOffered() {
-    if (LightState::ReceiverIndicatorSetting() == "-1" || CurrentDeviceCopy().IsUsb) ui->FrameOneLed->hide();
+    if (LightState::ReceiverIndicatorSetting() == "-1" || CurrentDeviceCopy().IsUsb) mouseTab_->FrameOneLed->hide();
 }
 
 void LampLight::SlotForm() {
@@ -157,15 +187,15 @@ void LampLight::SlotFormB() {
 
 void LampLight::SlotRGBValue(DongleRGB* Rgb) {
     if (!Rgb || LightState::ReceiverIndicatorSetting() == "-1" || CurrentDeviceCopy().IsUsb) return;
-    ui->FrameOneLed->hide();
+    mouseTab_->FrameOneLed->hide();
     // The receiver already holds this mode: show it without writing it back.
-    if (Rgb->Mode >= 1 && Rgb->Mode <= 3) ui->FrameOneLed->SelectOptionSilently(Rgb->Mode - 1);
+    if (Rgb->Mode >= 1 && Rgb->Mode <= 3) mouseTab_->FrameOneLed->SelectOptionSilently(Rgb->Mode - 1);
 }
 
 void LampLight::SlotAllLanguage(int index) {
     for (int i = 0; i < 3; ++i)
-        ui->frameEffect->SetModeItemText(i, LanguageText(MouseDpiEffectLabels, index, QString::number(i)));
-    ui->frameEffect->SetTitleText(LanguageText(MouseLightTexts, index, "DPIEffect"));
-    ui->frameEffect->SetSpeedText(LanguageText(MouseLightTexts, index, "Speed"));
-    ui->frameEffect->SetBrightnessText(LanguageText(MouseLightTexts, index, "Brightness"));
+        mouseTab_->frameEffect->SetModeItemText(i, LanguageText(MouseDpiEffectLabels, index, QString::number(i)));
+    mouseTab_->frameEffect->SetTitleText(LanguageText(MouseLightTexts, index, "DPIEffect"));
+    mouseTab_->frameEffect->SetSpeedText(LanguageText(MouseLightTexts, index, "Speed"));
+    mouseTab_->frameEffect->SetBrightnessText(LanguageText(MouseLightTexts, index, "Brightness"));
 }

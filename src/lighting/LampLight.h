@@ -4,11 +4,15 @@
 // The page fills its panels from the hub's device data; the panels send the user's changes.
 
 #include <QWidget>
+#include <memory>
 
 #include "hidusb/DeviceReplyRecords.h"
 #include "hidusb/FlashDataMap.h"
 
 class Ui_LampLight;
+class Ui_LightMouseTab;
+class Ui_LightReceiverTab;
+class Ui_LightLedsTab;
 
 class LampLight : public QWidget {
     Q_OBJECT
@@ -35,4 +39,7 @@ private:
     void HideIndicatorWhereNotOffered();
 
     Ui_LampLight* ui;
+    std::unique_ptr<Ui_LightMouseTab> mouseTab_;
+    std::unique_ptr<Ui_LightReceiverTab> receiverTab_;
+    std::unique_ptr<Ui_LightLedsTab> ledsTab_;
 };
