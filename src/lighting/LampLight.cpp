@@ -46,12 +46,13 @@ LampLight::LampLight(QWidget* parent)
         auto* tab = new QWidget;
         ui->tabWidget->addTab(tab, title);
         setupUi(tab);
-        // Restyled once as moving it in would have: the sheets' fonts are in place before the page's
-        // fonts are scaled.
+        // The widgets with a font of their own are restyled once, as moving the tab in would have done:
+        // their fonts settle against their sheets before the page's fonts are scaled.
         QEvent change(QEvent::StyleChange);
         QList<QWidget*> tree = tab->findChildren<QWidget*>();
         tree.prepend(tab);
         for (QWidget* w : tree) {
+            if (!w->testAttribute(Qt::WA_SetFont)) continue;
             w->style()->polish(w);
             QCoreApplication::sendEvent(w, &change);
         }
