@@ -34,6 +34,7 @@
 #include "platform/ScreenMetrics.h"
 #include "ui_Buttoninterface.h"
 #include "widgets/ColorText.h"
+#include "widgets/StyleSheet.h"
 
 namespace {
 constexpr int kImportDx = -75;
@@ -656,7 +657,7 @@ void Buttoninterface::on_WheelDebunce_currentIndexChanged(int index) {
 
 void Buttoninterface::CloseChooser() {
     ui->stackedWidget->setCurrentWidget(ui->page);
-    ui->scrollArea_11->verticalScrollBar()->setStyleSheet(kScrollBarIdle);
+    SetStyleSheetIfChanged(ui->scrollArea_11->verticalScrollBar(), kScrollBarIdle);
     ui->stackedWidget_2->setCurrentWidget(ui->page_9);
 }
 
