@@ -27,6 +27,7 @@
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"
 #include "ui_DialogMain.h"
+#include "widgets/PicturePreload.h"
 #include "widgets/ScaleChildFonts.h"
 
 bool (*DialogMain::TrayAvailable)() = &QSystemTrayIcon::isSystemTrayAvailable;
@@ -48,6 +49,12 @@ void RegisterHotPlug(UsbChangedCallback callback) {
 QRect (*DialogMain::ScreenArea)() = &PrimaryScreenArea;
 
 DialogMain::DialogMain(QWidget* parent) : QDialog(parent), ui(new Ui::DialogMain) {
+    // The home page's pictures, its window-sized background first, are decoded on other threads while it
+    // is made, and wait in the pixmap cache for its first polish, when it goes into the stack.
+    const QString pictures = Paths::InstallDir() + QStringLiteral("/Picture/");
+    PicturePreload preload(PicturePreload::Pictures(
+        {pictures + QStringLiteral("DialogChange/MainBack.png")},
+        {pictures + QStringLiteral("DialogChange"), pictures + QStringLiteral("WarningDialog")}));
     ui->setupUi(this);
     ui->frame->setStyleSheet(kWindowStyle);
     LoadLanguageFiles();
@@ -59,6 +66,7 @@ DialogMain::DialogMain(QWidget* parent) : QDialog(parent), ui(new Ui::DialogMain
     // Made inside the stack: inserting them does not restyle their trees a second time.
     if (DeviceWindowAtStart) devicePage_ = DialogMainSeams::CreateDeviceWindow(ui->stackedWidgetMain);
     homePage_ = DialogMainSeams::CreateHomePage(ui->stackedWidgetMain);
+    preload.Install();
     ui->stackedWidgetMain->insertWidget(HomePageIndex, homePage_);
     if (devicePage_) ui->stackedWidgetMain->insertWidget(DevicePageIndex, devicePage_);
     ui->stackedWidgetMain->setCurrentIndex(HomePageIndex);

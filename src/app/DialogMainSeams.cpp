@@ -1,15 +1,13 @@
 #include "app/DialogMainSeams.h"
 
-#include <QDir>
-
 #include "app/Dialog.h"
 #include "device/DeviceDataCallback.h"
 #include "device/Worker.h"
 #include "dialogs/MouseOffLine.h"
 #include "home/DialogChange.h"
 #include "home/Match.h"
-#include "platform/Paths.h"
 #include "platform/CrashHandler.h"
+#include "platform/Paths.h"
 #include "settings/FirmwareImages.h"
 #include "settings/FirmwareOffer.h"
 #include "settings/UpDateRepair.h"
@@ -27,15 +25,13 @@ namespace {
 // first, so that other threads decode them while the pages are made.
 QStringList DeviceWindowPictures() {
     const QString root = Paths::InstallDir() + QStringLiteral("/Picture/");
-    QStringList paths = {root + QStringLiteral("Dialog/BackGround.png"), root + QStringLiteral("Dialog/BackGround2.png")};
-    for (const char* folder : {"Advanced", "Buttoninterface", "Light", "Macro", "Sensor", "FormSetting", "Dialog"}) {
-        const QDir dir(root + QLatin1String(folder));
-        for (const QString& name : dir.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name)) {
-            const QString path = dir.filePath(name);
-            if (!paths.contains(path)) paths << path;
-        }
-    }
-    return paths;
+    QStringList folders;
+    for (const char* folder :
+         {"Advanced", "Buttoninterface", "Light", "Macro", "Sensor", "FormSetting", "Dialog"})
+        folders << root + QLatin1String(folder);
+    return PicturePreload::Pictures(
+        {root + QStringLiteral("Dialog/BackGround.png"), root + QStringLiteral("Dialog/BackGround2.png")},
+        folders);
 }
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "widgets/PicturePreload.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPixmap>
@@ -46,6 +47,18 @@ QString PicturePreload::CacheKey(const QString& path) {
     return key;
 }
 
+QStringList PicturePreload::Pictures(const QStringList& first, const QStringList& folders) {
+    QStringList paths = first;
+    for (const QString& folder : folders) {
+        const QDir dir(folder);
+        for (const QString& name : dir.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name)) {
+            const QString path = dir.filePath(name);
+            if (!paths.contains(path)) paths << path;
+        }
+    }
+    return paths;
+}
+
 void PicturePreload::InstallEntry(Entry& entry) {
     entry.Installed = true;
     if (entry.Image.isNull()) return;
@@ -66,5 +79,6 @@ void PicturePreload::Install() {
     for (std::thread& thread : threads_) thread.join();
     threads_.clear();
     for (int i = 0; i < count_; ++i)
-        if (!entries_[i].Installed && entries_[i].Decoded.load(std::memory_order_acquire)) InstallEntry(entries_[i]);
+        if (!entries_[i].Installed && entries_[i].Decoded.load(std::memory_order_acquire))
+            InstallEntry(entries_[i]);
 }

@@ -26,6 +26,8 @@ public:
 
     // The pixmap cache key under which QPixmap(path) keeps the picture of that file.
     static QString CacheKey(const QString& path);
+    // The given pictures first, then those of each folder in name order.
+    static QStringList Pictures(const QStringList& first, const QStringList& folders);
 
 private:
     struct Entry {
