@@ -56,7 +56,8 @@ const DevicePage kDevicePages[] = {
 static_assert(sizeof kDevicePages / sizeof kDevicePages[0] == Dialog::PageCount, "one entry per page");
 }  // namespace
 
-Dialog::Dialog(QWidget* parent, const std::function<void()>& beforePage) : QWidget(parent), ui(new Ui::Dialog) {
+Dialog::Dialog(QWidget* parent, const std::function<void()>& beforePage)
+    : QWidget(parent), ui(new Ui::Dialog) {
     ui->setupUi(this);
     PictureFolder = Paths::InstallDir() + "/Picture/Dialog/";
     // The background of the summary page (the first one added) and of the other pages, set before the

@@ -42,10 +42,10 @@ LampLight::LampLight(QWidget* parent)
     ui->setupUi(this);
     // Each tab is in the tab widget before its panels are made in it: they are styled once, where they
     // stay, not once more when the tab moves in.
-    const auto addTab = [this](const QString& title, const auto& setupUi) {
+    const auto addTab = [this](const QString& title, auto& form) {
         auto* tab = new QWidget;
         ui->tabWidget->addTab(tab, title);
-        setupUi(tab);
+        form.setupUi(tab);
         // The widgets with a font of their own are restyled once, as moving the tab in would have done:
         // their fonts settle against their sheets before the page's fonts are scaled.
         QEvent change(QEvent::StyleChange);
@@ -57,9 +57,9 @@ LampLight::LampLight(QWidget* parent)
             QCoreApplication::sendEvent(w, &change);
         }
     };
-    addTab(QStringLiteral("Light"), [this](QWidget* tab) { mouseTab_->setupUi(tab); });
-    addTab(QStringLiteral("Receiver"), [this](QWidget* tab) { receiverTab_->setupUi(tab); });
-    addTab(QStringLiteral("LEDs"), [this](QWidget* tab) { ledsTab_->setupUi(tab); });
+    addTab(QStringLiteral("Light"), *mouseTab_);
+    addTab(QStringLiteral("Receiver"), *receiverTab_);
+    addTab(QStringLiteral("LEDs"), *ledsTab_);
     CurrentDongleLightBar = DongleLightBar{};
     CurrentDongleIndicatorLeds = DongleIndicatorLeds{};
     ui->tabWidget->setStyleSheet(
@@ -112,13 +112,13 @@ void LampLight::Fill(const FlashDataMap& image, bool fromDevice) {
     const DongleLightBar& bar = CurrentDongleLightBar;
     LastDongleLightBarBrightness = bar.Brightness + 1;
     LastDongleLightBarSpeed = bar.Speed + 1;
-    LastDongleLightBarMode = FillLightPanel(receiverTab_->FrameReceiveLight, bar.Brightness, bar.Speed, bar.Red,
-                                            bar.Green, bar.Blue, bar.Enable ? bar.Mode : 0);
+    LastDongleLightBarMode = FillLightPanel(receiverTab_->FrameReceiveLight, bar.Brightness, bar.Speed,
+                                            bar.Red, bar.Green, bar.Blue, bar.Enable ? bar.Mode : 0);
 
     mouseTab_->frameEffect->SetSlidersEnabled(true);
     mouseTab_->frameEffect->UnlockSliders();
     mouseTab_->frameEffect->Fill(image.DpiLightMode, image.DpiLightBrightness, image.DpiLightSpeed,
-                          image.DpiLightEnable);
+                                 image.DpiLightEnable);
 
     MouseLight* mouse = mouseTab_->FrameMouseLight;
     LastMouseLightMode = FillLightPanel(mouse, image.MouseLightBrightness, image.MouseLightSpeed,
@@ -142,7 +142,7 @@ void LampLight::SlotUpDataLightUIA(FlashDataMap DataMap) {
 
 void LampLight::SlotUpDataDPILed(FlashDataMap DataMap) {
     mouseTab_->frameEffect->Fill(DataMap.DpiLightMode, DataMap.DpiLightBrightness, DataMap.DpiLightSpeed,
-                          DataMap.DpiLightEnable);
+                                 DataMap.DpiLightEnable);
 }
 
 void LampLight::SlotFormResetLight() {
@@ -175,7 +175,8 @@ void LampLight::SlotFormResetLight() {
 }
 
 void LampLight::HideIndicatorWhereNotOffered() {
-    if (LightState::ReceiverIndicatorSetting() == "-1" || CurrentDeviceCopy().IsUsb) mouseTab_->FrameOneLed->hide();
+    if (LightState::ReceiverIndicatorSetting() == "-1" || CurrentDeviceCopy().IsUsb)
+        mouseTab_->FrameOneLed->hide();
 }
 
 void LampLight::SlotForm() {
@@ -195,7 +196,8 @@ void LampLight::SlotRGBValue(DongleRGB* Rgb) {
 
 void LampLight::SlotAllLanguage(int index) {
     for (int i = 0; i < 3; ++i)
-        mouseTab_->frameEffect->SetModeItemText(i, LanguageText(MouseDpiEffectLabels, index, QString::number(i)));
+        mouseTab_->frameEffect->SetModeItemText(
+            i, LanguageText(MouseDpiEffectLabels, index, QString::number(i)));
     mouseTab_->frameEffect->SetTitleText(LanguageText(MouseLightTexts, index, "DPIEffect"));
     mouseTab_->frameEffect->SetSpeedText(LanguageText(MouseLightTexts, index, "Speed"));
     mouseTab_->frameEffect->SetBrightnessText(LanguageText(MouseLightTexts, index, "Brightness"));
