@@ -11,6 +11,7 @@
 #include "device/DeviceCommand.h"
 #include "platform/Paths.h"
 #include "widgets/ColorText.h"
+#include "widgets/MySlider.h"
 
 DongleLightBar CurrentDongleLightBar{};
 DongleIndicatorLeds CurrentDongleIndicatorLeds{};
@@ -100,6 +101,7 @@ void LevelReleased(QSlider* slider, QSpinBox* box, int value, bool gateOpen,
         box->setValue(value);
         return;
     }
+    StopSteppingAfterPress(slider);
     const QSignalBlocker block(slider);
     slider->setEnabled(false);
     slider->setValue(box->value());

@@ -8,6 +8,7 @@
 #include "sensor/SensorStyles.h"
 #include "ui_AngleMove.h"
 #include "widgets/ColorText.h"
+#include "widgets/MySlider.h"
 
 int ConfirmedAngle = 0;
 
@@ -95,6 +96,7 @@ void AngleMove::on_AngleSet_valueChanged(int value) {
         ConfirmedAngle = value;
         return;
     }
+    StopSteppingAfterPress(ui->AngleSet);
     const QSignalBlocker blocker(ui->AngleSet);
     ui->AngleSet->setEnabled(false);
     ShowAngle(ConfirmedAngle);

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QStyleOptionSlider>
 
 MySlider::MySlider(QWidget* parent) : QSlider(parent) {}
@@ -27,4 +28,17 @@ void MySlider::mousePressEvent(QMouseEvent* event) {
         QEvent notice(static_cast<QEvent::Type>(kPressEventType));
         QCoreApplication::sendEvent(parentWidget(), &notice);
     }
+}
+
+void StopSteppingAfterPress(QAbstractSlider* slider) {
+    // Passing through disabled stops a slider's stepping.
+    QMetaObject::invokeMethod(
+        slider,
+        [slider] {
+            const QSignalBlocker block(slider);
+            const bool enabled = slider->isEnabled();
+            slider->setEnabled(!enabled);
+            slider->setEnabled(enabled);
+        },
+        Qt::QueuedConnection);
 }

@@ -18,3 +18,8 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
 };
+
+// For a plain slider whose change opened a notice from inside its own press: the notice took the
+// pointer's release, and a press on the groove sets the slider stepping towards the pointer once the
+// press returns, changing its value again and again. This stops that stepping, after the press.
+void StopSteppingAfterPress(QAbstractSlider* slider);

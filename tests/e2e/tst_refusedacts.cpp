@@ -465,6 +465,47 @@ private slots:
                  Child<QSpinBox>(page, "spinBoxA")->value());
         QVERIFY(!SameImage(DeviceFixture::ImageNow(), imageBefore));
     }
+
+    // A light slider pressed on its groove while the mouse sleeps: the notice takes the release. Once the
+    // mouse answers again and the page is filled from it, the slider does not go on stepping towards the
+    // pointer and writing each step.
+    void lightSliderPressedWhileAsleepWritesNothingLater_data() {
+        QTest::addColumn<QString>("slider");
+        QTest::newRow("mouse light brightness") << "horizontalLight";
+        QTest::newRow("DPI light brightness") << "LightH";
+    }
+
+    void lightSliderPressedWhileAsleepWritesNothingLater() {
+        QFETCH(QString, slider);
+        QWidget* page = Open(LightPage);
+        auto* control = Child<QSlider>(page, slider.toLatin1().constData());
+        const FlashDataMap imageBefore = DeviceFixture::ImageNow();
+        const int valueBefore = control->value();
+        QVERIFY(HidSim::Sleep(DeviceFixture::MouseName()));
+        QSignalSpy notices(PostMsg::GetInstance(), &PostMsg::SigMouseOffLineo);
+        // On the groove, away from the handle.
+        const int x = valueBefore > control->minimum() ? 2 : control->width() - 2;
+        QWidget* window = page->window();
+        QTest::mousePress(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                          control->mapTo(window, QPoint(x, control->height() / 2)));
+        QCOMPARE(notices.count(), 1);
+        QCOMPARE(control->value(), valueBefore);
+
+        QVERIFY(HidSim::Wake(DeviceFixture::MouseName()));
+        QTRY_VERIFY(HidSim::IsOnline(DeviceFixture::MouseName()));
+        HidSim::ClearCallLog();
+        RunOnHelperThread([imageBefore] { PostMsg::GetInstance()->EmitSigUpDataLightLight(imageBefore); });
+        QTRY_VERIFY(control->isEnabled());
+        // A slider still stepping makes a step every 50 ms, before this timer fires.
+        bool later = false;
+        QTimer::singleShot(800, control, [&later] { later = true; });
+        QTRY_VERIFY(later);
+        QCOMPARE(HidSim::CallLog().filter("ProtocolDataUpdate").size(), 0);
+        QCOMPARE(control->value(), valueBefore);
+        QVERIFY(SameImage(DeviceFixture::ImageNow(), imageBefore));
+        QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                            control->mapTo(window, QPoint(x, control->height() / 2)));
+    }
 };
 
 QTEST_MAIN(TstRefusedActs)

@@ -181,6 +181,31 @@ private slots:
         box.setCurrentIndex(1);
         QCOMPARE(box.PressIndex, 2);
     }
+
+    // A slider whose change opened a notice from inside the press on its groove: the notice took the
+    // release, and the slider makes that one step only, not one after another towards the pointer.
+    void sliderStopsSteppingAfterANotice() {
+        QSlider slider(Qt::Horizontal);
+        slider.setRange(1, 10);
+        slider.setPageStep(1);
+        slider.setValue(10);
+        slider.resize(200, 20);
+        slider.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&slider));
+        QList<int> values;
+        connect(&slider, &QSlider::valueChanged, &slider, [&](int value) {
+            values << value;
+            StopSteppingAfterPress(&slider);
+        });
+        QTest::mousePress(&slider, Qt::LeftButton, Qt::NoModifier, QPoint(5, 10));
+        QCOMPARE(values, QList<int>{9});
+        // A slider still stepping makes its next step 500 ms after the press, before this timer fires.
+        bool later = false;
+        QTimer::singleShot(800, &slider, [&later] { later = true; });
+        QTRY_VERIFY(later);
+        QCOMPARE(values, QList<int>{9});
+        QVERIFY(slider.isEnabled());
+    }
 };
 
 QTEST_MAIN(TstCustomWidgets)
