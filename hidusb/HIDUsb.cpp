@@ -108,14 +108,16 @@ bool Fits(const Device& d, const SimFirmware::Info& info) {
 struct FlashRun {
     uint64_t id = 0;
     bool viaCable = false;  // a receiver or a mouse on its cable; else a mouse through its receiver
+    std::string link;       // the device whose plug carries the flash
+    uint64_t linkUnplugs = 0;
     bool ended = false;
 };
 
 enum class FlashStep { Go, Over, CutOff };
 
 // At each step of a flash (hub.m held): goes on while the link holds. A receiver or a mouse on its cable
-// unplugged, or the receiver a wireless mouse is flashed through unplugged, cuts the flash off: the
-// upgrade fails and the device stays in boot mode.
+// unplugged, or the receiver a wireless mouse is flashed through unplugged, cuts the flash off, also when
+// it was plugged in again before this step: the upgrade fails and the device stays in boot mode.
 FlashStep CheckFlash(Hub& hub, FlashRun& run, Device** flashed) {
     if (run.ended) return FlashStep::Over;
     Device* d = nullptr;
@@ -126,8 +128,9 @@ FlashStep CheckFlash(Hub& hub, FlashRun& run, Device** flashed) {
         return FlashStep::Over;
     }
     *flashed = d;
-    const Device* receiver = run.viaCable ? nullptr : hub.ReceiverOf(*d);
-    if (run.viaCable ? d->plugged : receiver && receiver->plugged) return FlashStep::Go;
+    const Device* link = run.viaCable ? d : hub.ReceiverOf(*d);
+    if (link && link->plugged && link->name.toStdString() == run.link && link->unplugs == run.linkUnplugs)
+        return FlashStep::Go;
     run.ended = true;
     d->upgrading = false;
     hub.Save(*d);
@@ -623,6 +626,10 @@ bool UsbUpgrade_Start(const unsigned char* image, UpgradeStatusCallback callback
     run->id = ++runs;
     target->upgradeRun = run->id;
     run->viaCable = target->kind == Kind::Receiver || target->plugged;
+    if (const Device* link = run->viaCable ? target : hub.ReceiverOf(*target)) {
+        run->link = link->name.toStdString();
+        run->linkUnplugs = link->unplugs;
+    }
     const bool wasBoot = target->bootMode;
     target->bootMode = true;
     hub.Save(*target);

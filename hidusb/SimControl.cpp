@@ -302,6 +302,7 @@ bool Unplug(const QString& name) {
     return WithDevice(name, nullptr, [](Hub& hub, Device& d) {
         if (!d.plugged) return true;
         d.plugged = false;
+        ++d.unplugs;
         hub.Log(QString("(%1 unplugged)").arg(d.name));
         hub.NotifyHotPlug();
         return true;

@@ -35,6 +35,7 @@ struct Device {
     QByteArray model;
     uint16_t version = 0;
     bool plugged = true;  // receiver present; mouse on its cable
+    uint64_t unplugs = 0;  // times it was unplugged: a flash over it is cut even if plugged in again
     bool bootMode = false;
     int infoZeros = 0;
     int failNext = 0;

@@ -8,10 +8,8 @@
 #include "home/Match.h"
 #include "platform/CrashHandler.h"
 #include "platform/Paths.h"
-#include "settings/FirmwareImages.h"
 #include "settings/FirmwareOffer.h"
 #include "settings/UpDateRepair.h"
-#include "settings/UpgradeState.h"
 #include "widgets/PicturePreload.h"
 
 namespace DialogMainSeams {
@@ -48,8 +46,6 @@ void PrepareHomePage(std::function<void()> deviceWindowNeeded) {
     static CrashHandler crash;
     static const bool filtered = (crash.SetCrashFilter(), true);
     Q_UNUSED(filtered);
-    DialogChange::FindUpdateFirmware = ::FindUpdateFirmware;
-    DialogChange::FindRepairFirmware = ::FindRepairFirmware;
     DialogChange::RepairDialog = []() -> QDialog* { return ::RepairDialog; };
     DialogChange::DeviceWindowNeeded = std::move(deviceWindowNeeded);
 }

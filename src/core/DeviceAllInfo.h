@@ -40,6 +40,14 @@ public:
     static bool TypeIsUsb(quint8 type) { return (type & 0xFA) != 0; }
 };
 
+// The model and maker numbers of a device: the high and the low byte of its CidMidWord.
+inline int MidOf(const DeviceAllInfo& device) {
+    return device.CidMidWord >> 8;
+}
+inline int CidOf(const DeviceAllInfo& device) {
+    return device.CidMidWord & 0xFF;
+}
+
 // "v" + high byte in decimal + "." + low byte as two upper-case hex digits (0x010A -> "v1.0A").
 QString VersionText(quint16 word);
 

@@ -22,6 +22,9 @@
 #include "dialogs/QuestiondialogB.h"
 #include "dialogs/RePair.h"
 #include "dialogs/UpDateWarning.h"
+#include "firmware/BootDevices.h"
+#include "firmware/FailRecord.h"
+#include "firmware/FirmwareImages.h"
 #include "home/Match.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
@@ -54,16 +57,12 @@ void DeleteRetiredPages() {
 }
 }  // namespace
 
-bool (*DialogChange::FindUpdateFirmware)(int, const QString&, const QString&, int, int) = nullptr;
-bool (*DialogChange::FindRepairFirmware)(int, const QString&, const QString&, int, int) = nullptr;
 QDialog* (*DialogChange::RepairDialog)() = nullptr;
 std::function<void()> DialogChange::DeviceWindowNeeded;
 
 namespace {
 
 constexpr int kTilesPerPage = 3;
-constexpr int kMouseImage = 210;
-constexpr int kReceiverImage = 211;
 
 QString TileButtonSheet(const QString& picture) {
     return "QToolButton{border:0px;background-position:center;background-repeat:no-repeat;background-image: "
@@ -74,10 +73,6 @@ QString TileButtonSheet(const QString& picture) {
 QString TileIconSheet(const QString& picture) {
     return "QLabel{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(" +
            HomePictureFolder + picture + ");color: rgb(255, 255, 255);}";
-}
-
-int MidOf(const DeviceAllInfo& device) {
-    return device.CidMidWord >> 8;
 }
 
 // The picture of a known mouse model: 0 for MID 6, 1 for any other.
@@ -111,22 +106,6 @@ QString BadgePicture(quint8 type) {
         case kTypeReceiver8K:
         case 3:
             return "8KHz.png";
-        default:
-            return QString();
-    }
-}
-
-// Receiver model key of a receiver type; empty for a mouse on its cable.
-QString ReceiverModelKey(quint8 type) {
-    switch (DeviceProductTable::ReceiverClass(type)) {
-        case 1:
-            return "DM";
-        case 2:
-            return "D2M";
-        case 4:
-            return "D4M";
-        case 8:
-            return "D8M";
         default:
             return QString();
     }
@@ -231,75 +210,13 @@ void DialogChange::ApplyStyles() {
     ui->comboBox->setMaxVisibleItems(5);
 }
 
-namespace {
-const char* const kFailRecord = "UpdateFailInfo";
-
-struct FailRecordFields {
-    int Type = 0;
-    int ReceiverClass = 0;
-    int Cid = 0;
-    int Mid = 0;
-};
-
-bool ParseFailRecord(const QString& record, FailRecordFields* fields) {
-    const QStringList parts = record.split(',');
-    if (parts.size() != 4) return false;
-    int numbers[4] = {};
-    for (int i = 0; i < 4; ++i) {
-        const QString& part = parts[i];
-        if (part.isEmpty() || part.size() > 3) return false;
-        for (const QChar c : part)
-            if (c < '0' || c > '9') return false;
-        numbers[i] = part.toInt();
-    }
-    fields->Type = numbers[0];
-    fields->ReceiverClass = numbers[1];
-    fields->Cid = numbers[2];
-    fields->Mid = numbers[3];
-    const int c = fields->ReceiverClass;
-    const bool receiverClass = c == 1 || c == 2 || c == 4 || c == 8;
-    const bool classFits =
-        fields->Type == kReceiverImage ? receiverClass : fields->Type == kMouseImage && (c == 0 || receiverClass);
-    if (!classFits) return false;
-    if (fields->Cid != DeviceProductTable::CidText().toInt()) return false;
-    const int total = DeviceProductTable::DeviceTotal();
-    for (int n = 0; n < total; ++n) {
-        const QString mid = DeviceProductTable::MidText(n);
-        if (!mid.isEmpty() && mid.toInt() == fields->Mid) return true;
-    }
-    return false;
-}
-
-// The device a record names answers among the found devices, so it is not in boot mode: the receiver
-// itself, or the mouse on its cable or through its receiver.
-bool FailedDeviceAnswers(const FailRecordFields& record, const QList<DeviceAllInfo>& found) {
-    for (const DeviceAllInfo& device : found) {
-        if ((device.CidMidWord >> 8) != record.Mid || (device.CidMidWord & 0xFF) != record.Cid) continue;
-        if (record.Type == kReceiverImage) {
-            if (!device.IsUsb && DeviceProductTable::ReceiverClass(device.Type) == record.ReceiverClass)
-                return true;
-        } else if (device.IsUsb || device.Online) {
-            return true;
-        }
-    }
-    return false;
-}
-}  // namespace
-
-bool DialogChange::FailRecordUsable(const QString& record) {
-    FailRecordFields fields;
-    return ParseFailRecord(record, &fields);
-}
-
 bool DialogChange::RepairOffered(const QList<DeviceAllInfo>& found) {
-    RegistryStore store(RegistryStore::DriveTestKey());
-    const QString record = store.Value(kFailRecord).toString();
-    if (record.isEmpty()) return false;
-    if (!UpdateIdle || RepairRunning) return true;
-    FailRecordFields fields;
-    if (ParseFailRecord(record, &fields) && !FailedDeviceAnswers(fields, found)) return true;
-    store.Remove(kFailRecord);
-    return false;
+    // While an update or a repair runs the record is left alone.
+    if (!UpdateIdle || RepairRunning) return !UpgradeFailRecord().isEmpty();
+    // A device waiting in boot mode for an image beside the program keeps the entry; the record keeps it
+    // while its device may be waiting where it cannot be reached.
+    const bool recorded = PruneUpgradeFailRecord(found);
+    return recorded || !FindWaitingDevices().isEmpty();
 }
 
 void DialogChange::ShowRepairEntry(bool show) {
@@ -622,8 +539,8 @@ void DialogChange::TileClick() {
     QString updateFlag;
     const int receiverClass = DeviceProductTable::ReceiverClass(dev.Type);
     if (QDir(Paths::InstallDir() + "/bin").exists()) {
-        const bool available = receiverClass != 0 && Worker::UpdateAvailable &&
-                               Worker::UpdateAvailable(kReceiverImage, dev.Version, receiverClass);
+        const bool available =
+            receiverClass != 0 && IsUpdateAvailable(kReceiverFirmware, dev.Version, receiverClass);
         ReceiverUpdateAvailable = available;
         if (available) updateFlag = "true";
     }
@@ -642,14 +559,13 @@ DialogChange::FirmwareUpdates DialogChange::FindFirmwareUpdates(const DeviceAllI
     const int cid = table->GetValue("Option", "CID").toInt();
     const int mid = table->GetValue(group, "MID").toInt();
     FirmwareUpdates updates;
-    updates.Mouse = FindUpdateFirmware &&
-                    FindUpdateFirmware(kMouseImage, mouseVersion, table->GetValue(group, "MM"), cid, mid);
-    const QString key = ReceiverModelKey(device.Type);
+    updates.Mouse =
+        ::FindUpdateFirmware(kMouseFirmware, mouseVersion, table->GetValue(group, "MM"), cid, mid);
+    const QString key = ReceiverModelKey(DeviceProductTable::ReceiverClass(device.Type));
     if (!key.isEmpty()) {
         const QString model = table->GetValue(group, key);
         if (!(key != "DM" && model.isEmpty()))
-            updates.Receiver =
-                FindRepairFirmware && FindRepairFirmware(kReceiverImage, device.Version, model, cid, mid);
+            updates.Receiver = ::FindRepairFirmware(kReceiverFirmware, device.Version, model, cid, mid);
     }
     return updates;
 }

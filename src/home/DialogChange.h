@@ -27,24 +27,14 @@ public:
 
     // Shows or hides "Repair" and puts the matching text into "label_2".
     void ShowRepairEntry(bool show);
-    // The failure record of an interrupted upgrade ("UpdateFailInfo") as the repair can use it: four
-    // decimal numbers naming the device type (210 mouse, 211 receiver), the receiver class (1, 2, 4 or 8;
-    // a mouse's may be 0), the CID of the product table and the MID of one of its models.
-    static bool FailRecordUsable(const QString& record);
-    // Whether the repair entry belongs on the page: a usable failure record is kept. A record the repair
-    // cannot use is removed, and so is one whose device answers among `found` (the devices just scanned)
-    // at a normal version, not in boot mode: nothing is left to repair. While an update or a repair runs
-    // the record is left alone.
+    // Whether the repair entry belongs on the page: a device waits in boot mode for an image beside the
+    // program, or the failure record names one that may (a device the repair cannot use, or one that
+    // answers among `found` at a normal version, is removed from the record). While an update or a repair
+    // runs the record is left alone.
     static bool RepairOffered(const QList<DeviceAllInfo>& found);
 
     Ui::DialogChange* Form() const { return ui; }
 
-    // Firmware services of the settings page, set when it exists; null means "no image found".
-    // (device kind 210 mouse / 211 receiver, version text, model name, CID, MID)
-    static bool (*FindUpdateFirmware)(int kind, const QString& version, const QString& model, int cid,
-                                      int mid);
-    static bool (*FindRepairFirmware)(int kind, const QString& version, const QString& model, int cid,
-                                      int mid);
     // Images of another version for a receiver's mouse (at its recorded version) and for the receiver
     // itself: the one firmware decision of the tile click and of Space on the home page. A receiver image
     // found is left in the repair list for a direct start.

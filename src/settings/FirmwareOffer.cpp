@@ -7,8 +7,8 @@
 #include "dialogs/ModalRunner.h"
 #include "dialogs/UpDateWarning.h"
 #include "home/DialogChange.h"
+#include "settings/FormSetting.h"
 #include "settings/UpDateRepair.h"
-#include "settings/UpgradeState.h"
 
 bool RunFirmwareOffer(QWidget* window, const DeviceAllInfo& receiver, const QString& mouseVersion) {
     const DialogChange::FirmwareUpdates updates = DialogChange::FindFirmwareUpdates(receiver, mouseVersion);

@@ -5,8 +5,6 @@
 #include <QFile>
 #include <QListView>
 #include <QMouseEvent>
-#include <QMutex>
-#include <QMutexLocker>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -25,6 +23,10 @@
 #include "dialogs/ModalRunner.h"
 #include "dialogs/UpDataParam.h"
 #include "dialogs/UpDateWarning.h"
+#include "firmware/FailRecord.h"
+#include "firmware/FirmwareImages.h"
+#include "firmware/UpdateStages.h"
+#include "firmware/UpgradeState.h"
 #include "hidusb/HIDUsb.h"
 #include "home/Match.h"
 #include "platform/AutoStart.h"
@@ -33,43 +35,19 @@
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"
 #include "platform/ScreenMetrics.h"
-#include "settings/FirmwareImages.h"
 #include "settings/UpDateRepair.h"
-#include "settings/UpgradeState.h"
 #include "ui_FormSetting.h"
 #include "widgets/ColorText.h"
+
+QString WiredModeText;
 
 namespace {
 constexpr int kStatusTimeoutMs = 30000;
 constexpr char kProgramVersion[] = "1.0.2.0";
 
-// What a running stage reads on the library's thread: fixed when the stage starts.
-struct StageData {
-    QMutex Lock;
-    FirmwareImage Image;
-    QString CidText;
-    QString MidText;
-};
-
-StageData& Stage() {
-    static StageData data;
-    return data;
-}
-
-std::atomic<qint64> StageLastStatusMs{0};
-std::atomic<bool> RunSucceeded{false};
-std::atomic<bool> RunFailed{false};
-
 bool IsReceiverType(quint8 type) {
     return type == kTypeReceiver4K || type == kTypeReceiver2K || type == kTypeReceiver1K ||
            type == kTypeReceiver8K;
-}
-
-int MidOf(const DeviceAllInfo& device) {
-    return device.CidMidWord >> 8;
-}
-int CidOf(const DeviceAllInfo& device) {
-    return device.CidMidWord & 0xFF;
 }
 
 // The first receiver of a two-entry list (non-empty receiver id, not on a cable, a receiver type).
@@ -80,79 +58,8 @@ const DeviceAllInfo* ListedReceiver(const QList<DeviceAllInfo>& list) {
     return nullptr;
 }
 
-int ProgressValue(int percent, bool mouseStage) {
-    if (UpgradeMode != 2) return percent;
-    return percent / 2 + (mouseStage ? 50 : 0);
-}
-
 std::atomic<int>& StateOf(int deviceType) {
     return deviceType == kMouseFirmware ? MouseUpgradeState : ReceiverUpgradeState;
-}
-
-// Moves the running stage (receiver first) to `to`; null when no stage was running.
-std::atomic<int>* ClaimRunningStage(int to) {
-    for (std::atomic<int>* state : {&ReceiverUpgradeState, &MouseUpgradeState}) {
-        int running = StageRunning;
-        if (state->compare_exchange_strong(running, to)) return state;
-    }
-    return nullptr;
-}
-
-// A failed stage: the marker file, no update offered any more, the failure record.
-void RecordStageFailure() {
-    const QString folder = Paths::UserDataDir() + "/Exception";
-    QDir().mkpath(folder);
-    QFile log(folder + "/UpDateLog.txt");
-    if (log.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) log.close();
-    MouseUpdateAvailable = false;
-    ReceiverUpdateAvailable = false;
-    WriteUpgradeFailRecord(UpgradeDeviceType, UpgradeReceiverClass, UpgradeCid, UpgradeMid);
-}
-
-void UpgradeStatus(const unsigned char* status) {
-    if (!status || status[0] != 7) return;
-    PostMsg* hub = PostMsg::GetInstance();
-    if (status[1] == 1) {
-        StageLastStatusMs = Clock::ElapsedMs();
-        if (ReceiverUpgradeState == StageRunning) hub->EmitSigProgress(ProgressValue(status[2], false), 0);
-        if (MouseUpgradeState == StageRunning) hub->EmitSigProgress(ProgressValue(status[2], true), 0);
-        return;
-    }
-    if (status[1] != 2) return;
-    FirmwareImage image;
-    QString cidText, midText;
-    {
-        QMutexLocker lock(&Stage().Lock);
-        image = Stage().Image;
-        cidText = Stage().CidText;
-        midText = Stage().MidText;
-    }
-    // Whichever ends the stage first claims it (running -> finishing or failed, one compare-exchange):
-    // the stall time-out on the GUI thread then finds it no longer running and does nothing.
-    std::atomic<int>* const stage = ClaimRunningStage(status[2] == 1 ? StageFinishing : StageFailed);
-    if (!stage) return;
-    if (status[2] != 1) {
-        RunFailed = true;
-        RecordStageFailure();
-        hub->EmitSigProgress(0, 1);
-        return;
-    }
-    FirmwareHeader header;
-    const QString version =
-        image && ReadFirmwareHeader(*image, &header) ? FirmwareVersionText(header.Version) : QString();
-    // The record, the texts and the progress first: the GUI thread goes on to the next stage as soon as
-    // it sees the stage succeeded.
-    RunSucceeded = true;
-    EndStageFailRecord(true);
-    if (stage == &ReceiverUpgradeState) {
-        if (UpgradeMode == 1) hub->EmitSigProgress(0, 2);
-        hub->EmitSigLabelText(0, version);
-    } else {
-        RegistryStore(RegistryStore::DriveTestKey()).SetValue("MouseVer" + cidText + midText, version);
-        hub->EmitSigProgress(0, 2);
-        hub->EmitSigLabelText(1, version);
-    }
-    *stage = StageSucceeded;
 }
 
 QString LabelSheet(const QString& colour) {
@@ -164,14 +71,6 @@ QString PictureButtonSheet(const QString& widget, const QString& colour, const Q
            colour + ";);background-image: url(" + picture + ");}";
 }
 }  // namespace
-
-void ReceiverUpgradeCallback(const unsigned char* status) {
-    UpgradeStatus(status);
-}
-
-void MouseUpgradeCallback(const unsigned char* status) {
-    UpgradeStatus(status);
-}
 
 FormSetting::FormSetting(QWidget* parent) : QWidget(parent), form(new Ui_FormSetting) {
     form->setupUi(this);
@@ -594,12 +493,13 @@ bool FormSetting::Report(const QString& text) {
 bool FormSetting::ChechIsUpDate() {
     UpgradeReceiverClass = 0;
     MouseRepairPending = 0;
-    const QStringList record = UpgradeFailRecord().split(',');
-    const bool useRecord = record.size() == 4;
-    const int failedType = useRecord ? record[0].toInt() : 0;
-    const QString classText = useRecord ? record[1] : QString();
-    const int recordCid = useRecord ? record[2].toInt() : 0;
-    const int recordMid = useRecord ? record[3].toInt() : 0;
+    // The device of the last stage, read as every reader of the record reads it.
+    FailRecordEntry record;
+    const bool useRecord = ParseFailRecordEntry(UpgradeFailRecord().split(';').first(), &record);
+    const int failedType = useRecord ? record.Type : 0;
+    const int recordClass = useRecord ? record.ReceiverClass : 0;
+    const int recordCid = useRecord ? record.Cid : 0;
+    const int recordMid = useRecord ? record.Mid : 0;
 
     ConfigIni* table = ConfigIni::GetInstance();
     ModelSection = DeviceProductTable::DriveGroup(CurrentDeviceCopy().DriveIndex);
@@ -641,8 +541,8 @@ bool FormSetting::ChechIsUpDate() {
         } else {
             return Report(ErrorText);
         }
-        if (classText == "1" || classText == "2" || classText == "4" || classText == "8") {
-            UpgradeReceiverClass = classText.toInt();
+        if (!ReceiverModelKey(recordClass).isEmpty()) {
+            UpgradeReceiverClass = recordClass;
             RepairReceiverModelName = table->GetValue(ModelSection, ReceiverModelKey(UpgradeReceiverClass));
         }
         if (CidOf(entry) != recordCid) return Report(ErrorText);
@@ -678,8 +578,8 @@ bool FormSetting::ChechIsUpDate() {
 
 void FormSetting::on_Start() {
     BootCount1K = BootCount2K = BootCount4K = BootCount8K = 0;
-    RunSucceeded = false;
-    RunFailed = false;
+    UpdateRunSucceeded = false;
+    UpdateRunFailed = false;
     RunReason = NoUpdateText;
     RepairDialog->ShowUpgradingState();
     UpdateStepRunning = true;
@@ -730,7 +630,7 @@ void FormSetting::on_Mouse_clicked() {
     if (current.IsUsb) {
         const QList<DeviceAllInfo> list = DevicePageDevices;
         if (list.isEmpty() || !list[0].IsUsb || MidOf(list[0]) != MidOf(current)) {
-            RunFailed = true;
+            UpdateRunFailed = true;
             PostMsg::GetInstance()->EmitSigProgress(0, 5);
             return;
         }
@@ -755,9 +655,9 @@ void FormSetting::EndRun() {
     MouseUpgradeBusy = false;
     ChainedUpgrade = false;
     if (!RepairDialog->HoldsRun()) return;
-    if (RunFailed) {
+    if (UpdateRunFailed) {
         PostMsg::GetInstance()->EmitSigProgress(0, 1);
-    } else if (RunSucceeded) {
+    } else if (UpdateRunSucceeded) {
         PostMsg::GetInstance()->EmitSigProgress(0, 2);
     } else {
         RepairDialog->SetStatusText(RunReason);
@@ -776,35 +676,9 @@ void FormSetting::onMouseCheckTimer() {
 }
 
 bool FormSetting::StartStage(int deviceType) {
-    const FirmwareImage image = UpdateFirmwareImage();
-    if (!image) return false;
-    {
-        QMutexLocker lock(&Stage().Lock);
-        Stage().Image = image;
-        Stage().CidText = ConfigIni::GetInstance()->GetValue("Option", "CID");
-        Stage().MidText = ConfigIni::GetInstance()->GetValue(ModelSection, "MID");
-    }
-    UpgradeDeviceType = deviceType;
-    StageLastStatusMs = Clock::ElapsedMs();
-    // Running before the start, so that an early final status is kept.
-    StateOf(deviceType) = StageRunning;
-    const UpgradeStatusCallback callback =
-        deviceType == kReceiverFirmware ? ReceiverUpgradeCallback : MouseUpgradeCallback;
-    BeginStageFailRecord(deviceType, UpgradeReceiverClass, UpgradeCid, UpgradeMid);
-    if (UsbUpgrade_Start(reinterpret_cast<const unsigned char*>(image->constData()), callback, 10000))
-        return true;
-    EndStageFailRecord(false);
-    int running = StageRunning;
-    StateOf(deviceType).compare_exchange_strong(running, StageFailed);
-    return false;
-}
-
-void FormSetting::FailStage(int deviceType, bool writeRecord) {
-    int running = StageRunning;
-    if (writeRecord && !StateOf(deviceType).compare_exchange_strong(running, StageFailed)) return;
-    RunFailed = true;
-    if (writeRecord) RecordStageFailure();
-    PostMsg::GetInstance()->EmitSigProgress(0, 1);
+    ConfigIni* table = ConfigIni::GetInstance();
+    return StartUpdateStage(deviceType, UpdateFirmwareImage(), table->GetValue("Option", "CID"),
+                            table->GetValue(ModelSection, "MID"));
 }
 
 void FormSetting::ShowStageWarning(const QString& text) {
@@ -929,7 +803,7 @@ void FormSetting::RunUpdateStep(int stage, int deviceType, const QString& versio
                 }
                 UpdateStage = 2;
                 if (!StartStage(deviceType)) {
-                    FailStage(deviceType, false);
+                    ShowUpdateStageRefused();
                     UpdateStage = 4;
                 }
                 break;
@@ -957,8 +831,8 @@ void FormSetting::RunUpdateStep(int stage, int deviceType, const QString& versio
         case 3:
             if (!StageUnderWay(state))
                 UpdateStage = 4;
-            else if (Clock::ElapsedMs() - StageLastStatusMs >= kStatusTimeoutMs)
-                FailStage(deviceType, true);
+            else if (UpdateStageSilentMs() >= kStatusTimeoutMs)
+                FailUpdateStage(deviceType);
             break;
         case 4: {
             if (mouse) {

@@ -105,8 +105,6 @@ private:
     bool RunHeld() const;
     // Marks a stage running and hands the image to the library; false when refused.
     bool StartStage(int deviceType);
-    // Failure of the running stage without a final status (refusal or silence).
-    void FailStage(int deviceType, bool writeRecord);
     // The end of a run: success, failure or the idle state with the reason, and the flags restored.
     void EndRun();
     // Shows the upgrading state and lets the receiver check timer start the receiver's stage.
@@ -117,6 +115,5 @@ private:
     QString RunReason;
 };
 
-// Status callbacks of the update stages (library thread).
-void ReceiverUpgradeCallback(const unsigned char* status);
-void MouseUpgradeCallback(const unsigned char* status);
+// Text of the "WiredMode" key in the current language; written by the settings page's language slot.
+extern QString WiredModeText;

@@ -1,8 +1,6 @@
 #include "settings/UpDateRepair.h"
 
 #include <QCloseEvent>
-#include <QMutex>
-#include <QMutexLocker>
 #include <QTimer>
 
 #include "core/ConfigIni.h"
@@ -10,13 +8,14 @@
 #include "core/LanguageTables.h"
 #include "core/PostMsg.h"
 #include "device/DeviceFlags.h"
+#include "firmware/BootDevices.h"
+#include "firmware/FirmwareImages.h"
+#include "firmware/RepairRun.h"
+#include "firmware/UpgradeState.h"
 #include "hidusb/HIDUsb.h"
-#include "home/DialogChange.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "platform/ScreenMetrics.h"
-#include "settings/FirmwareImages.h"
-#include "settings/UpgradeState.h"
 #include "ui_UpDateRepair.h"
 #include "widgets/ColorText.h"
 #include "widgets/ScaleChildFonts.h"
@@ -24,68 +23,13 @@
 namespace {
 constexpr int kStatusTimeoutMs = 30000;
 
-// What a running repair reads on the library's thread: fixed when the run starts.
-struct RepairRunData {
-    QMutex Lock;
-    FirmwareImage Image;           // image of the running stage
-    QList<DeviceAllInfo> Devices;  // found devices when the run started
-    QString MouseModel;
-    bool ReceiverOnly = false;  // a direct start flashes the receiver alone
-};
-
-RepairRunData& RunData() {
-    static RepairRunData data;
-    return data;
-}
-
-std::atomic<bool> RepairStageActive{false};
-std::atomic<qint64> RepairLastStatusMs{0};
-
-int MidOf(const DeviceAllInfo& device) {
-    return device.CidMidWord >> 8;
-}
-
-// Starts one stage with an image; false when the library refuses.
-bool StartStage(const FirmwareImage& image) {
-    {
-        QMutexLocker lock(&RunData().Lock);
-        RunData().Image = image;
-    }
-    RepairLastStatusMs = Clock::ElapsedMs();
-    RepairStageActive = true;
-    BeginStageFailRecord(RepairStage == 0 ? kReceiverFirmware : kMouseFirmware, RepairReceiverClass, RepairCid,
-                         RepairMid);
-    if (UsbUpgrade_Start(reinterpret_cast<const unsigned char*>(image->constData()), RepairUpgradeCallback,
-                         10000))
-        return true;
-    RepairStageActive = false;
-    EndStageFailRecord(false);
-    return false;
-}
-
-// The run ends without a success: failure shown, record as `writeRecord` says.
-void RepairFailed(bool writeRecord) {
-    PostMsg* hub = PostMsg::GetInstance();
-    if (writeRecord)
-        WriteUpgradeFailRecord(RepairStage == 0 ? kReceiverFirmware : kMouseFirmware, RepairReceiverClass,
-                               RepairCid, RepairMid);
-    hub->EmitSigAutoRepair(1);
-    hub->EmitSigUpDateButton(UpgradeFailRecord().isEmpty());
-    hub->EmitSigProgress(0, 6);
-}
-
-void RepairSucceeded() {
-    PostMsg* hub = PostMsg::GetInstance();
-    hub->EmitSigAutoRepair(0);
-    hub->EmitSigUpDateButton(UpgradeFailRecord().isEmpty());
-    hub->EmitSigProgress(0, 2);
-}
-
 void RunEnded() {
     UpdateIdle = true;
     RepairUpgradeBusy = false;
 }
 }  // namespace
+
+UpDateRepair* RepairDialog = nullptr;
 
 UpDateRepair::UpDateRepair(QWidget* parent) : QDialog(parent), ui(new Ui_UpDateRepair) {
     ui->setupUi(this);
@@ -352,131 +296,46 @@ bool UpDateRepair::Report(const QString& text) {
 
 bool UpDateRepair::CheckRepairPossible() {
     FirmwareFound = false;
-    const QString record = UpgradeFailRecord();
-    if (!DialogChange::FailRecordUsable(record)) {
+    RepairStage = 0;
+    switch (PlanRepair(FoundDevices, &Plan)) {
+        case RepairReadiness::Ready:
+            FailedType = Plan.ReceiverImage ? kReceiverFirmware : kMouseFirmware;
+            DriveSection = Plan.Section;
+            ReceiverModel = Plan.ReceiverClass ? ConfigIni::GetInstance()->GetValue(
+                                                     Plan.Section, ReceiverModelKey(Plan.ReceiverClass))
+                                               : QString();
+            RepairMode = Plan.ReceiverImage && Plan.MouseImage && Plan.MouseFollows ? 2 : 1;
+            FirmwareFound = true;
+            return true;
+        case RepairReadiness::SeveralWaiting:
+            Report(SameDeviceText);
+            ui->NewHong->show();
+            return false;
+        case RepairReadiness::NothingWaits:
+            break;
+    }
+    // Nothing waits in boot mode: the record tells what to connect so that its device can be reached.
+    const QList<FailRecordEntry> records = UpgradeFailRecordEntries();
+    if (records.isEmpty()) {
         // Nothing the repair could start: no Upgrade that does nothing, and the home page drops its entry.
-        if (!record.isEmpty()) RemoveUpgradeFailRecord();
+        if (!UpgradeFailRecord().isEmpty()) RemoveUpgradeFailRecord();
         PostMsg::GetInstance()->EmitSigUpDateButton(true);
         return Report(NotDeviceText);
     }
-    const QStringList FailRecordParts = record.split(',');
-    RepairReceiverClass = 0;
-    FailedType = FailRecordParts[0].toInt();
-    const int recordMid = FailRecordParts[3].toInt();
-    const QString classText = FailRecordParts[1];
-
-    if (FoundDevices.isEmpty()) {
-        if (FailedType == kMouseFirmware) return Report(NoReceiverText);
-        if (FailedType == kReceiverFirmware) return Report(NoUsbText);
-        return Report(NotDeviceText);
-    }
-    if (FoundDevices.size() > 1) {
-        int mice = 0, receivers = 0;
-        DeviceAllInfo lastMouse, lastReceiver;
-        for (const DeviceAllInfo& device : FoundDevices) {
-            if (device.IsUsb) {
-                ++mice;
-                lastMouse = device;
-            } else {
-                ++receivers;
-                lastReceiver = device;
-            }
-        }
-        if (mice >= 2) return Report(MultiMouseText);
-        if (receivers >= 2) return Report(MultiDongleText);
-        if (FailedType == kMouseFirmware && mice == 1 && MidOf(lastMouse) != recordMid)
-            return Report(MultiMouseText);
-        if (FailedType == kReceiverFirmware && receivers == 1 && MidOf(lastReceiver) != recordMid)
-            return Report(MultiDongleText);
-    }
-
-    int receiversCounted = 0;
-    if (FailedType == kReceiverFirmware) {
-        const QStringList all = WirelessPids + Wireless2Pids + Wireless4Pids + Wireless8Pids;
-        for (const DeviceAllInfo& device : FoundDevicesMirror)
-            if (all.contains(device.Pid)) ++receiversCounted;
-        if (receiversCounted == 1) {
-            const QStringList* byClass = classText == "1"   ? &WirelessPids
-                                         : classText == "2" ? &Wireless2Pids
-                                         : classText == "4" ? &Wireless4Pids
-                                         : classText == "8" ? &Wireless8Pids
-                                                            : nullptr;
-            receiversCounted = 0;
-            if (byClass)
-                for (const DeviceAllInfo& device : FoundDevicesMirror)
-                    if (byClass->contains(device.Pid)) ++receiversCounted;
-        }
-    }
-    RepairStage = 0;
-
-    if (!DirectStart) {
-        const DeviceAllInfo& first = FoundDevices.first();
-        if (FailedType == kReceiverFirmware && !(first.IsUsb && MidOf(first) == recordMid))
-            return Report(NoUsbText);
-        if (FailedType == kMouseFirmware && !(!first.IsUsb && MidOf(first) == recordMid))
-            return Report(NoReceiverText);
-
-        ConfigIni* table = ConfigIni::GetInstance();
-        DriveSection.clear();
-        const int total = DeviceProductTable::DeviceTotal();
-        for (int n = 0; n < total; ++n) {
-            const QString section = DeviceProductTable::DriveGroup(n);
-            if (table->GetValue(section, "MID").toInt() == recordMid) {
-                DriveSection = section;
-                break;
-            }
-        }
-        if (DriveSection.isEmpty()) return Report(ErrorFileText);
-
-        const QString mouseModel = table->GetValue(DriveSection, "MM");
-        const int receiverClass =
-            (classText == "1" || classText == "2" || classText == "4" || classText == "8") ? classText.toInt()
-                                                                                           : 0;
-        RepairReceiverClass = receiverClass;
-        ReceiverModel =
-            receiverClass ? table->GetValue(DriveSection, ReceiverModelKey(receiverClass)) : QString();
-        RepairCid = FailRecordParts[2].toInt();
-        RepairMid = table->GetValue(DriveSection, "MID").toInt();
-        {
-            QMutexLocker lock(&RunData().Lock);
-            RunData().MouseModel = mouseModel;
-        }
-        const bool mouseImage = FindRepairFirmware(kMouseFirmware, "", mouseModel, RepairCid, RepairMid);
-        const bool receiverImage =
-            receiverClass && FindRepairFirmware(kReceiverFirmware, "", ReceiverModel, RepairCid, RepairMid);
-        RepairMode = mouseImage && receiverImage ? 2 : 1;
-        if (FailedType == kReceiverFirmware) {
-            RepairFailedStage = 0;
-            FirmwareFound = receiverClass &&
-                            FindRepairFirmware(kReceiverFirmware, "", ReceiverModel, RepairCid, RepairMid);
-        } else {
-            RepairFailedStage = 1;
-            FirmwareFound = FindRepairFirmware(kMouseFirmware, "", mouseModel, RepairCid, RepairMid);
-        }
-    } else {
-        FirmwareFound = RepairFirmwareImage() != nullptr;
-    }
-
-    // No image: no library call and nothing to start.
-    const FirmwareImage image = RepairFirmwareImage();
-    if (!FirmwareFound || !image) {
-        FirmwareFound = false;
-        return Report(ErrorFileText);
-    }
-    int count = 5;
-    UsbUpgradeC_FindBootDevices(reinterpret_cast<const unsigned char*>(image->constData()), &count);
-    const int total = count + receiversCounted;
-    if (total == 1) return true;
-    SetStatusText(total == 0 ? NotDeviceText : SameDeviceText);
-    ShowIdleState();
-    ui->NewHong->show();
-    FirmwareFound = false;
-    return false;
+    const FailRecordEntry& failed = records.first();
+    FailedType = failed.Type;
+    DriveSection = SectionOfMid(failed.Mid);
+    if (!RepairImageOf(failed.Type, failed.ReceiverClass, DriveSection)) return Report(ErrorFileText);
+    if (failed.Type == kReceiverFirmware) return Report(NoReceiverText);
+    // A mouse in boot mode is reached through its working receiver or on its cable.
+    for (const DeviceAllInfo& device : FoundDevices)
+        if (!device.IsUsb && MidOf(device) == failed.Mid) return Report(NoUsbText);
+    return Report(NoReceiverText);
 }
 
 void UpDateRepair::EndRepairUnstarted(const QString& reason) {
     SetStatusText(reason);
-    RepairFailed(false);
+    TellRepairFailed(false);
     RunEnded();
 }
 
@@ -485,44 +344,22 @@ void UpDateRepair::StartRepairUpgrade() {
     RepairRunning = true;
     ShowUpgradingState();
     UpdateIdle = false;
-    {
-        QMutexLocker lock(&RunData().Lock);
-        RunData().Devices = FoundDevices;
-        RunData().ReceiverOnly = false;
-    }
-    const int mid = RepairMid;
-    QString mouseModel;
-    {
-        QMutexLocker lock(&RunData().Lock);
-        mouseModel = RunData().MouseModel;
-    }
-    if (RepairReceiverClass && FindRepairFirmware(kReceiverFirmware, "", ReceiverModel, RepairCid, mid)) {
-        RepairStage = 0;
-    } else {
-        RepairStage = 1;
-        if (!FindRepairFirmware(kMouseFirmware, "", mouseModel, RepairCid, mid)) {
-            FirmwareFound = false;
-            EndRepairUnstarted(ErrorFileText);
-            return;
-        }
-    }
-    StartRepairStage();
-}
-
-void UpDateRepair::StartRepairStage() {
-    RunRepairStage(RepairFirmwareImage());
-}
-
-void UpDateRepair::RunRepairStage(const FirmwareImage& image) {
-    if (!image) {
-        EndRepairUnstarted(ErrorFileText);
+    // What waits now decides, not what waited when the dialog was opened.
+    const RepairReadiness ready = PlanRepair(FoundDevices, &Plan);
+    if (ready != RepairReadiness::Ready) {
+        FirmwareFound = false;
+        EndRepairUnstarted(ready == RepairReadiness::SeveralWaiting ? SameDeviceText : NotDeviceText);
         return;
     }
+    RunRepair([this] { return StartRepairRun(Plan); });
+}
+
+void UpDateRepair::RunRepair(const std::function<bool()>& start) {
     Watchdog->start();
-    if (!StartStage(image)) {
+    if (!start()) {
         FirmwareFound = false;
         Watchdog->stop();
-        RepairFailed(false);
+        TellRepairFailed(false);
         RunEnded();
     }
 }
@@ -530,85 +367,22 @@ void UpDateRepair::RunRepairStage(const FirmwareImage& image) {
 void UpDateRepair::StartRepairUpgradeDirect(int argument, int receiverClass, int cid, int mid) {
     DirectStart = true;
     DirectArgument = argument;
-    const FirmwareImage image = RepairFirmwareImage();
     RepairRunning = true;
     ShowUpgradingState();
     UpdateIdle = false;
-    RepairStage = 0;
-    RepairFailedStage = 0;
-    RepairMode = 1;
-    RepairReceiverClass = receiverClass;
-    RepairCid = cid;
-    RepairMid = mid;
-    {
-        QMutexLocker lock(&RunData().Lock);
-        RunData().Devices = FoundDevices;
-        RunData().ReceiverOnly = true;
+    FirmwareFound = RepairFirmwareImage() != nullptr;
+    if (!FirmwareFound) {
+        EndRepairUnstarted(ErrorFileText);
+        return;
     }
-    FirmwareFound = image != nullptr;
-    RunRepairStage(image);
+    RunRepair([=] { return StartRepairReceiverOnly(receiverClass, cid, mid); });
 }
 
 void UpDateRepair::SlotRepairWatchdog() {
-    if (!RepairStageActive) {
+    if (!RepairStageOpen()) {
         Watchdog->stop();
         return;
     }
-    if (Clock::ElapsedMs() - RepairLastStatusMs < kStatusTimeoutMs) return;
-    if (!RepairStageActive.exchange(false)) return;
-    Watchdog->stop();
-    RepairFailed(true);
-    RunEnded();
-}
-
-void RepairUpgradeCallback(const unsigned char* status) {
-    if (!status || status[0] != 7) return;
-    if (status[1] == 1) {
-        if (!RepairStageActive) return;
-        RepairLastStatusMs = Clock::ElapsedMs();
-        RepairUpgradeBusy = true;
-        int value = status[2];
-        if (RepairMode == 2) value = status[2] / 2 + (RepairStage == 1 ? 50 : 0);
-        PostMsg::GetInstance()->EmitSigAutoRepairProgress(value);
-        return;
-    }
-    if (status[1] != 2) return;
-    // The watchdog may have ended the stage already.
-    if (!RepairStageActive.exchange(false)) return;
-
-    if (status[2] != 1) {
-        RepairFailed(true);
-        RunEnded();
-        return;
-    }
-    EndStageFailRecord(true);
-    if (RepairStage == 1) {
-        RepairSucceeded();
-        RunEnded();
-        return;
-    }
-    RepairStage = 1;
-    QString mouseModel;
-    QList<DeviceAllInfo> devices;
-    bool receiverOnly = false;
-    {
-        QMutexLocker lock(&RunData().Lock);
-        mouseModel = RunData().MouseModel;
-        devices = RunData().Devices;
-        receiverOnly = RunData().ReceiverOnly;
-    }
-    bool mousePresent = RepairFailedStage == 1;
-    for (const DeviceAllInfo& device : devices)
-        if (device.IsUsb && MidOf(device) == RepairMid) mousePresent = true;
-    if (!receiverOnly && mousePresent &&
-        FindRepairFirmware(kMouseFirmware, "", mouseModel, RepairCid, RepairMid)) {
-        const FirmwareImage image = RepairFirmwareImage();
-        RepairUpgradeBusy = false;
-        if (image && StartStage(image)) return;
-        RepairFailed(false);
-        RunEnded();
-        return;
-    }
-    RepairSucceeded();
-    RunEnded();
+    if (RepairStageSilentMs() < kStatusTimeoutMs) return;
+    if (FailRepairStage()) Watchdog->stop();
 }

@@ -6,9 +6,9 @@
 #include <QDialog>
 #include <QList>
 #include <QString>
+#include <functional>
 
-#include "core/DeviceAllInfo.h"
-#include "settings/FirmwareImages.h"
+#include "firmware/RepairRun.h"
 
 class QTimer;
 class Ui_UpDateRepair;
@@ -92,15 +92,15 @@ private:
     bool Report(const QString& text);
     // The run ends before any stage started: failure with the reason, closable.
     void EndRepairUnstarted(const QString& reason);
-    void StartRepairStage();
-    // Starts the stage with its image; without one, or when the library refuses, the run ends failed.
-    void RunRepairStage(const FirmwareImage& image);
+    // Starts a run with its watchdog; when nothing starts, the run ends failed.
+    void RunRepair(const std::function<bool()>& start);
 
     Ui_UpDateRepair* ui;
     QTimer* Watchdog;
+    RepairPlan Plan;
     bool RunStarted = false;
     bool OutcomeShown = false;
 };
 
-// Status callback of the repair stages (library thread).
-void RepairUpgradeCallback(const unsigned char* status);
+// The one repair and update dialog, made by the settings page.
+extern UpDateRepair* RepairDialog;

@@ -27,12 +27,13 @@
 #include "device/DeviceFlags.h"
 #include "device/Worker.h"
 #include "dialogs/UpDataParam.h"
+#include "firmware/UpgradeState.h"
 #include "hidusb/HidSimControl.h"
 #include "home/DialogChange.h"
 #include "platform/RegistryStore.h"
 #include "platform/ScreenMetrics.h"
+#include "settings/FormSetting.h"
 #include "settings/UpDateRepair.h"
-#include "settings/UpgradeState.h"
 #include "ui_DialogChange.h"
 #include "widgets/mytoolButtonEnter.h"
 
@@ -46,8 +47,8 @@ QStringList HubReceivers() {
     static QStringList* lines = nullptr;
     QStringList collected;
     lines = &collected;
-    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&,
-                                                                const QString& text) { lines->append(text); });
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { lines->append(text); });
     // The dump is debug output of the default category, whatever the program's filter rules say.
     QLoggingCategory* category = QLoggingCategory::defaultCategory();
     const bool debugOn = category->isDebugEnabled();
@@ -265,8 +266,8 @@ private slots:
         for (int i = 0; i < eager.size(); ++i) QCOMPARE(lazy.at(i), eager.at(i));
         const QString chosen = LanguageText(MouseSettingsTexts, 1, "Language");
         QVERIFY(!chosen.isEmpty() && chosen != LanguageText(MouseSettingsTexts, 0, "Language"));
-        QVERIFY(lazy.filter(QRegularExpression("^QLabel label_2 \\[.*\\] " + QRegularExpression::escape(chosen) +
-                                               "$"))
+        QVERIFY(lazy.filter(QRegularExpression("^QLabel label_2 \\[.*\\] " +
+                                               QRegularExpression::escape(chosen) + "$"))
                     .size() >= 1);
     }
 };

@@ -27,6 +27,7 @@
 #include "dialogs/MouseOffLine.h"
 #include "dialogs/ProfileFile.h"
 #include "dialogs/UpDataParam.h"
+#include "firmware/UpgradeState.h"
 #include "hidusb/HIDUsb.h"
 #include "hidusb/HidSimControl.h"
 #include "home/DialogChange.h"
@@ -36,7 +37,6 @@
 #include "sensor/Sensor.h"
 #include "sensor/SensorDPI.h"
 #include "settings/UpDateRepair.h"
-#include "settings/UpgradeState.h"
 #include "ui_Buttoninterface.h"
 #include "ui_Dialog.h"
 #include "ui_PreVier.h"
@@ -286,7 +286,8 @@ private slots:
             QVERIFY(ProfileFile::Write(path, "3395", MouseImage()));
             FileChooser::SetScript([path, &window](FileChooser::Mode, const QString&, const QString&) {
                 HidSim::Unplug("receiver");
-                if (!QTest::qWaitFor([&window] { return HomeShown(window); }, kWaitMs)) qWarning("still open");
+                if (!QTest::qWaitFor([&window] { return HomeShown(window); }, kWaitMs))
+                    qWarning("still open");
                 return path;
             });
             window.findChild<Buttoninterface*>()->ui->ImportData->click();

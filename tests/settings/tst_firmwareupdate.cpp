@@ -12,12 +12,14 @@
 #include "LanguageFixture.h"
 #include "core/PostMsg.h"
 #include "dialogs/ModalRunner.h"
+#include "firmware/FailRecord.h"
+#include "firmware/FirmwareImages.h"
+#include "firmware/UpdateStages.h"
+#include "firmware/UpgradeState.h"
 #include "home/DialogChange.h"
-#include "settings/FirmwareImages.h"
 #include "settings/FirmwareOffer.h"
 #include "settings/FormSetting.h"
 #include "settings/UpDateRepair.h"
-#include "settings/UpgradeState.h"
 #include "ui_FormSetting.h"
 
 using LanguageFixture::Text;
@@ -493,8 +495,6 @@ private slots:
         QFETCH(int, receiverAfter);
         FirmwareFixture::UseInstallation();
         FirmwareFixture::PutPair(receiverImage, 0x0113);
-        DialogChange::FindUpdateFirmware = FindUpdateFirmware;
-        DialogChange::FindRepairFirmware = FindRepairFirmware;
         DeviceWindow.Leave();
         QStringList ran;
         ModalRunner::SetScript([&](QDialog& dialog) {
@@ -521,54 +521,81 @@ private slots:
     }
 
     void repairPreCheck_data() {
-        QTest::addColumn<QString>("found");  // r receiver, s receiver of MID 9, c cable mouse
+        QTest::addColumn<QString>("waiting");  // devices in boot mode: r receiver, m mouse (on its cable)
+        QTest::addColumn<QString>("found");    // listed: r receiver, s receiver of MID 9, c cable mouse
         QTest::addColumn<QString>("record");
         QTest::addColumn<bool>("images");
-        QTest::addColumn<bool>("mouseInBoot");
         QTest::addColumn<bool>("result");
-        QTest::addColumn<QString>("status");  // "keep": the dialog is left as it was
+        QTest::addColumn<QString>("status");  // on a refusal
+        QTest::addColumn<QString>("recordAfter");
 
-        // A record the repair cannot use offers no Upgrade: it is removed and the home page drops its entry.
-        QTest::newRow("no record") << "r"
-                                   << "" << true << true << false << Text("NotDevice", 0);
-        QTest::newRow("three fields") << "r"
-                                      << "210,8,35" << true << true << false << Text("NotDevice", 0);
-        QTest::newRow("not numbers") << "r"
-                                     << "210,8,x5,6" << true << true << false << Text("NotDevice", 0);
-        QTest::newRow("receiver record without a class")
+        // What waits in boot mode decides, whatever the record says.
+        QTest::newRow("mouse waits, no record") << "m"
+                                                << "r"
+                                                << "" << true << true << ""
+                                                << "";
+        QTest::newRow("receiver waits, the record names the mouse") << "r"
+                                                                    << "c"
+                                                                    << "210,8,35,6" << true << true << ""
+                                                                    << "210,8,35,6";
+        QTest::newRow("both wait, the record names the receiver") << "rm"
+                                                                  << ""
+                                                                  << "211,8,35,6" << true << true << ""
+                                                                  << "211,8,35,6";
+        QTest::newRow("a damaged record and a device waiting") << "m"
+                                                               << ""
+                                                               << "210,8,x5,6" << true << true << ""
+                                                               << "210,8,x5,6";
+        QTest::newRow("two mice of one model wait") << "mm"
+                                                    << ""
+                                                    << "" << true << false << Text("SameDevice", 0) << "";
+        // Nothing waits: a record the repair cannot use goes; one it can use says what to connect.
+        QTest::newRow("no record") << ""
+                                   << "r"
+                                   << "" << true << false << Text("NotDevice", 0) << "";
+        QTest::newRow("three fields") << ""
+                                      << "r"
+                                      << "210,8,35" << true << false << Text("NotDevice", 0) << "";
+        QTest::newRow("MID of no model") << ""
+                                         << "s"
+                                         << "210,8,35,9" << true << false << Text("NotDevice", 0) << "";
+        QTest::newRow("mouse record, no receiver listed: connect it")
+            << ""
+            << ""
+            << "210,8,35,6" << true << false << Text("NoRecieve", 0) << "210,8,35,6";
+        QTest::newRow("mouse record, its receiver listed: its cable")
+            << ""
+            << "r"
+            << "210,8,35,6" << true << false << Text("NoUSB", 0) << "210,8,35,6";
+        QTest::newRow("receiver record: connect the receiver")
+            << ""
             << "c"
-            << "211,0,35,6" << true << true << false << Text("NotDevice", 0);
-        QTest::newRow("nothing found, mouse record")
-            << ""
-            << "210,8,35,6" << true << true << false << Text("NoRecieve", 0);
-        QTest::newRow("nothing found, receiver record")
-            << ""
-            << "211,8,35,6" << true << true << false << Text("NoUSB", 0);
-        QTest::newRow("two receivers") << "rr"
-                                       << "210,8,35,6" << true << true << false << Text("MultiDongle", 0);
-        QTest::newRow("mouse waits in boot mode") << "r"
-                                                  << "210,8,35,6" << true << true << true << "";
-        QTest::newRow("no device in boot mode")
-            << "r"
-            << "210,8,35,6" << true << false << false << Text("NotDevice", 0);
+            << "211,08,35,6" << true << false << Text("NoRecieve", 0) << "211,08,35,6";
         QTest::newRow("no image: no library call")
+            << "m"
             << "r"
-            << "210,8,35,6" << false << true << false << Text("ErrorFile", 0);
-        QTest::newRow("MID of no model") << "s"
-                                         << "210,8,35,9" << true << true << false << Text("NotDevice", 0);
+            << "210,8,35,6" << false << false << Text("ErrorFile", 0) << "210,8,35,6";
     }
     void repairPreCheck() {
+        QFETCH(QString, waiting);
         QFETCH(QString, found);
         QFETCH(QString, record);
         QFETCH(bool, images);
-        QFETCH(bool, mouseInBoot);
         QFETCH(bool, result);
         QFETCH(QString, status);
-        const QByteArray boot = mouseInBoot ? "true" : "false";
-        QVERIFY(HidSim::LoadDescription(
-            R"({"devices": [{"name": "receiver", "kind": "receiver", "class": 8, "mouse": "mouse"},
-                {"name": "mouse", "kind": "mouse", "cable": true, "plugged": true, "bootMode": )" +
-            boot + "}]}"));
+        QFETCH(QString, recordAfter);
+        const auto boot = [&](const char* name, const char* what) {
+            return QByteArray(name) + (waiting.contains(what) ? "true" : "false");
+        };
+        QByteArray devices =
+            R"({"devices": [{"name": "receiver", "kind": "receiver", "class": 8, "mouse": "mouse", )" +
+            boot(R"("bootMode": )", "r") +
+            R"(}, {"name": "mouse", "kind": "mouse", "cable": true, "plugged": true, )" +
+            boot(R"("bootMode": )", "m") + "}";
+        if (waiting == "mm")
+            devices +=
+                R"(, {"name": "twin", "kind": "mouse", "cable": true, "plugged": true, "bootMode": true})";
+        QVERIFY(HidSim::LoadDescription(devices + "]}"));
         FirmwareFixture::UseInstallation();
         if (images) FirmwareFixture::PutPair(0x0106, 0x0113);
         if (!record.isEmpty())
@@ -586,15 +613,14 @@ private slots:
         HidSim::ClearCallLog();
         QCOMPARE(dialog.CheckRepairPossible(), result);
         QCOMPARE(dialog.FirmwareFound, result);
-        const QString shown = dialog.findChild<QLabel*>("ToolText_2")->text();
         if (!result) {
-            QCOMPARE(shown, status);
+            QCOMPARE(dialog.findChild<QLabel*>("ToolText_2")->text(), status);
             // Every refusal ends in a closing OK, never in an Upgrade that does nothing.
             QCOMPARE(dialog.findChild<QToolButton*>("NewHong_2")->text(), Text("OK", 0));
         }
-        const bool unusable = status == Text("NotDevice", 0) && record != "210,8,35,6";
-        QCOMPARE(FailRecord(), unusable ? QString() : record);
-        QCOMPARE(!repairButton_.isEmpty() && repairButton_.last(), unusable);
+        QCOMPARE(FailRecord(), recordAfter);
+        // The home page drops its entry when nothing is left to repair.
+        QCOMPARE(!repairButton_.isEmpty() && repairButton_.last(), status == Text("NotDevice", 0));
         if (!images) QVERIFY(HidSim::CallLog().filter("UsbUpgradeC_FindBootDevices").isEmpty());
         FoundDevices.clear();
         FoundDevicesMirror.clear();
@@ -602,10 +628,10 @@ private slots:
 
     void repairOffered_data() {
         QTest::addColumn<QString>("record");
-        QTest::addColumn<QString>("found");  // r receiver whose mouse answers, s the same with its mouse silent,
-                                             // c mouse on its cable, 4 a 4K receiver
-        QTest::addColumn<bool>("running");   // a repair runs
-        QTest::addColumn<bool>("offered");   // the entry shows and the record stays
+        QTest::addColumn<QString>("found");  // r receiver whose mouse answers, s the same with its mouse
+                                             // silent, c mouse on its cable, 4 a 4K receiver
+        QTest::addColumn<bool>("running");  // a repair runs
+        QTest::addColumn<bool>("offered");  // the entry shows and the record stays
 
         QTest::newRow("no record") << ""
                                    << "" << false << false;

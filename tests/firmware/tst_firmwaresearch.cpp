@@ -4,7 +4,7 @@
 
 #include "FirmwareFixture.h"
 #include "core/DeviceAllInfo.h"
-#include "settings/FirmwareImages.h"
+#include "firmware/FirmwareImages.h"
 
 using namespace FirmwareFixture;
 

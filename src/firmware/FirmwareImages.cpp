@@ -1,4 +1,4 @@
-#include "settings/FirmwareImages.h"
+#include "firmware/FirmwareImages.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,28 +60,42 @@ bool ParseVersion(const QString& text, quint32* major, quint32* minor) {
     return okMajor && okMinor && !parts[1].isEmpty() && *minor <= 0xFF;
 }
 
-// The chosen image of a search; null when none.
 FirmwareImage Search(int kind, const QString& version, const QString& model, int cid, int mid) {
+    return ChooseFirmware(InstalledImages(), kind, version, model, cid, mid);
+}
+}  // namespace
+
+QList<InstalledImage> InstalledImages() {
+    QList<InstalledImage> images;
     const QDir folder(Paths::InstallDir() + "/bin");
-    if (!folder.exists()) return FirmwareImage();
-    FirmwareImage chosen;
+    if (!folder.exists()) return images;
     const QStringList names =
         folder.entryList({QStringLiteral("*.bin")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QString& name : names) {
         QFile file(folder.filePath(name));
         if (!file.open(QIODevice::ReadOnly)) continue;
         const QByteArray data = file.readAll();
-        FirmwareHeader header;
-        if (file.error() != QFileDevice::NoError || !ReadFirmwareHeader(data, &header)) continue;
+        InstalledImage image;
+        if (file.error() != QFileDevice::NoError || !ReadFirmwareHeader(data, &image.Header)) continue;
+        image.Image = std::make_shared<const QByteArray>(data);
+        images << image;
+    }
+    return images;
+}
+
+FirmwareImage ChooseFirmware(const QList<InstalledImage>& images, int kind, const QString& version,
+                             const QString& model, int cid, int mid) {
+    FirmwareImage chosen;
+    for (const InstalledImage& image : images) {
+        const FirmwareHeader& header = image.Header;
         if (header.DeviceType != quint8(kind) || header.Cid != quint8(cid) || header.Mid != quint8(mid) ||
             header.ModelName != model)
             continue;
         if (!version.isEmpty() && !IsOtherVersion(header.Version, version)) continue;
-        chosen = std::make_shared<const QByteArray>(data);
+        chosen = image.Image;
     }
     return chosen;
 }
-}  // namespace
 
 bool ReadFirmwareHeader(const QByteArray& image, FirmwareHeader* header) {
     if (image.size() < kFirmwareHeaderSize) return false;

@@ -2,10 +2,7 @@
 // State of the firmware update and repair flows shared by the GUI thread and the device library's
 // upgrade status callbacks. Words that both sides touch are atomic.
 
-#include <QString>
 #include <atomic>
-
-class UpDateRepair;
 
 // Update flow of the settings page.
 extern std::atomic<int> UpgradeReceiverClass;  // 0, 1, 2, 4, 8
@@ -25,12 +22,6 @@ extern std::atomic<int> RepairMid;
 extern std::atomic<int> RepairFailedStage;
 extern std::atomic<int> RepairMode;
 
-// The one repair and update dialog, made by the settings page.
-extern UpDateRepair* RepairDialog;
-
-// Text of the "WiredMode" key in the current language; written by the settings page's language slot.
-extern QString WiredModeText;
-
 // Stage outcome values.
 enum UpgradeOutcome {
     StageNoDevice = 0,
@@ -47,15 +38,3 @@ enum UpgradeOutcome {
 inline bool StageUnderWay(int state) {
     return state == StageRunning || state == StageFinishing;
 }
-
-// The failure record "UpdateFailInfo" of the drive-test registry key: "type,class,cid,mid".
-QString UpgradeFailRecord();
-void WriteUpgradeFailRecord(int type, int receiverClass, int cid, int mid);
-void RemoveUpgradeFailRecord();
-// A stage hands its image to the device library: from now on the record names that device, so that a
-// stage ended in any way (a crash, a power loss) is offered for repair at the next start. The record it
-// replaces is kept aside until the stage ends.
-void BeginStageFailRecord(int type, int receiverClass, int cid, int mid);
-// The stage ended without leaving the device in boot mode (it succeeded, or the library refused the start):
-// the record kept aside comes back, unless it named this device.
-void EndStageFailRecord(bool succeeded);

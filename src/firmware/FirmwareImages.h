@@ -34,6 +34,17 @@ QString FirmwareVersionText(quint32 version);
 // differs from every version).
 bool IsOtherVersion(quint32 version, const QString& current);
 
+// The complete images of the bin folder in name order (case ignored); unreadable or incomplete files are
+// left out.
+struct InstalledImage {
+    FirmwareHeader Header;
+    FirmwareImage Image;
+};
+QList<InstalledImage> InstalledImages();
+// The search below among images already read; touches neither list.
+FirmwareImage ChooseFirmware(const QList<InstalledImage>& images, int kind, const QString& version,
+                             const QString& model, int cid, int mid);
+
 // Searches of the bin folder (kind 210 mouse, 211 receiver; CID and MID by their low 8 bits). Unreadable
 // or incomplete files are skipped. The last matching file in name order (case ignored) whose version is
 // another than `version` is chosen; an empty `version` accepts every matching file.
