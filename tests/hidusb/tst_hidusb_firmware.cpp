@@ -18,13 +18,17 @@ std::atomic<int> g_hotPlugs{0};
 QByteArray g_chainedImage;  // started from inside the status callback when set
 QString g_unplugName;       // unplugged from inside the status callback at g_unplugAt percent
 int g_unplugAt = -1;
+bool g_replug = false;  // plugged in again at once, before the flash's next step
 
 void OnStatus(const unsigned char* s) {
     {
         std::lock_guard<std::mutex> lock(g_mutex);
         g_statuses.append(Status{s[0], s[1], s[2], std::this_thread::get_id()});
     }
-    if (s[1] == 1 && s[2] == g_unplugAt && !g_unplugName.isEmpty()) HidSim::Unplug(g_unplugName);
+    if (s[1] == 1 && s[2] == g_unplugAt && !g_unplugName.isEmpty()) {
+        HidSim::Unplug(g_unplugName);
+        if (g_replug) HidSim::Plug(g_unplugName);
+    }
     if (s[1] == 2 && !g_chainedImage.isEmpty()) {
         const QByteArray next = g_chainedImage;
         g_chainedImage.clear();
@@ -70,6 +74,7 @@ private slots:
         g_chainedImage.clear();
         g_unplugName.clear();
         g_unplugAt = -1;
+        g_replug = false;
     }
 
     void findBootDevicesAlwaysWritesTheCount() {
@@ -208,17 +213,32 @@ private slots:
     }
 
     // Unplugging the link a flash runs over fails the upgrade (reported as a failure) and leaves the device
-    // in boot mode; no step of the flash follows.
-    void unplugDuringTheFlashFailsIt_data() { deviceRoads_data(); }
+    // in boot mode; no step of the flash follows, also when the link is plugged in again before the next.
+    void unplugDuringTheFlashFailsIt_data() {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<bool>("cable");
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<bool>("replug");
+        for (const bool replug : {false, true}) {
+            const char* again = replug ? ", plugged in again at once" : "";
+            QTest::addRow("receiver%s", again) << "receiver" << ReceiverImage() << false << "receiver" << replug;
+            QTest::addRow("mouse through its receiver%s", again) << "mouse" << MouseImage() << false << "receiver"
+                                                                 << replug;
+            QTest::addRow("mouse on its cable%s", again) << "mouse" << MouseImage() << true << "mouse" << replug;
+        }
+    }
     void unplugDuringTheFlashFailsIt() {
         QFETCH(QString, device);
         QFETCH(QByteArray, image);
         QFETCH(bool, cable);
         QFETCH(QString, link);
+        QFETCH(bool, replug);
         if (cable) QVERIFY(HidSim::Plug("mouse"));
         const uint16_t before = HidSim::Version(device);
         g_unplugName = link;
         g_unplugAt = 30;
+        g_replug = replug;
         QVERIFY(UsbUpgrade_Start(Data(image), &OnStatus, 10000));
         QVERIFY(WaitFor([] { return Finished() == 1; }));
         const QVector<Status> all = Statuses();
