@@ -9,9 +9,8 @@
 #include <QList>
 #include <QString>
 
+#include "core/DeviceAllInfo.h"
 #include "firmware/FirmwareImages.h"
-
-class DeviceAllInfo;
 
 struct FailRecordEntry {
     int Type = 0;

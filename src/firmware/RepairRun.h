@@ -10,8 +10,6 @@
 #include "firmware/FailRecord.h"
 #include "firmware/FirmwareImages.h"
 
-class DeviceAllInfo;
-
 struct RepairPlan {
     QString Section;
     int ReceiverClass = 0;

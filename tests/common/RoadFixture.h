@@ -11,10 +11,15 @@
 #include "core/MacroIni.h"
 #include "device/DeviceFlags.h"
 #include "dialogs/ModalRunner.h"
+#include "firmware/FlashStage.h"
+#include "firmware/RepairRun.h"
+#include "firmware/UpdateStages.h"
+#include "firmware/UpgradeState.h"
 #include "hidusb/HIDUsb.h"
 #include "hidusb/HidSimControl.h"
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"
+#include "settings/UpDateRepair.h"
 
 namespace RoadFixture {
 
@@ -53,6 +58,31 @@ inline void EndRoad() {
     ModalRunner::SetScript(nullptr);
     UsbServer_Exit();
     StopUsbChanged();
+}
+
+// After the program was ended in the middle of a flash (the caller restarted the simulation and destroyed
+// its window): the process-wide state as a new process has it, the firmware dialog hidden and reset, and
+// no stage left that a status could reach. Every modal dialog then runs.
+inline void AsANewStart() {
+    EndRoad();
+    CloseFlashStage(RepairStageId());
+    CloseFlashStage(UpdateStageOf(kReceiverFirmware));
+    CloseFlashStage(UpdateStageOf(kMouseFirmware));
+    if (RepairDialog) {
+        RepairDialog->ResetState();
+        RepairDialog->hide();
+    }
+    ReceiverUpgradeState = StageNoDevice;
+    MouseUpgradeState = StageNoDevice;
+    UpdateIdle = true;
+    UpdateStepRunning = false;
+    RepairRunning = false;
+    RepairUpgradeBusy = false;
+    FoundDevices.clear();
+    FoundDevicesMirror.clear();
+    DeviceWindow.Leave();
+    FlashDataFromDevice = false;
+    ModalRunner::SetScript([](QDialog& dialog) { return dialog.exec(); });
 }
 
 }  // namespace RoadFixture

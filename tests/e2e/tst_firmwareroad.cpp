@@ -167,6 +167,7 @@ private slots:
         QTest::newRow("a model the table does not know") << "210,8,35,9";
         QTest::newRow("the mouse answers") << "210,8,35,6";
         QTest::newRow("the receiver answers") << "211,8,35,6";
+        QTest::newRow("the receiver answers, a leading zero") << "211,08,35,6";
     }
     // A failure record that no repair can use, or whose device answers at a normal version, is dropped at
     // the start: no repair entry on the home page.
@@ -244,19 +245,7 @@ private slots:
             QVERIFY(!summary->MouseUp->isHidden());
             QVERIFY(!progress_.contains("0,1") && !progress_.contains("0,2"));
         }
-        // A new start: the process-wide state as a new process has it.
-        RoadFixture::EndRoad();
-        RepairDialog->hide();
-        ReceiverUpgradeState = StageNoDevice;
-        MouseUpgradeState = StageNoDevice;
-        UpdateIdle = true;
-        UpdateStepRunning = false;
-        RepairRunning = false;
-        FoundDevices.clear();
-        FoundDevicesMirror.clear();
-        DeviceWindow.Leave();
-        FlashDataFromDevice = false;
-        ModalRunner::SetScript([](QDialog& dialog) { return dialog.exec(); });
+        RoadFixture::AsANewStart();
         progress_.clear();
 
         DialogMain window;
