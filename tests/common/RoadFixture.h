@@ -1,6 +1,9 @@
 #pragma once
 // Shared set-up of the tests that run the real top-level window against the simulated devices.
 #include <QDialog>
+#include <QLabel>
+#include <QToolButton>
+#include <QtTest>
 #include <QDir>
 #include <QStringList>
 
@@ -19,7 +22,9 @@
 #include "hidusb/HidSimControl.h"
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"
+#include "home/DialogChange.h"
 #include "settings/UpDateRepair.h"
+#include "widgets/mytoolButtonEnter.h"
 
 namespace RoadFixture {
 
@@ -58,6 +63,17 @@ inline void EndRoad() {
     ModalRunner::SetScript(nullptr);
     UsbServer_Exit();
     StopUsbChanged();
+}
+
+// Shows the window, opens the only tile and starts the update the firmware dialog offers.
+inline void StartOfferedUpgrade(DialogMain& window, int waitMs = 30000) {
+    window.show();
+    QTRY_VERIFY_WITH_TIMEOUT(TileButtons.size() == 1, waitMs);
+    TileButtons.first()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(RepairDialog && RepairDialog->isVisible(), waitMs);
+    QLabel* status = RepairDialog->findChild<QLabel*>("ToolText_2");
+    QTRY_COMPARE_WITH_TIMEOUT(status->text(), RepairDialog->ReadyText, waitMs);
+    RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
 }
 
 // After the program was ended in the middle of a flash (the caller restarted the simulation and destroyed

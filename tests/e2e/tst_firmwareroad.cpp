@@ -44,17 +44,6 @@ class TstFirmwareRoad : public QObject {
     Q_OBJECT
     QStringList progress_;
 
-    // Shows the window, opens the only tile and starts the update the firmware dialog offers.
-    static void StartOfferedUpgrade(DialogMain& window) {
-        window.show();
-        QTRY_VERIFY_WITH_TIMEOUT(TileButtons.size() == 1, kWaitMs);
-        TileButtons.first()->click();
-        QTRY_VERIFY_WITH_TIMEOUT(RepairDialog && RepairDialog->isVisible(), kWaitMs);
-        QLabel* status = RepairDialog->findChild<QLabel*>("ToolText_2");
-        QTRY_COMPARE_WITH_TIMEOUT(status->text(), RepairDialog->ReadyText, kWaitMs);
-        RepairDialog->findChild<QToolButton*>("NewHong_2")->click();
-    }
-
     // Runs `act` once, on the library's thread, when the update shows progress `value`; while `context`
     // lives.
     static void OnceAtProgress(QObject* context, int value, std::function<void()> act) {
@@ -84,7 +73,7 @@ private slots:
 
     void choosingTheMouseOffersAndFlashesBoth() {
         DialogMain window;
-        StartOfferedUpgrade(window);
+        RoadFixture::StartOfferedUpgrade(window);
         if (QTest::currentTestFailed()) return;
         QTRY_VERIFY_WITH_TIMEOUT(
             !progress_.isEmpty() && (progress_.last() == "0,2" || progress_.last() == "0,1"), kWaitMs);
@@ -107,7 +96,7 @@ private slots:
     void failedMouseUpgradeIsRepairedFromHome() {
         QVERIFY(HidSim::FailUpgradeAt("mouse", 40));
         DialogMain window;
-        StartOfferedUpgrade(window);
+        RoadFixture::StartOfferedUpgrade(window);
         if (QTest::currentTestFailed()) return;
         QLabel* status = RepairDialog->findChild<QLabel*>("ToolText_2");
         QTRY_VERIFY_WITH_TIMEOUT(!progress_.isEmpty() && progress_.last() == "0,1", kWaitMs);
@@ -147,7 +136,7 @@ private slots:
         QObject unplugger;
         OnceAtProgress(&unplugger, 15, [] { HidSim::Unplug("receiver"); });  // the receiver's 30 %
         DialogMain window;
-        StartOfferedUpgrade(window);
+        RoadFixture::StartOfferedUpgrade(window);
         if (QTest::currentTestFailed()) return;
         QTRY_VERIFY_WITH_TIMEOUT(!progress_.isEmpty() && progress_.last() == "0,1", kWaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(UpdateIdle && !UpdateStepRunning, kWaitMs);
@@ -232,7 +221,7 @@ private slots:
         if (!stall) OnceAtProgress(&killer, 65, [] { HidSim::Restart(); });  // the mouse's 30 %
         {
             DialogMain window;
-            StartOfferedUpgrade(window);
+            RoadFixture::StartOfferedUpgrade(window);
             if (QTest::currentTestFailed()) return;
             QTRY_VERIFY_WITH_TIMEOUT(progress_.contains("65,0"), kWaitMs);
             QTRY_VERIFY_WITH_TIMEOUT(HidSim::IsBootMode("mouse"), kWaitMs);

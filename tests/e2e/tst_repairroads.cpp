@@ -90,16 +90,6 @@ class TstRepairRoads : public QObject {
         window_->show();
     }
 
-    // Opens the only tile and starts the update the firmware dialog offers.
-    void StartOfferedUpdate() {
-        QTRY_VERIFY_WITH_TIMEOUT(TileButtons.size() == 1, kWaitMs);
-        TileButtons.first()->click();
-        QTRY_VERIFY_WITH_TIMEOUT(RepairDialog && RepairDialog->isVisible(), kWaitMs);
-        QLabel* status = RepairDialog->findChild<QLabel*>("ToolText_2");
-        QTRY_COMPARE_WITH_TIMEOUT(status->text(), RepairDialog->ReadyText, kWaitMs);
-        DialogButton("NewHong_2")->click();
-    }
-
     void StartRepair() {
         QPushButton* repair = HomePage->Form()->Repair;
         QTRY_VERIFY_WITH_TIMEOUT(repair->isVisible(), kWaitMs);
@@ -166,7 +156,7 @@ class TstRepairRoads : public QObject {
             if (repair)
                 StartRepair();
             else
-                StartOfferedUpdate();
+                RoadFixture::StartOfferedUpgrade(*window_);
             if (QTest::currentTestFailed()) return;
             if (how == "kill") {
                 QTRY_VERIFY_WITH_TIMEOUT(killed_, kWaitMs);
