@@ -343,12 +343,16 @@ void Macro::on_NewHong_clicked() {
     ModalRunner::RunOver(input, this, kNoticeDx, kNoticeDy);
     const QString name = input.MacroName;
     if (name.isEmpty() || !MacroName::IsValid(name)) return;
-    if (HasMacro(name)) {
+    // A file of that name that the list does not show is not emptied either.
+    if (HasMacro(name) || QFile::exists(MacroFilePath(name))) {
         SameMacro notice;
         ModalRunner::RunOver(notice, this, kNoticeDx, kNoticeDy);
         return;
     }
-    if (!ClearMacroFile(MacroFilePath(name))) return;
+    if (!ClearMacroFile(MacroFilePath(name))) {
+        ShowWriteFail(WriteFail::Action::MacroCreate);
+        return;
+    }
     auto* item = new QListWidgetItem(name);
     ui->listWidgetHong->addItem(item);
     ui->listWidgetHong->setCurrentItem(item);

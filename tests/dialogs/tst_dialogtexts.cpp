@@ -28,7 +28,8 @@ private slots:
         QTest::addColumn<QString>("key");
         const QList<QPair<const TextTable*, QStringList>> keys = {
             {&MouseCommonTexts,
-             {"OK", "Cancel", WriteFail::TextKey(WriteFail::Action::MacroSave),
+             {"OK", "Cancel", WriteFail::TextKey(WriteFail::Action::MacroCreate),
+              WriteFail::TextKey(WriteFail::Action::MacroSave),
               WriteFail::TextKey(WriteFail::Action::MacroExport),
               WriteFail::TextKey(WriteFail::Action::MacroImport),
               WriteFail::TextKey(WriteFail::Action::ProfileExport), "FileSave", "SelectFile", "File"}},
