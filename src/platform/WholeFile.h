@@ -21,7 +21,8 @@ bool Append(const QString& path, const QByteArray& bytes);
 // Sets `key` to `value` (an invalid value removes it) and syncs the settings object to its file. When
 // the file could not be written, the object takes the change back (or a later sync would store it after
 // all) and false is returned; the object's status then stays failed, so a caller keeping the object
-// opens a new one.
+// opens a new one. A line of the file that the reader cannot take is dropped when the file is written;
+// it does not fail the write.
 bool StoreSetting(QSettings& settings, const QString& key, const QVariant& value);
 
 }  // namespace WholeFile
