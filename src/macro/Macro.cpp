@@ -30,6 +30,7 @@
 #include "keys/addKey.h"
 #include "platform/DebugLog.h"
 #include "platform/Paths.h"
+#include "platform/WholeFile.h"
 #include "ui_Macro.h"
 #include "widgets/ColorText.h"
 
@@ -68,6 +69,8 @@ Macro::Macro(QWidget* parent) : QWidget(parent), ui(new Ui_Macro) {
     PictureFolder = Paths::InstallDir() + "/Picture/Macro/";
     MacroFolder = Paths::UserDataDir() + "/usersetting/MacroPage";
     QDir().mkpath(MacroFolder);
+    // Nothing writes the folder yet: what a write cut short by a kill left there goes.
+    WholeFile::RemoveLeftovers(MacroFolder, "*.ini");
 
     PostMsg::Connect(SIGNAL(SigButtonToMacro(FlashDataMap, int)), this,
                      SLOT(SlotButtonToMacro(FlashDataMap, int)));

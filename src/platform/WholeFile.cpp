@@ -1,7 +1,9 @@
 #include "platform/WholeFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSettings>
 
@@ -27,6 +29,18 @@ bool Append(const QString& path, const QByteArray& bytes) {
     if (old.error() != QFileDevice::NoError) return false;
     old.close();
     return Write(path, content.append(bytes));
+}
+
+void RemoveLeftovers(const QString& folder, const QString& targets) {
+    // The save file's temporary: the target's name, a dot and six random letters.
+    static const QRegularExpression temporary(QStringLiteral("^(.+)\\.[A-Za-z]{6}$"));
+    const QRegularExpression target(QRegularExpression::wildcardToRegularExpression(targets));
+    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::NoSymLinks);
+    for (const QFileInfo& file : files) {
+        const QRegularExpressionMatch match = temporary.match(file.fileName());
+        if (match.hasMatch() && !file.isSymLink() && target.match(match.captured(1)).hasMatch())
+            QFile::remove(file.filePath());
+    }
 }
 
 namespace {
