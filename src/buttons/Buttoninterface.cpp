@@ -27,6 +27,7 @@
 #include "dialogs/ModalRunner.h"
 #include "dialogs/ProfileFile.h"
 #include "dialogs/UpDataParam.h"
+#include "dialogs/WriteFail.h"
 #include "hidusb/HIDUsb.h"
 #include "macro/MacroFiles.h"
 #include "platform/DebugLog.h"
@@ -39,6 +40,9 @@
 namespace {
 constexpr int kImportDx = -75;
 constexpr int kImportDy = -65;
+// Offsets of the page's notices.
+constexpr int kNoticeDx = -50;
+constexpr int kNoticeDy = -70;
 // The macro list shows at least this many rows once it has one macro.
 constexpr int kMacroListRows = 7;
 constexpr int kPressDebounceItems = 31;
@@ -543,7 +547,12 @@ void Buttoninterface::on_OutputData_clicked() {
         image = CurrentFlashData;
     }
     if (!FlashDataFromDevice) return;
-    if (!WriteProfileFile(path, image)) qCDebug(VzDebug) << "export failed" << path;
+    // Written whole or not at all: an old file of that name stays as it was.
+    if (!WriteProfileFile(path, image)) {
+        qCDebug(VzDebug) << "export failed" << path;
+        WriteFail notice(WriteFail::Action::ProfileExport);
+        ModalRunner::RunOver(notice, this, kNoticeDx, kNoticeDy);
+    }
 }
 
 void Buttoninterface::on_ImportData_clicked() {

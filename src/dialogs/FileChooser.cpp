@@ -1,10 +1,13 @@
 #include "dialogs/FileChooser.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QRegularExpression>
 
 #include "core/LanguageTables.h"
+#include "dialogs/ModalRunner.h"
 
 namespace FileChooser {
 namespace {
@@ -40,23 +43,42 @@ QString WithSuffix(const QString& path, const QString& filter) {
     return path + (name.endsWith('.') ? suffix : "." + suffix);
 }
 
+// The replace question of the file dialog, for a file the dialog did not ask about.
+bool ConfirmReplace(QWidget* parent, const QString& caption, const QString& path) {
+    const QString question =
+        QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?");
+    QMessageBox box(QMessageBox::Warning, Shown(caption), question.arg(QFileInfo(path).fileName()),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return ModalRunner::Run(box) == QMessageBox::Yes;
+}
+
 QString Ask(QWidget* parent, Mode mode, const QString& caption, const QString& folder,
             const QString& filter) {
-    // Copy: the script may replace itself while it runs.
-    const Script script = CurrentScript();
-    QString path;
-    if (script) {
-        path = script(mode, caption, filter);
-    } else {
-        QFileDialog dialog(parent, Shown(caption), folder, ShownFilter(filter));
-        dialog.setAcceptMode(mode == Mode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        dialog.setFileMode(mode == Mode::Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-        // The dialog adds the extension itself, so that it asks before replacing the file meant.
-        if (mode == Mode::Save) dialog.setDefaultSuffix(Suffix(filter));
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            path = dialog.selectedFiles().first();
+    QString start = folder;
+    for (;;) {
+        // Copy: the script may replace itself while it runs.
+        const Script script = CurrentScript();
+        QString path;
+        if (script) {
+            path = script(mode, caption, filter);
+        } else {
+            QFileDialog dialog(parent, Shown(caption), start, ShownFilter(filter));
+            dialog.setAcceptMode(mode == Mode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+            dialog.setFileMode(mode == Mode::Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+            // The dialog adds the extension itself, so that it asks before replacing the file meant.
+            if (mode == Mode::Save) dialog.setDefaultSuffix(Suffix(filter));
+            if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+                path = dialog.selectedFiles().first();
+        }
+        if (mode == Mode::Open) return path;
+        // The dialog asked about the name it answered; a name completed here ("profile." to
+        // "profile.bin") may name another file, which is replaced only when the user says so.
+        const QString completed = WithSuffix(path, filter);
+        if (completed == path || !QFileInfo::exists(completed) || ConfirmReplace(parent, caption, completed))
+            return completed;
+        start = completed;  // back to the dialog, with the completed name chosen
     }
-    return mode == Mode::Save ? WithSuffix(path, filter) : path;
 }
 }  // namespace
 

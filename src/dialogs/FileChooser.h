@@ -8,7 +8,8 @@ class QWidget;
 // script that answers instead. An empty answer means the user cancelled. The caption ("FileSave",
 // "SelectFile") and the name of the filter ("File" of "File(*.bin)") are keys of the common texts:
 // the dialog shows them in the current language. A name to save under that has no extension gets the
-// filter's one, whether the dialog or a script gave it.
+// filter's one, whether the dialog or a script gave it; when the name so completed is that of an existing
+// file, the dialog's replace question comes first (through ModalRunner), and "No" goes back to choosing.
 namespace FileChooser {
 
 enum class Mode { Save, Open };

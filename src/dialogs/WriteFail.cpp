@@ -20,6 +20,8 @@ WriteFail::~WriteFail() {
 
 const char* WriteFail::TextKey(Action action) {
     switch (action) {
+        case Action::MacroCreate:
+            return "DialogMacroCreateFailed";
         case Action::MacroSave:
             return "DialogMacroSaveFailed";
         case Action::MacroExport:

@@ -8,7 +8,7 @@ class Ui_WriteFail;
 class WriteFail : public NoticeFrame {
     Q_OBJECT
 public:
-    enum class Action { MacroSave, MacroExport, MacroImport, ProfileExport };
+    enum class Action { MacroCreate, MacroSave, MacroExport, MacroImport, ProfileExport };
 
     explicit WriteFail(Action action, QWidget* parent = nullptr);
     ~WriteFail() override;

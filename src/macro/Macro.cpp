@@ -30,6 +30,7 @@
 #include "keys/addKey.h"
 #include "platform/DebugLog.h"
 #include "platform/Paths.h"
+#include "platform/WholeFile.h"
 #include "ui_Macro.h"
 #include "widgets/ColorText.h"
 
@@ -68,6 +69,8 @@ Macro::Macro(QWidget* parent) : QWidget(parent), ui(new Ui_Macro) {
     PictureFolder = Paths::InstallDir() + "/Picture/Macro/";
     MacroFolder = Paths::UserDataDir() + "/usersetting/MacroPage";
     QDir().mkpath(MacroFolder);
+    // Nothing writes the folder yet: what a write cut short by a kill left there goes.
+    WholeFile::RemoveLeftovers(MacroFolder, "*.ini");
 
     PostMsg::Connect(SIGNAL(SigButtonToMacro(FlashDataMap, int)), this,
                      SLOT(SlotButtonToMacro(FlashDataMap, int)));
@@ -343,12 +346,16 @@ void Macro::on_NewHong_clicked() {
     ModalRunner::RunOver(input, this, kNoticeDx, kNoticeDy);
     const QString name = input.MacroName;
     if (name.isEmpty() || !MacroName::IsValid(name)) return;
-    if (HasMacro(name)) {
+    // A file of that name that the list does not show is not emptied either.
+    if (HasMacro(name) || QFile::exists(MacroFilePath(name))) {
         SameMacro notice;
         ModalRunner::RunOver(notice, this, kNoticeDx, kNoticeDy);
         return;
     }
-    if (!ClearMacroFile(MacroFilePath(name))) return;
+    if (!ClearMacroFile(MacroFilePath(name))) {
+        ShowWriteFail(WriteFail::Action::MacroCreate);
+        return;
+    }
     auto* item = new QListWidgetItem(name);
     ui->listWidgetHong->addItem(item);
     ui->listWidgetHong->setCurrentItem(item);

@@ -18,10 +18,17 @@ bool Write(const QString& path, const QByteArray& bytes, QIODevice::OpenMode mod
 // new file. False, without any change, when `path` is missing, unreadable or cannot be written.
 bool Append(const QString& path, const QByteArray& bytes);
 
+// Removes what a writer killed halfway left in `folder` beside the files whose names match `targets`
+// (a wildcard such as "*.ini"): the temporary "<file name>.XXXXXX" (six letters) in which the new content
+// waited to replace its file. Folders, links and every other name stay. Call it where no write of that
+// folder runs at the same time.
+void RemoveLeftovers(const QString& folder, const QString& targets);
+
 // Sets `key` to `value` (an invalid value removes it) and syncs the settings object to its file. When
 // the file could not be written, the object takes the change back (or a later sync would store it after
 // all) and false is returned; the object's status then stays failed, so a caller keeping the object
-// opens a new one.
+// opens a new one. A line of the file that the reader cannot take is dropped when the file is written;
+// it does not fail the write.
 bool StoreSetting(QSettings& settings, const QString& key, const QVariant& value);
 
 }  // namespace WholeFile

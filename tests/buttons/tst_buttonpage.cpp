@@ -17,6 +17,7 @@
 #include "DeviceFixture.h"
 #include "HelperThread.h"
 #include "MacroPageFixture.h"
+#include "SmallDisk.h"
 #include "buttons/Buttoninterface.h"
 #include "buttons/DebounceTime.h"
 #include "core/LanguageLoader.h"
@@ -496,6 +497,33 @@ private slots:
         QTest::mouseClick(Ui()->OutputData, Qt::LeftButton);
         QCOMPARE(QFileInfo(dir + "/" + saved).size(), qint64(10496));
         if (typed != saved) QVERIFY(!QFileInfo::exists(dir + "/" + typed));
+    }
+
+    // A profile that cannot be written tells the user; an old file of that name stays whole.
+    void exportThatCannotBeWrittenTellsTheUser_data() {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("full disk") << false;
+        QTest::newRow("read-only folder") << true;
+    }
+    void exportThatCannotBeWrittenTellsTheUser() {
+        QFETCH(bool, readOnly);
+        Online();
+        SmallDisk disk("export-disk", 64);
+        SMALL_DISK_OR_SKIP(disk);
+        const QString path = disk.Path() + "/profile.bin";
+        {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("old profile");
+        }
+        QVERIFY(readOnly ? disk.SetReadOnly(true) : disk.Fill());
+        FileChooser::SetScript([&](FileChooser::Mode, const QString&, const QString&) { return path; });
+        QTest::mouseClick(Ui()->OutputData, Qt::LeftButton);
+        QCOMPARE(dialogs, QStringList{"WriteFail"});
+        QCOMPARE(disk.Files(), QStringList{"profile.bin"});
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old profile"));
     }
 
     // An image that was not read from this device is never written under its sensor.

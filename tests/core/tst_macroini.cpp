@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QtTest>
+#include <memory>
 
 #include "SmallDisk.h"
 #include "TestEnv.h"
@@ -102,6 +103,52 @@ private slots:
         QCOMPARE(OnDisk(path, "FindNew", "IsShow"), QString());
         QCOMPARE(OnDisk(path, "AutoStart", "Enable"), QString("1"));
         QCOMPARE(OnDisk(path, "Sound", "Volume"), QString("3"));
+        MacroIni::ResetForTest(Path);
+    }
+
+    // A line the reader cannot take costs no change of the user's: the value written is kept and the
+    // file written whole, without that line; a write the disk refuses is still reported.
+    void damagedLineCostsNoChange_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("full");
+        const QByteArray firstLine("garbage\n[Language]\nLanguage=0\n");
+        QTest::newRow("first line without =") << firstLine << false;
+        QTest::newRow("line without = in a group") << QByteArray("[Language]\nLanguage=0\nbroken\n") << false;
+        QTest::newRow("first line without =, full disk") << firstLine << true;
+    }
+    void damagedLineCostsNoChange() {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, full);
+        std::unique_ptr<SmallDisk> disk;
+        QString path = Path;
+        if (full) {
+            disk = std::make_unique<SmallDisk>("macroini-damaged", 64);
+            SMALL_DISK_OR_SKIP(*disk);
+            path = disk->Path() + "/Macro.ini";
+        }
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(content);
+        }
+        MacroIni::ResetForTest(path);
+        MacroIni* ini = MacroIni::GetInstance();
+        QCOMPARE(ini->GetValue("Language", "Language"), QString("0"));
+        if (full) QVERIFY(disk->Fill());
+
+        QCOMPARE(ini->SetValue("AutoStart", "Enable", "1"), !full);
+        const QString kept = full ? QString() : QString("1");
+        QCOMPARE(ini->GetValue("AutoStart", "Enable"), kept);
+        QCOMPARE(OnDisk(path, "AutoStart", "Enable"), kept);
+        if (full) disk->Free();
+        QVERIFY(ini->SetValue("FindNew", "IsShow", "1"));
+        QCOMPARE(OnDisk(path, "FindNew", "IsShow"), QString("1"));
+        QCOMPARE(OnDisk(path, "AutoStart", "Enable"), kept);
+        QCOMPARE(OnDisk(path, "Language", "Language"), QString("0"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        QVERIFY(!written.contains("garbage") && !written.contains("broken"));
         MacroIni::ResetForTest(Path);
     }
 };

@@ -1,9 +1,13 @@
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QTimer>
 #include <QtTest>
 
+#include "TestEnv.h"
 #include "core/LanguageLoader.h"
 #include "core/LanguageTables.h"
 #include "core/PostMsg.h"
@@ -24,7 +28,8 @@ private slots:
         QTest::addColumn<QString>("key");
         const QList<QPair<const TextTable*, QStringList>> keys = {
             {&MouseCommonTexts,
-             {"OK", "Cancel", WriteFail::TextKey(WriteFail::Action::MacroSave),
+             {"OK", "Cancel", WriteFail::TextKey(WriteFail::Action::MacroCreate),
+              WriteFail::TextKey(WriteFail::Action::MacroSave),
               WriteFail::TextKey(WriteFail::Action::MacroExport),
               WriteFail::TextKey(WriteFail::Action::MacroImport),
               WriteFail::TextKey(WriteFail::Action::ProfileExport), "FileSave", "SelectFile", "File"}},
@@ -87,6 +92,71 @@ private slots:
         QCOMPARE(filters, QStringList{LanguageText(MouseCommonTexts, language, "File") + " (*.bin)"});
         if (language == 1) QVERIFY(title != LanguageText(MouseCommonTexts, 0, caption));
         QCOMPARE(suffix, save ? QString("bin") : QString());
+    }
+
+    // A name to save under that ends up naming an existing file asks the file dialog's replace question,
+    // whichever extension the name was given; "No" goes back to choosing, "Yes" takes the file.
+    void savingOverAFileAsksFirst_data() {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("profile, no extension") << "File(*.bin)"
+                                               << "profile"
+                                               << "profile.bin" << true;
+        QTest::newRow("profile, ending in a dot") << "File(*.bin)"
+                                                  << "profile."
+                                                  << "profile.bin" << true;
+        QTest::newRow("profile, whole name") << "File(*.bin)"
+                                             << "profile.bin"
+                                             << "profile.bin" << true;
+        QTest::newRow("profile, other case") << "File(*.bin)"
+                                             << "profile.BIN"
+                                             << "profile.BIN" << false;
+        QTest::newRow("new name ending in a dot") << "File(*.bin)"
+                                                  << "fresh."
+                                                  << "fresh.bin" << false;
+        QTest::newRow("macro, no extension") << "File(*.ini)"
+                                             << "macro"
+                                             << "macro.ini" << true;
+        QTest::newRow("macro, ending in a dot") << "File(*.ini)"
+                                                << "macro."
+                                                << "macro.ini" << true;
+    }
+    void savingOverAFileAsksFirst() {
+        QFETCH(QString, filter);
+        QFETCH(QString, typed);
+        QFETCH(QString, saved);
+        QFETCH(bool, asked);
+        const QString dir = TestEnv::FreshDir("replace");
+        for (const char* name : {"profile.bin", "macro.ini"}) {
+            QFile file(dir + "/" + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QStringList questions;
+        bool typeNext = true;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+                auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+                if (!typeNext || !name) return;
+                typeNext = false;
+                name->setText(typed);
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                questions << box->text();
+                typeNext = true;
+                box->button(questions.size() == 1 ? QMessageBox::No : QMessageBox::Yes)->click();
+            }
+        });
+        poll.start(10);
+        const QString path = FileChooser::GetSaveFileName(nullptr, "FileSave", dir, filter);
+        QCOMPARE(path, dir + "/" + saved);
+        const QString question =
+            QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+                .arg(saved);
+        QCOMPARE(questions, asked ? QStringList({question, question}) : QStringList());
     }
 
     void dialogFollowsTheLanguage() {

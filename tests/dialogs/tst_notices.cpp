@@ -27,8 +27,9 @@ using Factory = std::function<QDialog*()>;
 Q_DECLARE_METATYPE(Factory)
 
 namespace {
-const WriteFail::Action kWriteActions[] = {WriteFail::Action::MacroSave, WriteFail::Action::MacroExport,
-                                           WriteFail::Action::MacroImport, WriteFail::Action::ProfileExport};
+const WriteFail::Action kWriteActions[] = {WriteFail::Action::MacroCreate, WriteFail::Action::MacroSave,
+                                           WriteFail::Action::MacroExport, WriteFail::Action::MacroImport,
+                                           WriteFail::Action::ProfileExport};
 template <class T>
 Factory Make() {
     return [] { return new T; };

@@ -37,6 +37,7 @@ private slots:
 
     void listsIniFilesOnly();
     void create();
+    void createDuplicate_data();
     void createDuplicate();
     void save_data();
     void save();
@@ -74,7 +75,11 @@ private slots:
 void TestMacroPage::listsIniFilesOnly() {
     for (const char* name : {"c.ini", "B.ini", "a.ini", "layout.xml.ini", "notes.txt"})
         WriteFile(name, "1\n");
+    // Left by a save that a kill cut short; it goes when the page starts.
+    WriteFile("a.ini.GQrTMP", "2\n");
     Macro page;
+    QVERIFY(!QFile::exists(MacroFolder() + "/a.ini.GQrTMP"));
+    QCOMPARE(ReadFile("a.ini"), QByteArray("1\n"));
     QStringList names;
     for (int row = 0; row < MacroList(page)->count(); ++row) names << MacroList(page)->item(row)->text();
     QCOMPARE(names, QStringList({"a", "B", "c", "layout.xml"}));
@@ -109,15 +114,23 @@ void TestMacroPage::create() {
     QCOMPARE(MacroList(page)->count(), 2);
 }
 
+void TestMacroPage::createDuplicate_data() {
+    QTest::addColumn<bool>("listed");
+    QTest::newRow("macro of the list") << true;
+    QTest::newRow("file made after the list was read") << false;
+}
+
 void TestMacroPage::createDuplicate() {
-    WriteFile("Same.ini", "3\n0x04 1 0\n");
+    QFETCH(bool, listed);
+    if (listed) WriteFile("Same.ini", "3\n0x04 1 0\n");
     Macro page;
+    if (!listed) WriteFile("Same.ini", "3\n0x04 1 0\n");
     DialogAnswers answers;
     answers.Name = "Same";
     ScopedModalScript script([&](QDialog& d) { return answers.Answer(d); });
     Invoke(page, "on_NewHong_clicked");
     QCOMPARE(answers.Opened, QStringList({"QuestionDialog", "SameMacro"}));
-    QCOMPARE(MacroList(page)->count(), 1);
+    QCOMPARE(MacroList(page)->count(), listed ? 1 : 0);
     QCOMPARE(ReadFile("Same.ini"), QByteArray("3\n0x04 1 0\n"));
 }
 
@@ -607,14 +620,21 @@ void TestMacroPage::exportFromRightClick() {
 
 void TestMacroPage::fullDiskTellsTheUser_data() {
     QTest::addColumn<QString>("action");
-    QTest::newRow("save") << "on_Save_clicked";
-    QTest::newRow("export") << "ExPortMacro";
-    QTest::newRow("import") << "InPortMacro";
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QStringList>("opened");
+    QTest::newRow("save") << "on_Save_clicked" << false << QStringList{"WriteFail"};
+    QTest::newRow("export") << "ExPortMacro" << false << QStringList{"WriteFail"};
+    QTest::newRow("import") << "InPortMacro" << false << QStringList{"WriteFail"};
+    QTest::newRow("new macro, read-only folder")
+        << "on_NewHong_clicked" << true << QStringList{"QuestionDialog", "WriteFail"};
 }
 
-// The macro folder (and the export's folder) on a full disk: the user is told, nothing changes.
+// The macro folder (and the export's folder) on a full or read-only disk: the user is told, nothing
+// changes.
 void TestMacroPage::fullDiskTellsTheUser() {
     QFETCH(QString, action);
+    QFETCH(bool, readOnly);
+    QFETCH(QStringList, opened);
     const QString importPath = QDir::homePath() + "/to-import.ini";
     QVERIFY(
         MacroFiles::WriteExport(importPath, "N", "5", {MacroFiles::MacroEntry::Event("B", true)}, QString()));
@@ -626,19 +646,21 @@ void TestMacroPage::fullDiskTellsTheUser() {
     Select(page, "M");
     Fill(page, {"20ms", "-A"});
     MacroList(page)->setCurrentItem(ItemNamed(page, "M"));
-    QVERIFY(disk.Fill());
+    QVERIFY(readOnly ? disk.SetReadOnly(true) : disk.Fill());
 
     const QString exportPath = MacroFolder() + "/exported.bin";
     ScopedFileChooserScript chooser([&](FileChooser::Mode mode, const QString&, const QString&) {
         return mode == FileChooser::Mode::Open ? importPath : exportPath;
     });
     DialogAnswers answers;
+    answers.Name = "N";
     ScopedModalScript script([&](QDialog& d) { return answers.Answer(d); });
     Invoke(page, qPrintable(action));
-    QCOMPARE(answers.Opened, QStringList{"WriteFail"});
+    QCOMPARE(answers.Opened, opened);
     QCOMPARE(disk.Files(), QStringList{"M.ini"});
     QCOMPARE(ReadFile("M.ini"), QByteArray("254\n0x04 1 0\n"));
     QVERIFY(!ItemNamed(page, "N"));
+    QCOMPARE(page.ShownMacro(), QString("M"));
     if (action == "on_Save_clicked") QVERIFY(Child<QToolButton>(page, "Save")->isEnabled());
 }
 

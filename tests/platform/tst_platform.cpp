@@ -101,6 +101,21 @@ private slots:
         RegistryStore::SetFilePath(QString());
     }
 
+    // A line the reader cannot take does not make the next write fail.
+    void registryWriteOverADamagedLine() {
+        const QString file = TestEnv::FreshDir("registry-damaged") + "/registry.ini";
+        {
+            QFile damaged(file);
+            QVERIFY(damaged.open(QIODevice::WriteOnly));
+            damaged.write("garbage\n");
+        }
+        RegistryStore::SetFilePath(file);
+        RegistryStore driveTest(RegistryStore::DriveTestKey());
+        QVERIFY(driveTest.SetValue("UpdateFailInfo", "211,8,35,6"));
+        QCOMPARE(driveTest.Value("UpdateFailInfo").toString(), QString("211,8,35,6"));
+        RegistryStore::SetFilePath(QString());
+    }
+
     void guardIsKeyedByHomeOutsideASession() {
         const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
         const QByteArray oldHome = qgetenv("HOME");

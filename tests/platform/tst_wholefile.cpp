@@ -13,6 +13,10 @@ QByteArray Content(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
+// What a name in the folder is.
+constexpr int kFile = 0;
+constexpr int kFolder = 1;
+constexpr int kLink = 2;
 void Put(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -90,6 +94,38 @@ private slots:
         QVERIFY(disk.Fill());
         QVERIFY(!WholeFile::Write(disk.Path() + "/new.bin", QByteArray(500, 'n')));
         QCOMPARE(disk.Files(), QStringList());
+    }
+
+    // What a write killed between placing its temporary file and renaming it leaves goes; a name of
+    // another shape, a folder or a link stays.
+    void leftoversGo_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("temporary of a file") << "a.ini.GQrTMP" << kFile << true;
+        QTest::newRow("temporary of a new file") << "new.ini.obzfzN" << kFile << true;
+        QTest::newRow("three letters") << "a.ini.bak" << kFile << false;
+        QTest::newRow("seven letters") << "a.ini.GQrTMPx" << kFile << false;
+        QTest::newRow("a digit") << "a.ini.GQ1TMP" << kFile << false;
+        QTest::newRow("another kind of file") << "a.txt.GQrTMP" << kFile << false;
+        QTest::newRow("folder") << "b.ini.GQrTMP" << kFolder << false;
+        QTest::newRow("link") << "c.ini.GQrTMP" << kLink << false;
+    }
+    void leftoversGo() {
+        QFETCH(QString, name);
+        QFETCH(int, kind);
+        QFETCH(bool, removed);
+        Put(dir + "/a.ini", "kept\n");
+        const QString path = dir + "/" + name;
+        if (kind == kFolder)
+            QVERIFY(QDir(dir).mkdir(name));
+        else if (kind == kLink)
+            QVERIFY(QFile::link(dir + "/a.ini", path));
+        else
+            Put(path, "left\n");
+        WholeFile::RemoveLeftovers(dir, "*.ini");
+        QCOMPARE(QFileInfo::exists(path) || QFileInfo(path).isSymLink(), !removed);
+        QCOMPARE(Content(dir + "/a.ini"), QByteArray("kept\n"));
     }
 };
 
