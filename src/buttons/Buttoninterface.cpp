@@ -13,12 +13,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "buttons/SensorDefines.h"
 #include "core/ConfigIni.h"
 #include "core/CurrentFlashData.h"
 #include "core/LanguageTables.h"
 #include "core/PictureStyles.h"
 #include "core/PostMsg.h"
+#include "core/SensorDefines.h"
 #include "device/DeviceCommand.h"
 #include "device/DeviceFlags.h"
 #include "device/DeviceInfoFile.h"
