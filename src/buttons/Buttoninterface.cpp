@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QEvent>
 #include <QFontMetrics>
-#include <QHideEvent>
 #include <QListView>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -671,12 +670,12 @@ void Buttoninterface::UncheckRows() {
     UncheckGroup(RowGroup);
 }
 
-void Buttoninterface::hideEvent(QHideEvent* event) {
-    QWidget::hideEvent(event);
-    // A minimised window is not left.
-    if (event->spontaneous()) return;
-    UncheckRows();
-    CloseChooser();
+bool Buttoninterface::event(QEvent* event) {
+    if (event->type() == QEvent::HideToParent) {
+        UncheckRows();
+        CloseChooser();
+    }
+    return QWidget::event(event);
 }
 
 void Buttoninterface::mousePressEvent(QMouseEvent* event) {
