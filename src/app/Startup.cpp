@@ -13,6 +13,7 @@
 
 #include "app/DialogMain.h"
 #include "dialogs/ExeIsRun.h"
+#include "platform/DebugLog.h"
 #include "platform/InstanceGuard.h"
 #include "platform/Paths.h"
 #include "platform/ScreenMetrics.h"
@@ -138,7 +139,7 @@ int RunApplication(int argc, char** argv) {
     // Held until the process ends, so a later start sees it.
     static InstanceGuard guard(QString::fromUtf8(Paths::kProductName));
     if (guard.AnotherInstanceRuns()) {
-        qInfo() << "another instance is running";
+        qCDebug(VzDebug) << "another instance is running";
         ExeIsRun notice(nullptr);
         ArmNoticeAutoClose(&notice);
         notice.exec();

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "buttons/Buttoninterface.h"
-#include "buttons/SensorDefines.h"
+#include "core/SensorDefines.h"
 #include "keys/KeyTables.h"
 
 namespace {

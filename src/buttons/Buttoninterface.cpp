@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QEvent>
 #include <QFontMetrics>
-#include <QHideEvent>
 #include <QListView>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -13,12 +12,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "buttons/SensorDefines.h"
 #include "core/ConfigIni.h"
 #include "core/CurrentFlashData.h"
 #include "core/LanguageTables.h"
 #include "core/PictureStyles.h"
 #include "core/PostMsg.h"
+#include "core/SensorDefines.h"
 #include "device/DeviceCommand.h"
 #include "device/DeviceFlags.h"
 #include "device/DeviceInfoFile.h"
@@ -680,12 +679,12 @@ void Buttoninterface::UncheckRows() {
     UncheckGroup(RowGroup);
 }
 
-void Buttoninterface::hideEvent(QHideEvent* event) {
-    QWidget::hideEvent(event);
-    // A minimised window is not left.
-    if (event->spontaneous()) return;
-    UncheckRows();
-    CloseChooser();
+bool Buttoninterface::event(QEvent* event) {
+    if (event->type() == QEvent::HideToParent) {
+        UncheckRows();
+        CloseChooser();
+    }
+    return QWidget::event(event);
 }
 
 void Buttoninterface::mousePressEvent(QMouseEvent* event) {

@@ -252,7 +252,8 @@ private:
 
 protected:
     // Leaving the page (for another page, or the home page when the device goes) closes the chooser.
-    void hideEvent(QHideEvent* event) override;
+    // Only the page's own hiding leaves it: a window hidden to the tray or minimised keeps it.
+    bool event(QEvent* event) override;
 
 private:
     QString DpiDefinePrefix() const;

@@ -261,7 +261,3 @@ void UpdateFlashData() {
     }
     ProtocolDataUpdate(&image);
 }
-
-bool SendImage(const FlashDataMap& image) {
-    return HandOver(image);
-}

@@ -51,6 +51,3 @@ bool SetButtonMacro(int button, const ButtonKeyEntry& entry, const MacroRecord& 
 bool SendFlashData();
 // Hands the image to the device without the online test (after a receiver call).
 void UpdateFlashData();
-// Hands a whole image to the device without the online test; a refusal gets the notice of a sender.
-// The caller makes it the current image only on true.
-bool SendImage(const FlashDataMap& image);

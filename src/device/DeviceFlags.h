@@ -74,7 +74,6 @@ enum NoticeKind {
     NoticeOffline = 0,   // the mouse does not answer; it closes when the mouse is back
     NoticeTimeOut = 1,   // the settings update timed out
     NoticeNotTaken = 2,  // the mouse refused a change
-    NoticeNoRoom = 3,    // the mouse has no room left for a macro
     // the receiver refused a change of its own (the long-range mode)
     NoticeReceiverNotTaken = 4,
 };

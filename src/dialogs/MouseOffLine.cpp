@@ -25,10 +25,24 @@ MouseOffLine::~MouseOffLine() {
     delete ui;
 }
 
+namespace {
+const char* TextKey(int kind) {
+    switch (kind) {
+        case NoticeOffline:
+            return "DialogOffline";
+        case NoticeTimeOut:
+            return "TimeOut";
+        case NoticeNotTaken:
+            return "DialogNotTaken";
+        case NoticeReceiverNotTaken:
+            return "DialogReceiverNotTaken";
+        default:
+            return nullptr;
+    }
+}
+}  // namespace
+
 void MouseOffLine::FillTexts(int index) {
-    static const char* const keys[] = {"DialogOffline", "TimeOut", "DialogNotTaken", "DialogMacroNoRoom",
-                                       "DialogReceiverNotTaken"};
-    if (Kind >= 0 && Kind < int(sizeof keys / sizeof keys[0]))
-        ui->label->setText(LanguageText(MouseInfoTipsTexts, index, keys[Kind]));
+    if (const char* key = TextKey(Kind)) ui->label->setText(LanguageText(MouseInfoTipsTexts, index, key));
     ui->NewHong->setText(OkText(index));
 }

@@ -3,9 +3,9 @@
 #include <QFile>
 #include <mutex>
 
-#include "buttons/SensorDefines.h"
 #include "core/ConfigIni.h"
 #include "core/CurrentFlashData.h"
+#include "core/SensorDefines.h"
 #include "device/DeviceCommand.h"
 #include "platform/Paths.h"
 

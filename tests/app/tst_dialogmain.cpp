@@ -385,7 +385,6 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::newRow("time-out") << int(NoticeTimeOut) << "TimeOut";
         QTest::newRow("change not taken") << int(NoticeNotTaken) << "DialogNotTaken";
-        QTest::newRow("no room for a macro") << int(NoticeNoRoom) << "DialogMacroNoRoom";
         QTest::newRow("change not taken by the receiver")
             << int(NoticeReceiverNotTaken) << "DialogReceiverNotTaken";
     }

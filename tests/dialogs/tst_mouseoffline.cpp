@@ -18,7 +18,6 @@ private slots:
         Put(MouseInfoTipsTexts, "DialogOffline");
         Put(MouseInfoTipsTexts, "TimeOut");
         Put(MouseInfoTipsTexts, "DialogNotTaken");
-        Put(MouseInfoTipsTexts, "DialogMacroNoRoom");
         Put(MouseInfoTipsTexts, "DialogReceiverNotTaken");
     }
 
@@ -28,7 +27,6 @@ private slots:
         QTest::newRow("offline") << 0 << "DialogOffline";
         QTest::newRow("time-out") << 1 << "TimeOut";
         QTest::newRow("change not taken") << 2 << "DialogNotTaken";
-        QTest::newRow("no room for a macro") << 3 << "DialogMacroNoRoom";
         QTest::newRow("change not taken by the receiver") << 4 << "DialogReceiverNotTaken";
     }
     void textByKind() {

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QSlider>
 #include <QStackedWidget>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -185,15 +186,21 @@ private slots:
     }
 
     // A row's chooser, opened down to its media list, is closed when the page is left whichever way:
-    // back on the page, no row is selected and the debounce panel shows.
-    void leavingClosesTheChooser_data() {
+    // back on the page, no row is selected and the debounce panel shows. Hiding the window to the tray
+    // leaves no page: back from the tray, the chooser and its row are as they were.
+    void chooserClosesOnlyWhenThePageIsLeft_data() {
         QTest::addColumn<QString>("way");
-        QTest::newRow("another page") << "page";
-        QTest::newRow("back arrow") << "back";
-        QTest::newRow("receiver unplugged and plugged") << "unplug";
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("another page") << "page" << true;
+        QTest::newRow("back arrow") << "back" << true;
+        QTest::newRow("receiver unplugged and plugged") << "unplug" << true;
+        QTest::newRow("hidden to the tray and back") << "tray" << false;
+        QTest::newRow("receiver unplugged and plugged while in the tray") << "tray unplug" << true;
     }
-    void leavingClosesTheChooser() {
+    void chooserClosesOnlyWhenThePageIsLeft() {
         QFETCH(QString, way);
+        QFETCH(bool, closed);
+        DialogMain::TrayAvailable = [] { return true; };
         DialogMain window;
         window.show();
         ReadSettings(window);
@@ -205,24 +212,43 @@ private slots:
         page->ui->DPI_12->click();
         QCOMPARE(page->ui->stackedWidget->currentWidget(), page->ui->page_2);
         QCOMPARE(page->ui->stackedWidget_2->currentWidget(), page->ui->page_3);
+        const int selected = page->SelectedDeviceButton();
+        QVERIFY(selected >= 0);
 
-        if (way == "page") {
-            form->SensorButton->click();
-        } else if (way == "back") {
-            form->UpArrow->click();
-            QVERIFY(HomeShown(window));
-            ReadSettings(window);
-        } else {
+        const auto unplugAndPlug = [&] {
             QVERIFY(HidSim::Unplug("receiver"));
             QTRY_VERIFY_WITH_TIMEOUT(HomeShown(window), kWaitMs);
             QVERIFY(HidSim::Plug("receiver"));
-            ReadSettings(window);
+        };
+        if (way == "page") {
+            form->SensorButton->click();
+            form->ButtonMain->click();
+        } else if (way == "back") {
+            form->UpArrow->click();
+            QVERIFY(HomeShown(window));
+        } else if (way == "unplug") {
+            unplugAndPlug();
+        } else {
+            form->MinButton->click();
+            QVERIFY(!window.isVisible() && window.TrayIcon()->isVisible());
+            if (way == "tray unplug") unplugAndPlug();
+            emit window.TrayIcon()->activated(QSystemTrayIcon::Trigger);
+            QVERIFY(window.isVisible());
         }
-        form->ButtonMain->click();
+        if (HomeShown(window)) {
+            ReadSettings(window);
+            form->ButtonMain->click();
+        }
         QVERIFY(page->isVisible());
-        QCOMPARE(page->ui->stackedWidget->currentWidget(), page->ui->page);
-        QCOMPARE(page->ui->stackedWidget_2->currentWidget(), page->ui->page_9);
-        QCOMPARE(page->SelectedDeviceButton(), -1);
+        if (closed) {
+            QCOMPARE(page->ui->stackedWidget->currentWidget(), page->ui->page);
+            QCOMPARE(page->ui->stackedWidget_2->currentWidget(), page->ui->page_9);
+            QCOMPARE(page->SelectedDeviceButton(), -1);
+        } else {
+            QCOMPARE(page->ui->stackedWidget->currentWidget(), page->ui->page_2);
+            QCOMPARE(page->ui->stackedWidget_2->currentWidget(), page->ui->page_3);
+            QCOMPARE(page->SelectedDeviceButton(), selected);
+        }
     }
 
     // The receiver leaves in the middle of something that would answer with a notice or a wait: the

@@ -37,17 +37,28 @@ private slots:
         RemoveSegment();
     }
 
+    // The user gets the notice; the terminal hears of it only among the debug tags.
+    void secondStartShowsTheNoticeAndEndsWithZero_data() {
+        QTest::addColumn<QString>("loggingRules");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("default") << QString() << false;
+        QTest::newRow("debug tags on") << "vorlant.debug=true" << true;
+    }
     void secondStartShowsTheNoticeAndEndsWithZero() {
+        QFETCH(QString, loggingRules);
+        QFETCH(bool, told);
         QProcess* first = Start();
         QVERIFY(WaitUntilHoldingGuard(first));
         QVERIFY(QFileInfo::exists(home_ + "/AppData/Local/Vorlant ZEMB/Macro.ini"));
 
-        QProcess* second = Start(200);
+        QProcess* second = Start(200, loggingRules);
         QVERIFY(second->waitForFinished(20000));
         QCOMPARE(second->exitStatus(), QProcess::NormalExit);
         QCOMPARE(second->exitCode(), 0);
         const QString output = QString::fromUtf8(second->readAllStandardError());
         QVERIFY2(output.contains("notice shown: true Vorlant ZEMB is already running."), qPrintable(output));
+        QVERIFY2(output.contains("another instance is running") == told, qPrintable(output));
+        QVERIFY2(second->readAllStandardOutput().isEmpty(), "nothing on standard output");
         QCOMPARE(first->state(), QProcess::Running);
     }
 
@@ -70,9 +81,11 @@ private slots:
     }
 
 private:
-    QProcess* Start(int noticeAutoCloseMs = -1) {
+    QProcess* Start(int noticeAutoCloseMs = -1, const QString& loggingRules = QString()) {
         auto* child = new QProcess;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("QT_LOGGING_RULES");
+        if (!loggingRules.isEmpty()) env.insert("QT_LOGGING_RULES", loggingRules);
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("HOME", home_);
         env.insert("XDG_CONFIG_HOME", home_ + "/.config");

@@ -5,7 +5,7 @@
 
 #include "DeviceFixture.h"
 #include "TestEnv.h"
-#include "buttons/SensorDefines.h"
+#include "core/SensorDefines.h"
 #include "device/DeviceCommand.h"
 #include "platform/Paths.h"
 #include "sensor/SensorHeader.h"

@@ -1,4 +1,4 @@
-#include "buttons/SensorDefines.h"
+#include "core/SensorDefines.h"
 
 #include <QFile>
 

@@ -1,9 +1,9 @@
-// The button page's reading of the sensor header.
+// The line reader of the sensor header, shared by the button page and the sensor page.
 #include <QFile>
 #include <QtTest>
 
 #include "TestEnv.h"
-#include "buttons/SensorDefines.h"
+#include "core/SensorDefines.h"
 
 class TstSensorDefines : public QObject {
     Q_OBJECT
