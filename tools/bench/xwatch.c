@@ -8,11 +8,19 @@
  *                                          moves the pointer to (X, Y) of the window, waits until the
  *                                          window is quiet, clicks, prints the ms from the click to the
  *                                          last damage before QUIET ms without any (-1 when none); with
- *                                          PERCENT, until the damage adds up to that share of the
- *                                          window (a new screen painted)
+ *                                          PERCENT, until the damage covers that share of the window (a
+ *                                          new screen painted)
  *   xwatch quiet WINDOW QUIET TIMEOUT      returns once the window was not painted for QUIET ms
+ *   xwatch raise WINDOW                    puts the window above the other windows
  *
  * WINDOW 0 is the root window.
+ *
+ * A new screen: the press and release repaint the clicked widget itself (a tile of the home page is about
+ * a seventh of the window), which is not a new screen. A damage rectangle that holds the click point and
+ * covers less than PERCENT of the window is taken for that repaint and not counted; the rest counts by
+ * the pixels it covers, each pixel once, so the pieces of a window painted around a dialog that opened
+ * with it add up, while a small part painted over and over does not. A damage rectangle as large as the
+ * share or larger counts whole even when it holds the click point (the new screen painted at once).
  */
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -82,22 +90,40 @@ static int Start(Display* dpy, char** argv) {
     }
 }
 
-/* The time when the damage since the call first adds up to minArea pixels, -1 when it did not within
- * timeoutMs. Added up, since a window painted under a dialog that opened with it is damaged in pieces. */
-static double FirstBigDamage(Display* dpy, int damageEvent, long minArea, double timeoutMs) {
-    double end = NowMs() + timeoutMs;
+/* The time when the damage since the call covers minArea pixels of the window (width x height), -1 when
+ * it did not within timeoutMs. Damage rectangles smaller than minArea that hold (clickX, clickY) are the
+ * clicked widget's own repaint and do not count. */
+static double NewScreen(Display* dpy, int damageEvent, int width, int height, int clickX, int clickY,
+                        long minArea, double timeoutMs) {
+    unsigned char* painted = calloc((size_t)width * height, 1);
+    if (!painted) return -1;
+    double end = NowMs() + timeoutMs, at = -1;
     long area = 0;
-    for (;;) {
+    while (at < 0) {
         double now = NowMs();
-        if (now >= end) return -1;
+        if (now >= end) break;
         if (!WaitEvent(dpy, end - now)) continue;
         XEvent ev;
         XNextEvent(dpy, &ev);
         if (ev.type != damageEvent + XDamageNotify) continue;
-        const XDamageNotifyEvent* damage = (const XDamageNotifyEvent*)&ev;
-        area += (long)damage->area.width * damage->area.height;
-        if (area >= minArea) return NowMs();
+        const XRectangle* r = &((const XDamageNotifyEvent*)&ev)->area;
+        int own = clickX >= r->x && clickX < r->x + r->width && clickY >= r->y && clickY < r->y + r->height &&
+                  (long)r->width * r->height < minArea;
+        if (own) continue;
+        int x0 = r->x < 0 ? 0 : r->x, y0 = r->y < 0 ? 0 : r->y;
+        int x1 = r->x + r->width > width ? width : r->x + r->width;
+        int y1 = r->y + r->height > height ? height : r->y + r->height;
+        for (int y = y0; y < y1; ++y) {
+            unsigned char* row = painted + (size_t)y * width;
+            for (int x = x0; x < x1; ++x) {
+                area += !row[x];
+                row[x] = 1;
+            }
+        }
+        if (area >= minArea) at = NowMs();
     }
+    free(painted);
+    return at;
 }
 
 /* Collects damage of the window; returns the time of the last damage before quietMs without any. */
@@ -116,8 +142,9 @@ static double LastDamage(Display* dpy, int damageEvent, double quietMs, double t
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        fprintf(stderr, "usage: xwatch start PROGRAM [ARG...] | click WINDOW X Y QUIET TIMEOUT | "
-                        "quiet WINDOW QUIET TIMEOUT\n");
+        fprintf(stderr,
+                "usage: xwatch start PROGRAM [ARG...] | click WINDOW X Y QUIET TIMEOUT [PERCENT] | "
+                "quiet WINDOW QUIET TIMEOUT | raise WINDOW\n");
         return 2;
     }
     Display* dpy = XOpenDisplay(NULL);
@@ -136,6 +163,11 @@ int main(int argc, char** argv) {
     if (win == 0) win = DefaultRootWindow(dpy);
     XDamageCreate(dpy, win, XDamageReportRawRectangles);
     XSync(dpy, False);
+    if (strcmp(argv[1], "raise") == 0 && argc == 3) {
+        XRaiseWindow(dpy, win);
+        XSync(dpy, False);
+        return 0;
+    }
     if (strcmp(argv[1], "quiet") == 0 && argc == 5) {
         double start = NowMs();
         LastDamage(dpy, damageEvent, atof(argv[3]), atof(argv[4]), start);
@@ -157,7 +189,9 @@ int main(int argc, char** argv) {
         if (argc == 8) {
             XWindowAttributes attr;
             XGetWindowAttributes(dpy, win, &attr);
-            last = FirstBigDamage(dpy, damageEvent, (long)attr.width * attr.height * atol(argv[7]) / 100, timeout);
+            long minArea = (long)attr.width * attr.height * atol(argv[7]) / 100;
+            last = NewScreen(dpy, damageEvent, attr.width, attr.height, atoi(argv[3]), atoi(argv[4]), minArea,
+                             timeout);
         } else {
             last = LastDamage(dpy, damageEvent, quiet, timeout, t0);
         }
