@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QListView>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -30,7 +29,6 @@
 #include "hidusb/HIDUsb.h"
 #include "home/Match.h"
 #include "platform/AutoStart.h"
-#include "platform/Clock.h"
 #include "platform/DesktopLinks.h"
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"

@@ -4,7 +4,6 @@
 #include <QTimer>
 
 #include "core/ConfigIni.h"
-#include "core/DeviceProductTable.h"
 #include "core/LanguageTables.h"
 #include "core/PostMsg.h"
 #include "device/DeviceFlags.h"
@@ -12,8 +11,6 @@
 #include "firmware/FirmwareImages.h"
 #include "firmware/RepairRun.h"
 #include "firmware/UpgradeState.h"
-#include "hidusb/HIDUsb.h"
-#include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "platform/ScreenMetrics.h"
 #include "ui_UpDateRepair.h"
