@@ -36,8 +36,11 @@ int CountWaitingDevices(const FirmwareImage& image) {
 }
 
 QList<WaitingDevice> FindWaitingDevices() {
+    return FindWaitingDevices(InstalledImages());
+}
+
+QList<WaitingDevice> FindWaitingDevices(const QList<InstalledImage>& images) {
     QList<WaitingDevice> receivers, mice;
-    const QList<InstalledImage> images = InstalledImages();
     if (images.isEmpty()) return receivers;
     ConfigIni* table = ConfigIni::GetInstance();
     QList<const QByteArray*> asked;
@@ -58,8 +61,8 @@ QList<WaitingDevice> FindWaitingDevices() {
     return receivers + mice;
 }
 
-FirmwareImage RepairImageOf(int type, int receiverClass, const QString& section) {
-    const QList<InstalledImage> images = InstalledImages();
+FirmwareImage RepairImageOf(const QList<InstalledImage>& images, int type, int receiverClass,
+                            const QString& section) {
     return Model(ConfigIni::GetInstance(), images, type, receiverClass, section).Image;
 }
 

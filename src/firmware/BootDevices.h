@@ -19,11 +19,14 @@ struct WaitingDevice {
     int Count = 0;        // devices of this model in boot mode
 };
 
-// The models with at least one device in boot mode, receivers first, in the product table's order.
+// The models with at least one device in boot mode, receivers first, in the product table's order; among
+// the images given, or those of the bin folder.
+QList<WaitingDevice> FindWaitingDevices(const QList<InstalledImage>& images);
 QList<WaitingDevice> FindWaitingDevices();
 // The boot-device query for one image: how many devices wait in boot mode for it (0 without an image).
 int CountWaitingDevices(const FirmwareImage& image);
 // The model section whose MID is `mid` ("Drive" + N, the first of them); empty when none.
 QString SectionOfMid(int mid);
 // The image a repair flashes onto a model: kind, receiver class (receivers), section; null when none.
-FirmwareImage RepairImageOf(int type, int receiverClass, const QString& section);
+FirmwareImage RepairImageOf(const QList<InstalledImage>& images, int type, int receiverClass,
+                            const QString& section);

@@ -5,12 +5,15 @@
 #include <array>
 #include <utility>
 
+#include "platform/Clock.h"
+
 namespace {
 constexpr int kSlots = 16;
 
 struct Slot {
     int Stage = 0;
     bool Open = false;
+    qint64 LastStatusMs = 0;
     FirmwareImage Image;
     FlashStatusHandler Handler;
 };
@@ -36,6 +39,7 @@ void Dispatch(int slot, int stage, const unsigned char* status) {
         Slot& s = all.Slots[size_t(slot)];
         if (!s.Open || (stage != 0 && s.Stage != stage)) return;
         handler = s.Handler;
+        s.LastStatusMs = Clock::ElapsedMs();
         // The final status claims the stage. The image stays in its slot until the slot is reused.
         if (status[1] == 2) {
             s.Open = false;
@@ -68,14 +72,14 @@ int StartFlashStage(const FirmwareImage& image, FlashStatusHandler handler) {
         stage = ++all.LastStage;
         Slot& s = all.Slots[size_t(stage % kSlots)];
         // A stage left open from sixteen stages ago gets no more statuses.
-        s = Slot{stage, true, image, std::move(handler)};
+        s = Slot{stage, true, Clock::ElapsedMs(), image, std::move(handler)};
     }
     // Open before the start: a final status may come before UsbUpgrade_Start returns.
     if (UsbUpgrade_Start(reinterpret_cast<const unsigned char*>(image->constData()),
                          kCallbacks[size_t(stage % kSlots)], 10000))
         return stage;
     QMutexLocker lock(&all.Lock);
-    if (Slot* s = SlotOf(all, stage)) *s = Slot{stage, false, nullptr, nullptr};
+    if (Slot* s = SlotOf(all, stage)) *s = Slot{stage, false, 0, nullptr, nullptr};
     return 0;
 }
 
@@ -94,6 +98,13 @@ bool FlashStageOpen(int stage) {
     QMutexLocker lock(&all.Lock);
     const Slot* s = SlotOf(all, stage);
     return s && s->Open;
+}
+
+bool FlashStageStalled(int stage) {
+    Stages& all = All();
+    QMutexLocker lock(&all.Lock);
+    const Slot* s = SlotOf(all, stage);
+    return s && s->Open && Clock::ElapsedMs() - s->LastStatusMs >= kFlashStageStallMs;
 }
 
 void DeliverFlashStatus(int stage, const unsigned char* status) {

@@ -10,6 +10,9 @@
 #include "firmware/FirmwareImages.h"
 #include "hidusb/HIDUsb.h"
 
+// A stage without any status for this long has stalled.
+constexpr int kFlashStageStallMs = 30000;
+
 // Runs on the library's thread: what 1 progress (value the percent), 2 finished (value 1 success).
 using FlashStatusHandler = std::function<void(int what, int value)>;
 
@@ -20,6 +23,8 @@ int StartFlashStage(const FirmwareImage& image, FlashStatusHandler handler);
 bool CloseFlashStage(int stage);
 // The stage is still waiting for its final status.
 bool FlashStageOpen(int stage);
+// The stage is open and has had no status for kFlashStageStallMs since it started or since its last one.
+bool FlashStageStalled(int stage);
 // Delivers a status record to a stage as the library would (for tests and the named callbacks).
 void DeliverFlashStatus(int stage, const unsigned char* status);
 // The callback the library was handed for the stage (null for an unknown stage).

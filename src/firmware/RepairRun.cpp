@@ -10,7 +10,6 @@
 #include "firmware/BootDevices.h"
 #include "firmware/FlashStage.h"
 #include "firmware/UpgradeState.h"
-#include "platform/Clock.h"
 
 namespace {
 // The running plan, read on the library's thread.
@@ -25,7 +24,6 @@ RunData& Run() {
 }
 
 std::atomic<int> CurrentStage{0};
-std::atomic<qint64> LastStatusMs{0};
 
 FailRecordEntry StageDevice() {
     FailRecordEntry device;
@@ -52,7 +50,6 @@ void StageStatus(int what, int value);
 
 // Starts the current stage with an image; false when the library refuses (the record as it was).
 bool StartStage(const FirmwareImage& image) {
-    LastStatusMs = Clock::ElapsedMs();
     const QString before = WriteUpgradeFailRecord(StageDevice());
     const int stage = StartFlashStage(image, StageStatus);
     CurrentStage = stage;
@@ -63,7 +60,6 @@ bool StartStage(const FirmwareImage& image) {
 
 void StageStatus(int what, int value) {
     if (what == 1) {
-        LastStatusMs = Clock::ElapsedMs();
         RepairUpgradeBusy = true;
         int shown = value;
         if (RepairMode == 2) shown = value / 2 + (RepairStage == 1 ? 50 : 0);
@@ -71,8 +67,7 @@ void StageStatus(int what, int value) {
         return;
     }
     if (value != 1) {
-        TellRepairFailed(true);
-        RunEnded();
+        EndRepairFailed(true);
         return;
     }
     RemoveUpgradeFailRecordOf(StageDevice());
@@ -87,8 +82,7 @@ void StageStatus(int what, int value) {
         if (plan.MouseImage && (plan.MouseFollows || CountWaitingDevices(plan.MouseImage) > 0)) {
             RepairUpgradeBusy = false;
             if (StartStage(plan.MouseImage)) return;
-            TellRepairFailed(false);
-            RunEnded();
+            EndRepairFailed(false);
             return;
         }
     }
@@ -107,7 +101,8 @@ bool ListsReceiver(const QList<DeviceAllInfo>& found, int receiverClass, int mid
 
 RepairReadiness PlanRepair(const QList<DeviceAllInfo>& found, RepairPlan* plan) {
     *plan = RepairPlan();
-    const QList<WaitingDevice> waiting = FindWaitingDevices();
+    const QList<InstalledImage> images = InstalledImages();
+    const QList<WaitingDevice> waiting = FindWaitingDevices(images);
     if (waiting.isEmpty()) return RepairReadiness::NothingWaits;
     for (const WaitingDevice& device : waiting)
         if (device.Count > 1) return RepairReadiness::SeveralWaiting;
@@ -119,7 +114,7 @@ RepairReadiness PlanRepair(const QList<DeviceAllInfo>& found, RepairPlan* plan) 
     plan->Mid = first.Mid;
     plan->FailedStage = !records.isEmpty() && records.first().Type == kReceiverFirmware ? 0 : 1;
     plan->MouseImage =
-        first.Type == kMouseFirmware ? first.Image : RepairImageOf(kMouseFirmware, 0, first.Section);
+        first.Type == kMouseFirmware ? first.Image : RepairImageOf(images, kMouseFirmware, 0, first.Section);
 
     bool mouseWaits = false, mouseRecorded = false, mouseOnCable = false;
     for (const WaitingDevice& device : waiting)
@@ -141,7 +136,7 @@ RepairReadiness PlanRepair(const QList<DeviceAllInfo>& found, RepairPlan* plan) 
         // A mouse left in boot mode by its upgrade: its listed receiver is flashed first, as the upgrade did.
         plan->ReceiverClass = recordedClass;
         if (recordedClass && ListsReceiver(found, recordedClass, first.Mid))
-            plan->ReceiverImage = RepairImageOf(kReceiverFirmware, recordedClass, first.Section);
+            plan->ReceiverImage = RepairImageOf(images, kReceiverFirmware, recordedClass, first.Section);
         plan->MouseFollows = true;
     }
     return RepairReadiness::Ready;
@@ -156,7 +151,7 @@ bool StartRepairRun(const RepairPlan& plan) {
     RepairCid = plan.Cid;
     RepairMid = plan.Mid;
     RepairFailedStage = plan.FailedStage;
-    RepairMode = plan.ReceiverImage && plan.MouseImage && plan.MouseFollows ? 2 : 1;
+    RepairMode = plan.Mode();
     RepairStage = plan.ReceiverImage ? 0 : 1;
     const FirmwareImage image = plan.ReceiverImage ? plan.ReceiverImage : plan.MouseImage;
     return image && StartStage(image);
@@ -172,14 +167,9 @@ bool StartRepairReceiverOnly(int receiverClass, int cid, int mid) {
     return StartRepairRun(plan);
 }
 
-qint64 RepairStageSilentMs() {
-    return Clock::ElapsedMs() - LastStatusMs;
-}
-
-bool FailRepairStage() {
-    if (!CloseFlashStage(CurrentStage)) return false;
-    TellRepairFailed(true);
-    RunEnded();
+bool FailStalledRepairStage() {
+    if (!FlashStageStalled(CurrentStage) || !CloseFlashStage(CurrentStage)) return false;
+    EndRepairFailed(true);
     return true;
 }
 
@@ -187,12 +177,13 @@ bool RepairStageOpen() {
     return FlashStageOpen(CurrentStage);
 }
 
-void TellRepairFailed(bool writeRecord) {
+void EndRepairFailed(bool writeRecord) {
     PostMsg* hub = PostMsg::GetInstance();
     if (writeRecord) WriteUpgradeFailRecord(StageDevice());
     hub->EmitSigAutoRepair(1);
     hub->EmitSigUpDateButton(UpgradeFailRecord().isEmpty());
     hub->EmitSigProgress(0, 6);
+    RunEnded();
 }
 
 int RepairStageId() {

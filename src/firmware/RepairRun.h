@@ -19,6 +19,9 @@ struct RepairPlan {
     FirmwareImage MouseImage;     // flashed after the receiver when MouseFollows, or alone
     bool MouseFollows = false;
     int FailedStage = 1;  // 0 when the record names the receiver first
+
+    // 2 when a receiver stage and a mouse stage run (the bar halves), else 1.
+    int Mode() const { return ReceiverImage && MouseImage && MouseFollows ? 2 : 1; }
 };
 
 enum class RepairReadiness {
@@ -35,14 +38,13 @@ RepairReadiness PlanRepair(const QList<DeviceAllInfo>& found, RepairPlan* plan);
 bool StartRepairRun(const RepairPlan& plan);
 // Flashes a receiver in normal mode with the image of the last FindRepairFirmware, as one stage.
 bool StartRepairReceiverOnly(int receiverClass, int cid, int mid);
-// The running stage has been silent this long.
-qint64 RepairStageSilentMs();
-// Ends the running stage without its final status (a stall): failed and told. False when it had ended.
-bool FailRepairStage();
+// Ends the running stage when it has stalled (FlashStageStalled): failed and told. False otherwise.
+bool FailStalledRepairStage();
 // A stage is waiting for its final status.
 bool RepairStageOpen();
-// The run ends without a success: failure told, the stage's device recorded when `writeRecord`.
-void TellRepairFailed(bool writeRecord);
+// The run ends without a success: failure told, the stage's device recorded when `writeRecord`, the
+// device polling free again.
+void EndRepairFailed(bool writeRecord);
 // The stage last started (for tests: its own callback is FlashStageCallback of it).
 int RepairStageId();
 

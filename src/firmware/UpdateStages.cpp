@@ -10,7 +10,6 @@
 #include "firmware/FailRecord.h"
 #include "firmware/FlashStage.h"
 #include "firmware/UpgradeState.h"
-#include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "platform/RegistryStore.h"
 
@@ -31,7 +30,6 @@ StageData& Stage() {
     return data;
 }
 
-std::atomic<qint64> StageLastStatusMs{0};
 std::atomic<int> ReceiverStage{0};
 std::atomic<int> MouseStage{0};
 
@@ -63,7 +61,6 @@ void StageStatus(int deviceType, int what, int value) {
     std::atomic<int>& state = StateOf(deviceType);
     const bool mouse = deviceType == kMouseFirmware;
     if (what == 1) {
-        StageLastStatusMs = Clock::ElapsedMs();
         if (state == StageRunning) hub->EmitSigProgress(ProgressValue(value, mouse), 0);
         return;
     }
@@ -135,7 +132,6 @@ bool StartUpdateStage(int deviceType, const FirmwareImage& image, const QString&
         Stage().MidText = midText;
     }
     UpgradeDeviceType = deviceType;
-    StageLastStatusMs = Clock::ElapsedMs();
     // Running before the start, so that an early final status is kept.
     StateOf(deviceType) = StageRunning;
     // The device may be in boot mode from now on until its stage succeeds.
@@ -150,8 +146,8 @@ bool StartUpdateStage(int deviceType, const FirmwareImage& image, const QString&
     return false;
 }
 
-qint64 UpdateStageSilentMs() {
-    return Clock::ElapsedMs() - StageLastStatusMs;
+bool UpdateStageStalled(int deviceType) {
+    return FlashStageStalled(StageIdOf(deviceType));
 }
 
 bool FailUpdateStage(int deviceType) {

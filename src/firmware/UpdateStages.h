@@ -16,8 +16,8 @@ extern std::atomic<bool> UpdateRunSucceeded;
 // then failed, the record as it was). The MID text names the "MouseVer" value after a mouse's success.
 bool StartUpdateStage(int deviceType, const FirmwareImage& image, const QString& cidText,
                       const QString& midText);
-// Time since the running stage's last status, for the stall time-out.
-qint64 UpdateStageSilentMs();
+// The device's running stage has had no status for too long (FlashStageStalled).
+bool UpdateStageStalled(int deviceType);
 // The running stage ends without its final status (a stall time-out): failed, recorded, shown; its late
 // statuses are dropped. False when its final status came first.
 bool FailUpdateStage(int deviceType);

@@ -279,7 +279,9 @@ void DialogChange::on_Repair_clicked() {
 }
 
 void DialogChange::SlotUpDateButton(bool IsHide) {
-    ShowRepairEntry(!IsHide);
+    // The end of a repair hides the entry only when nothing waits in boot mode any more: a refused or
+    // failed start leaves the device waiting without a record.
+    ShowRepairEntry(!IsHide || !FindWaitingDevices().isEmpty());
 }
 
 void DialogChange::SlotEnterKey() {

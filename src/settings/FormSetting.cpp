@@ -40,7 +40,6 @@
 QString WiredModeText;
 
 namespace {
-constexpr int kStatusTimeoutMs = 30000;
 constexpr char kProgramVersion[] = "1.0.2.0";
 
 bool IsReceiverType(quint8 type) {
@@ -829,7 +828,7 @@ void FormSetting::RunUpdateStep(int stage, int deviceType, const QString& versio
         case 3:
             if (!StageUnderWay(state))
                 UpdateStage = 4;
-            else if (UpdateStageSilentMs() >= kStatusTimeoutMs)
+            else if (UpdateStageStalled(deviceType))
                 FailUpdateStage(deviceType);
             break;
         case 4: {

@@ -17,15 +17,6 @@
 #include "widgets/ColorText.h"
 #include "widgets/ScaleChildFonts.h"
 
-namespace {
-constexpr int kStatusTimeoutMs = 30000;
-
-void RunEnded() {
-    UpdateIdle = true;
-    RepairUpgradeBusy = false;
-}
-}  // namespace
-
 UpDateRepair* RepairDialog = nullptr;
 
 UpDateRepair::UpDateRepair(QWidget* parent) : QDialog(parent), ui(new Ui_UpDateRepair) {
@@ -301,7 +292,7 @@ bool UpDateRepair::CheckRepairPossible() {
             ReceiverModel = Plan.ReceiverClass ? ConfigIni::GetInstance()->GetValue(
                                                      Plan.Section, ReceiverModelKey(Plan.ReceiverClass))
                                                : QString();
-            RepairMode = Plan.ReceiverImage && Plan.MouseImage && Plan.MouseFollows ? 2 : 1;
+            RepairMode = Plan.Mode();
             FirmwareFound = true;
             return true;
         case RepairReadiness::SeveralWaiting:
@@ -322,7 +313,8 @@ bool UpDateRepair::CheckRepairPossible() {
     const FailRecordEntry& failed = records.first();
     FailedType = failed.Type;
     DriveSection = SectionOfMid(failed.Mid);
-    if (!RepairImageOf(failed.Type, failed.ReceiverClass, DriveSection)) return Report(ErrorFileText);
+    if (!RepairImageOf(InstalledImages(), failed.Type, failed.ReceiverClass, DriveSection))
+        return Report(ErrorFileText);
     if (failed.Type == kReceiverFirmware) return Report(NoReceiverText);
     // A mouse in boot mode is reached through its working receiver or on its cable.
     for (const DeviceAllInfo& device : FoundDevices)
@@ -332,8 +324,7 @@ bool UpDateRepair::CheckRepairPossible() {
 
 void UpDateRepair::EndRepairUnstarted(const QString& reason) {
     SetStatusText(reason);
-    TellRepairFailed(false);
-    RunEnded();
+    EndRepairFailed(false);
 }
 
 void UpDateRepair::StartRepairUpgrade() {
@@ -356,8 +347,7 @@ void UpDateRepair::RunRepair(const std::function<bool()>& start) {
     if (!start()) {
         FirmwareFound = false;
         Watchdog->stop();
-        TellRepairFailed(false);
-        RunEnded();
+        EndRepairFailed(false);
     }
 }
 
@@ -380,6 +370,5 @@ void UpDateRepair::SlotRepairWatchdog() {
         Watchdog->stop();
         return;
     }
-    if (RepairStageSilentMs() < kStatusTimeoutMs) return;
-    if (FailRepairStage()) Watchdog->stop();
+    if (FailStalledRepairStage()) Watchdog->stop();
 }

@@ -113,7 +113,8 @@ class TstRepairRoads : public QObject {
     }
 
     // Runs one step: "update", "update fail mouse 40", "update kill 15", "update late 70", "repair",
-    // "repair kill 15", "repair late 70", "restart", "unplug mouse".
+    // "repair kill 15", "repair late 70", "repair refused receiver" (the library refuses the start),
+    // "restart", "unplug mouse".
     void Step(const QString& step) {
         const QStringList words = step.split(' ');
         hooks_ = std::make_unique<QObject>();
@@ -129,6 +130,7 @@ class TstRepairRoads : public QObject {
         } else if (road == "update" || road == "repair") {
             const bool repair = road == "repair";
             if (how == "fail") QVERIFY(HidSim::FailUpgradeAt(words[2], value));
+            if (how == "refused") QVERIFY(HidSim::FailNext(words[2], 1));
             if (how == "kill")
                 OnceAtProgress(repair, value, [this] {
                     HidSim::Restart();
@@ -160,6 +162,10 @@ class TstRepairRoads : public QObject {
             if (QTest::currentTestFailed()) return;
             if (how == "kill") {
                 QTRY_VERIFY_WITH_TIMEOUT(killed_, kWaitMs);
+            } else if (how == "refused") {
+                EndsWith("0,6");
+                // The device still waits: the repair stays on offer.
+                QVERIFY(HomePage->Form()->Repair->isVisible());
             } else {
                 EndsWith(how == "fail" ? "0,1" : "0,2");
                 QVERIFY(!mouseFlashingAtSuccess_);
@@ -220,6 +226,9 @@ private slots:
             << kTwins << "211,8,35,6" << QStringList{"repair"} << 0x0106 << 0x0112 << 0x0105;
         QTest::newRow("the record names the mouse, the receiver waits")
             << kReceiverWaits << "210,8,35,6" << QStringList{"repair"} << 0x0106 << 0x0113 << 0;
+        QTest::newRow("a refused start, then the repair")
+            << kReceiverWaits << "" << QStringList{"repair refused receiver", "repair"} << 0x0106 << 0x0112
+            << 0;
         QTest::newRow("a record with a leading zero")
             << kReceiverWaits << "211,08,35,6" << QStringList{"repair"} << 0x0106 << 0x0112 << 0;
         QTest::newRow("a record with spaces and leading zeros")
